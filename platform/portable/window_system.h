@@ -1,0 +1,260 @@
+// A window system without a screen. Windows and controls live in memory with
+// their class, text, styles, identifier, rectangle and state; every call is kept
+// in order; a message queue feeds GetMessageA/DispatchMessageA; user input and
+// message-box answers come from a script. The whole program runs over it, from
+// start-up to teardown, and a test or the native front end reads back what it did.
+#pragma once
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/window_system.h"
+
+// One window or control, alive or already destroyed.
+struct RecordedWindow {
+  HWND handle = nullptr;
+  std::string name;  // "w1", "w2", ... in creation order
+  std::string className;
+  std::string text;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int id = 0;  // the control identifier (menu argument) of a child
+  HWND parent = nullptr;
+  RECT rect = {0, 0, 0, 0};  // outer rectangle: screen for top-level windows, parent's client area for children
+  bool visible = false;
+  bool enabled = true;
+  bool alive = true;
+  WNDPROC procedure = nullptr;  // null for the system's control classes
+  // Pending paint: the invalid part of the client area and whether it is to be erased.
+  bool needsPaint = false;
+  bool needsErase = false;
+  RECT invalid = {0, 0, 0, 0};
+
+  int Width() const { return rect.right - rect.left; }
+  int Height() const { return rect.bottom - rect.top; }
+};
+
+// One call into the window system (or one message it delivered to a window procedure,
+// operation "Message"), with its arguments as text.
+struct RecordedCall {
+  std::string operation;
+  std::string arguments;
+  std::string result;  // empty when not worth showing
+  // operation(arguments), followed by " = result" when there is one.
+  std::string Text() const;
+};
+
+struct RecordedMessageBox {
+  HWND owner = nullptr;
+  std::string text;
+  std::string caption;
+  UINT type = 0;
+  int answer = 0;
+  bool ownerVisible = false;  // whether the owner window was already shown
+};
+
+// Something drawn into a painting context between BeginPaint and EndPaint.
+struct RecordedDrawing {
+  std::string operation;  // "Rectangle", "BitBlt" or "DrawTextA"
+  RECT rect = {0, 0, 0, 0};  // where: the rectangle, the copy's destination, the text's rectangle
+  std::string detail;  // the brush, the copied bitmap or the text
+  UINT format = 0;  // DrawTextA's format flags
+};
+
+// One completed BeginPaint ... EndPaint of a window.
+struct RecordedPaint {
+  HWND window = nullptr;
+  RECT area = {0, 0, 0, 0};  // the update rectangle BeginPaint handed out
+  std::vector<RecordedDrawing> drawings;
+};
+
+// One step of scripted user input; GetMessageA carries out the next one whenever
+// the queue holds nothing and no paint is pending.
+struct ScriptedInput {
+  enum Kind {
+    PostCommand,  // post WM_COMMAND id to the main window (as if sent from outside)
+    ClickControl,  // click the main window's enabled child with this id (BM_CLICK)
+    CloseBox,  // the close box: WM_SYSCOMMAND SC_CLOSE to the main window
+    Activate,  // the window becomes active (WM_ACTIVATE WA_ACTIVE)
+    Deactivate,  // another window becomes active (WM_ACTIVATE WA_INACTIVE)
+    TimerTick,  // post WM_TIMER 1 to the main window
+    TypeText,  // replace the text of the main window's child with this id
+    Action,  // run a function (for answers other services give, such as a folder chooser's)
+  };
+  Kind kind = PostCommand;
+  int id = 0;
+  std::string text;
+  std::function<void()> action;
+};
+
+// How much of a top-level window's outer rectangle its frame and caption take.
+struct WindowFrame {
+  int left = 3;
+  int top = 24;  // border and caption
+  int right = 3;
+  int bottom = 3;
+};
+
+class RecordingWindowSystem : public WindowSystem {
+ public:
+  RecordingWindowSystem();
+  ~RecordingWindowSystem() override;
+
+  // ---- Configuration.
+  void SetScreenSize(int width, int height);
+  void SetFrame(const WindowFrame& frame);
+  void SetScrollBarWidth(int width);
+  // What SetTimer answers from now on (0: no timer available); by default the identifier asked for.
+  void SetTimerResult(UINT_PTR result);
+  // The next message box is answered with this; later ones with the default (IDOK) once the list is used up.
+  void PushMessageBoxAnswer(int answer);
+  // CreateWindowExA of this class fails (returns null) from now on.
+  void FailCreateOfClass(const std::string& className);
+  // Names a drawing object in the call log and in paint records (for example "bitmap 110").
+  void NameObject(HGDIOBJ object, const std::string& name);
+
+  // ---- Scripted input.
+  void PushInput(const ScriptedInput& input);
+  void PushCommand(int id);
+  void PushClick(int id);
+  void PushCloseBox();
+  void PushActivate(bool active);
+  void PushTimerTick();
+  void PushTypeText(int id, const std::string& text);
+  void PushAction(std::function<void()> action);
+  size_t PendingInputs() const { return script.size(); }
+  // True once GetMessageA found the queue, the paints and the script all empty without a quit
+  // message. It then returns -1, which ends a message loop written as `while (GetMessageA(...) > 0)`.
+  bool InputExhausted() const { return inputExhausted; }
+
+  // ---- Observers, called as things happen (the native front end prints from them).
+  std::function<void(const RecordedPaint&)> onPaint;
+  std::function<void(const RecordedMessageBox&)> onMessageBox;
+
+  // ---- What happened.
+  const std::vector<RecordedCall>& Calls() const { return calls; }
+  // The calls' texts, optionally only those of one operation.
+  std::vector<std::string> CallTexts(const std::string& operation = std::string()) const;
+  // Index of the first call at or after `from` whose text starts with prefix; -1 when none.
+  int FindCall(const std::string& prefix, int from = 0) const;
+  void ClearCalls() { calls.clear(); }
+  const std::vector<RecordedMessageBox>& MessageBoxes() const { return messageBoxes; }
+  const std::vector<RecordedPaint>& Paints() const { return paints; }
+  int BeepCount() const { return beeps; }
+  // Device contexts handed out (GetDC, BeginPaint, CreateCompatibleDC) and not yet given back.
+  int OpenDeviceContexts() const;
+  // Timers started and not yet stopped.
+  size_t ActiveTimers() const { return timers.size(); }
+
+  // ---- Windows.
+  const RecordedWindow* Window(HWND window) const;
+  // The first top-level window created that is still alive, or null.
+  const RecordedWindow* MainWindow() const;
+  // The live child of parent with this control identifier, or null.
+  const RecordedWindow* FindChild(HWND parent, int id) const;
+  // The live children of parent, in creation order.
+  std::vector<const RecordedWindow*> Children(HWND parent) const;
+  // Every window ever created, in creation order.
+  const std::vector<RecordedWindow>& AllWindows() const { return windows; }
+  // "w3", "dc2", a drawing object's name, or the handle in hexadecimal.
+  std::string NameOf(const void* handle) const;
+
+  // ---- WindowSystem.
+  ATOM RegisterClassA(const WNDCLASSA* windowClass) override;
+  HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                       int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) override;
+  BOOL DestroyWindow(HWND window) override;
+  BOOL ShowWindow(HWND window, int command) override;
+  BOOL UpdateWindow(HWND window) override;
+  BOOL EnableWindow(HWND window, BOOL enable) override;
+  BOOL SetWindowTextA(HWND window, LPCSTR text) override;
+  int GetWindowTextA(HWND window, LPSTR buffer, int capacity) override;
+  BOOL GetClientRect(HWND window, RECT* rect) override;
+  BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) override;
+  HWND GetDesktopWindow() override;
+  HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) override;
+  int GetSystemMetrics(int index) override;
+  BOOL GetMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax) override;
+  BOOL TranslateMessage(const MSG* message) override;
+  LRESULT DispatchMessageA(const MSG* message) override;
+  LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PostQuitMessage(int exitCode) override;
+  LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) override;
+  BOOL KillTimer(HWND window, UINT_PTR id) override;
+  int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
+  BOOL MessageBeep(UINT type) override;
+  BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) override;
+  HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
+  BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) override;
+  HDC GetDC(HWND window) override;
+  int ReleaseDC(HWND window, HDC dc) override;
+  int GetDeviceCaps(HDC dc, int index) override;
+  HGDIOBJ GetStockObject(int object) override;
+  HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) override;
+  BOOL DeleteObject(HGDIOBJ object) override;
+  BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) override;
+  HDC CreateCompatibleDC(HDC dc) override;
+  BOOL DeleteDC(HDC dc) override;
+  BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+              DWORD rop) override;
+  int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) override;
+
+ private:
+  struct DeviceContext {
+    std::string name;
+    std::string kind;  // "window", "paint" or "memory"
+    HWND window = nullptr;
+    HGDIOBJ selected = nullptr;
+    bool open = true;
+  };
+  struct WindowClass {
+    std::string name;
+    WNDCLASSA attributes;
+  };
+
+  RecordedWindow* Find(HWND window);
+  const RecordedWindow* Find(HWND window) const;
+  DeviceContext* FindDc(HDC dc);
+  HDC NewDc(const std::string& kind, HWND window);
+  void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string());
+  LRESULT Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT ControlMessage(RecordedWindow* control, UINT message, WPARAM wParam, LPARAM lParam);
+  void DestroyTree(RecordedWindow* window);
+  RECT ClientArea(const RecordedWindow& window) const;
+  void RunInput(const ScriptedInput& input);
+  RecordedWindow* FirstWindowNeedingPaint();
+  std::string Describe(const ScriptedInput& input) const;
+
+  int screenWidth = 1024;
+  int screenHeight = 768;
+  WindowFrame frame;
+  int scrollBarWidth = 16;
+  bool timerResultSet = false;
+  UINT_PTR timerResult = 0;
+  std::deque<int> messageBoxAnswers;
+  std::vector<std::string> failingClasses;
+  std::map<const void*, std::string> objectNames;
+
+  std::vector<WindowClass> classes;
+  std::vector<RecordedWindow> windows;
+  std::vector<DeviceContext> deviceContexts;
+  std::deque<MSG> queue;
+  std::deque<ScriptedInput> script;
+  std::vector<std::pair<HWND, UINT_PTR>> timers;
+  bool quitPosted = false;
+  int quitCode = 0;
+  bool inputExhausted = false;
+
+  std::vector<RecordedCall> calls;
+  std::vector<RecordedMessageBox> messageBoxes;
+  std::vector<RecordedPaint> paints;
+  // The paint under way, while a BeginPaint context is open.
+  bool painting = false;
+  HDC paintDc = nullptr;
+  RecordedPaint currentPaint;
+  int beeps = 0;
+};
