@@ -1,0 +1,171 @@
+#include "pages/folder_page.h"
+
+#include <cstring>
+
+#include "office/custom_dictionaries.h"
+#include "office/office_info.h"
+#include "office/path_helpers.h"
+#include "platform/platform.h"
+#include "shell/main_window.h"
+
+char g_dictionaryFolder[260] = "";
+char g_installFolder[260] = "";
+
+namespace {
+
+constexpr int kDictionaryBrowseId = 10004;
+constexpr int kDictionaryEditId = 10005;
+constexpr int kInstallBrowseId = 10006;
+constexpr int kInstallEditId = 10007;
+constexpr DWORD kEditStyle = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
+constexpr DWORD kButtonStyle = WS_CHILD | BS_DEFPUSHBUTTON;
+constexpr int kRowHeight = 32;
+constexpr int kLabelHeight = 24;
+
+const char* const kDictionaryLabel = "Install dictionary in folder:";
+const char* const kInstallLabel = "Place Vessora folder in:";
+const char kDefaultInstallFolder[] = "C:\\Program Files";
+const char kStatusText[] = "Please locate the folder";
+
+int PageWidth() { return WizardPage::PageArea().right - WizardPage::PageArea().left; }
+int BrowseWidth() { return PageWidth() / 5 < 150 ? PageWidth() / 5 : 150; }
+int EditWidth() { return PageWidth() - BrowseWidth() - 48; }
+
+HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int left, int top, int width,
+                   int id) {
+  return g_platform.windows->CreateWindowExA(0, className, text, style, left, top, width, kRowHeight, parent,
+                                             reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), g_instance,
+                                             nullptr);
+}
+
+void RemoveOneTrailingBackslash(char* text) {
+  size_t length = std::strlen(text);
+  if (length > 0 && text[length - 1] == '\\') text[length - 1] = '\0';
+}
+
+void DrawLabel(HDC dc, const char* text, int top) {
+  RECT area = {16, top, PageWidth() - 16, top + kLabelHeight};
+  g_platform.windows->DrawTextA(dc, text, static_cast<int>(std::strlen(text)), &area, DT_LEFT | DT_TOP);
+}
+
+void ReadEdit(HWND edit, char* buffer, int capacity) {
+  if (buffer == nullptr || capacity <= 0) return;
+  buffer[0] = '\0';
+  if (edit == nullptr) return;
+  g_platform.windows->GetWindowTextA(edit, buffer, capacity);
+  buffer[capacity - 1] = '\0';
+}
+
+void DestroyControl(HWND& control) {
+  if (control != nullptr) g_platform.windows->DestroyWindow(control);
+}
+
+}  // namespace
+
+void FolderPage::Paint(HWND, HDC dc) {
+  DrawLabel(dc, kDictionaryLabel, 16);
+  DrawLabel(dc, kInstallLabel, 88);
+}
+
+void FolderPage::Create(HWND parent) {
+  WindowSystem* windows = g_platform.windows;
+  char working[kPathCapacity] = "";
+  int browseLeft = PageWidth() - BrowseWidth() - 16;
+
+  if (dictionaryBrowseButton == nullptr)
+    dictionaryBrowseButton =
+        CreateControl(parent, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 40, BrowseWidth(), kDictionaryBrowseId);
+  if (installBrowseButton == nullptr)
+    installBrowseButton =
+        CreateControl(parent, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 112, BrowseWidth(), kInstallBrowseId);
+  if (dictionaryEdit == nullptr) {
+    dictionaryEdit = CreateControl(parent, "EDIT", "", kEditStyle, 16, 40, EditWidth(), kDictionaryEditId);
+    // The registered custom.dic's folder, else the newest Office's program folder; a lookup that
+    // fails must not leave a part of its answer behind.
+    if (GetDefaultDictionaryFolder(working, kPathCapacity) && working[0] != '\0') {
+      RemoveOneTrailingBackslash(working);
+    } else {
+      working[0] = '\0';
+      if (g_officeInfo.GetOfficeFolder(working, kPathCapacity))
+        RemoveOneTrailingBackslash(working);
+      else
+        working[0] = '\0';
+    }
+    working[kPathCapacity - 1] = '\0';
+    windows->SetWindowTextA(dictionaryEdit, working);
+  }
+  if (installEdit == nullptr) {
+    installEdit = CreateControl(parent, "EDIT", "", kEditStyle, 16, 112, EditWidth(), kInstallEditId);
+    windows->SetWindowTextA(installEdit, kDefaultInstallFolder);
+  }
+  windows->ShowWindow(installBrowseButton, SW_SHOW);
+  windows->ShowWindow(installEdit, SW_SHOW);
+  windows->ShowWindow(dictionaryBrowseButton, SW_SHOW);
+  windows->ShowWindow(dictionaryEdit, SW_SHOW);
+}
+
+void FolderPage::Destroy() {
+  DestroyControl(dictionaryBrowseButton);
+  DestroyControl(dictionaryEdit);
+  DestroyControl(installBrowseButton);
+  DestroyControl(installEdit);
+  dictionaryBrowseButton = nullptr;
+  dictionaryEdit = nullptr;
+  installBrowseButton = nullptr;
+  installEdit = nullptr;
+}
+
+FolderPage::~FolderPage() { Destroy(); }
+
+void FolderPage::SetDictionaryFolder(const char* text) { g_platform.windows->SetWindowTextA(dictionaryEdit, text); }
+
+void FolderPage::SetInstallFolder(const char* text) { g_platform.windows->SetWindowTextA(installEdit, text); }
+
+void FolderPage::GetDictionaryFolder(char* buffer, int capacity) { ReadEdit(dictionaryEdit, buffer, capacity); }
+
+void FolderPage::GetInstallFolder(char* buffer, int capacity) { ReadEdit(installEdit, buffer, capacity); }
+
+void BrowseForFolder(HWND owner, HWND textSource, char* buffer, int capacity) {
+  ShellServices* shell = g_platform.shell;
+  IMalloc* allocator = nullptr;
+  if (FAILED(shell->SHGetMalloc(&allocator)) || allocator == nullptr) return;
+
+  BROWSEINFOA info;
+  std::memset(&info, 0, sizeof info);
+  info.hwndOwner = owner;
+  info.pidlRoot = nullptr;
+  info.pszDisplayName = nullptr;
+  info.lpszTitle = nullptr;
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+  info.lpfn = BrowseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(textSource);
+  info.iImage = 0;
+
+  LPITEMIDLIST item = shell->SHBrowseForFolderA(&info);
+  if (item != nullptr) {
+    char path[kPathCapacity] = "";
+    if (shell->SHGetPathFromIDListA(item, path)) {
+      path[kPathCapacity - 1] = '\0';
+      size_t length = std::strlen(path);
+      // A path that does not fit whole leaves the buffer as it was rather than cut short.
+      if (buffer != nullptr && capacity > 0 && length < static_cast<size_t>(capacity))
+        std::memcpy(buffer, path, length + 1);
+    }
+    allocator->Free(item);
+  }
+  // Released on a cancelled chooser too, so no reference is left behind.
+  allocator->Release();
+}
+
+int CALLBACK BrowseCallback(HWND chooser, UINT message, LPARAM, LPARAM callbackData) {
+  if (message != BFFM_INITIALIZED) return 0;
+  WindowSystem* windows = g_platform.windows;
+  char text[kPathCapacity] = "";
+  HWND source = reinterpret_cast<HWND>(callbackData);
+  if (source == nullptr || windows->GetWindowTextA(source, text, kPathCapacity) < 1) return 0;
+  text[kPathCapacity - 1] = '\0';
+  if (text[0] == '\0') return 0;
+  windows->SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(text));
+  windows->SendMessageA(chooser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(kStatusText));
+  return 0;
+}

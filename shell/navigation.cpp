@@ -1,0 +1,112 @@
+#include "shell/navigation.h"
+
+#include "pages/wizard_page.h"
+#include "platform/platform.h"
+#include "shell/main_window.h"
+
+HWND g_backButton = nullptr;
+HWND g_nextButton = nullptr;
+
+namespace {
+
+constexpr int kStripHeight = 48;
+constexpr int kButtonHeight = 36;
+constexpr int kButtonMaxWidth = 150;
+constexpr int kBackId = 10000;
+constexpr int kNextId = 10001;
+constexpr DWORD kBackStyle = WS_CHILD | BS_DEFPUSHBUTTON;
+constexpr DWORD kNextStyle = WS_CHILD | BS_PUSHBUTTON;
+
+WizardPage* CurrentPage() {
+  if (g_currentPage < 1 || g_currentPage > 4) return nullptr;
+  return g_pages[g_currentPage];
+}
+
+}  // namespace
+
+void CreateNavigationButtons(HWND window) {
+  WindowSystem* windows = g_platform.windows;
+  RECT client = {0, 0, 0, 0};
+  windows->GetClientRect(window, &client);
+  int width = client.right;
+  int height = client.bottom;
+  int buttonWidth = width / 4 < kButtonMaxWidth ? width / 4 : kButtonMaxWidth;
+  int half = width / 2;
+  int top = height - kStripHeight;
+
+  WizardPage::SetPageArea(RECT{0, 0, width, height - kStripHeight});
+
+  g_backButton = windows->CreateWindowExA(0, "BUTTON", "Do &not accept", kBackStyle, half - (4 * buttonWidth) / 3,
+                                          top, buttonWidth, kButtonHeight, window,
+                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kBackId)), g_instance,
+                                          nullptr);
+  g_nextButton = windows->CreateWindowExA(0, "BUTTON", "&Accept", kNextStyle, half + buttonWidth / 3, top,
+                                          buttonWidth, kButtonHeight, window,
+                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kNextId)), g_instance,
+                                          nullptr);
+  windows->ShowWindow(g_backButton, SW_SHOW);
+  windows->ShowWindow(g_nextButton, SW_SHOW);
+}
+
+void UpdateNavigationButtons() {
+  WindowSystem* windows = g_platform.windows;
+  switch (g_currentPage) {
+    case 1:
+      windows->SetWindowTextA(g_backButton, "E&xit");
+      windows->SetWindowTextA(g_nextButton, "&Next");
+      break;
+    case 2:
+      windows->SetWindowTextA(g_backButton, "&Back");
+      windows->SetWindowTextA(g_nextButton, "I &Accept");
+      break;
+    case 3:
+      windows->SetWindowTextA(g_backButton, "&Back");
+      windows->SetWindowTextA(g_nextButton, "&Install");
+      break;
+    case 4:
+      // The finish page has no way back; the left button keeps its caption, greyed out.
+      windows->EnableWindow(g_backButton, FALSE);
+      windows->SetWindowTextA(g_nextButton, "&Finish");
+      break;
+    default:
+      break;
+  }
+}
+
+void PaintMainWindow(HWND window) {
+  WindowSystem* windows = g_platform.windows;
+  PAINTSTRUCT paint = {};
+  HDC dc = windows->BeginPaint(window, &paint);
+  windows->SelectObject(dc, windows->GetStockObject(WHITE_BRUSH));
+  windows->Rectangle(dc, paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom);
+  if (WizardPage* page = CurrentPage()) page->Paint(window, dc);
+  UpdateNavigationButtons();
+  windows->EndPaint(window, &paint);
+}
+
+void GoBack(HWND window) {
+  WindowSystem* windows = g_platform.windows;
+  switch (g_currentPage) {
+    case 1:
+      if (g_pages[1] != nullptr) g_pages[1]->Destroy();
+      windows->DestroyWindow(window);
+      break;
+    case 2:
+      g_currentPage = 1;
+      if (g_pages[2] != nullptr) g_pages[2]->Destroy();
+      if (g_pages[1] != nullptr) g_pages[1]->Create(window);
+      windows->InvalidateRect(window, nullptr, TRUE);
+      break;
+    case 3:
+      g_currentPage = 2;
+      if (g_pages[3] != nullptr) g_pages[3]->Destroy();
+      if (g_pages[2] != nullptr) g_pages[2]->Create(window);
+      windows->InvalidateRect(window, nullptr, TRUE);
+      break;
+    case 4:
+      windows->MessageBeep(MB_ICONASTERISK);
+      break;
+    default:
+      break;
+  }
+}
