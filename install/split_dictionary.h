@@ -3,5 +3,17 @@
 #include "install/install_log.h"
 #include "platform/win32_types.h"
 
+// Bytes the source is read in while a piece is below its size.
+constexpr DWORD kSplitBlockSize = 8096;
+// Passed as expectedLength when the size of the expanded data is not known.
+constexpr DWORD kUnknownLength = 0xFFFFFFFF;
+
+// Writes the data of source as pieces prefix1.dic, prefix2.dic, ... in folder, each ending at the first
+// line feed after its whole blocks; registers and logs each piece written in full. A piece that cannot be
+// created or written, a read error, or data shorter than expectedLength ends the series with an error line.
+// True when every piece was written in full.
 bool SplitDictionary(INT source, const char* folder, const char* prefix, DWORD pieceSize, DWORD lineUnit,
-                     InstallLog* log);
+                     InstallLog* log, DWORD expectedLength = kUnknownLength);
+
+// The most pieces a split of expandedLength bytes can give (a final empty piece included).
+DWORD MaxPieceCount(DWORD expandedLength, DWORD pieceSize);

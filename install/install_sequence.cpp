@@ -1,0 +1,239 @@
+#include "install/install_sequence.h"
+
+#include <cstring>
+
+#include "install/install_log.h"
+#include "install/install_table.h"
+#include "install/payload.h"
+#include "install/shortcuts.h"
+#include "install/split_dictionary.h"
+#include "office/office_info.h"
+#include "office/path_helpers.h"
+#include "pages/folder_page.h"
+#include "platform/platform.h"
+#include "shell/main_window.h"
+
+namespace {
+
+const char kDefaultTemplatesFolder[] = "C:\\Program Files\\Microsoft Office\\Templates\\";
+const char kProductFolderName[] = "Vessora";
+const char kLogFileName[] = "InstallLog.txt";
+const char kFoldersMissingText[] = "Please make sure you have enterd the file locations";
+const char kFoldersMissingCaption[] = "Install Directories Not Specified";
+const char kFolderNotMadeText[] =
+    "Could not create the Vessora folder in the chosen location. Please choose another folder.";
+const char kFolderNotMadeCaption[] = "Install Directory Not Created";
+const char kClosingComplete[] = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
+const char kClosingWithErrors[] = "Installation finished with errors.\r\n";
+
+size_t TextLength(const char* text) { return strnlen(text, kPathCapacity); }
+
+bool EndsInBackslash(const char* text, size_t length) { return length > 0 && text[length - 1] == '\\'; }
+
+// Length of folder joined with a name of nameLength characters, as MakeFilePath joins them.
+size_t JoinedLength(const char* folder, size_t nameLength) {
+  size_t length = TextLength(folder);
+  return length + (EndsInBackslash(folder, length) ? 0 : 1) + nameLength;
+}
+
+size_t DecimalDigits(DWORD number) {
+  size_t digits = 1;
+  while (number >= 10) {
+    number /= 10;
+    ++digits;
+  }
+  return digits;
+}
+
+// The longest name the install puts into the dictionary folder: the whole file, or the last piece.
+size_t LongestDictionaryName(Edition edition) {
+  size_t longest = 0;
+  bool whole = g_officeInfo.OldestVersion() >= 9;
+  for (int i = 0; i < kInstallTableRows; ++i) {
+    const InstallRow& row = kInstallTable[i];
+    if (!RowApplies(row.edition, edition) || row.folder != InstallFolderDictionary) continue;
+    size_t length = std::strlen(row.fileName);
+    if (!whole && row.piecePrefix != nullptr) {
+      DWORD pieces = MaxPieceCount(ItemExpandedSize(row.itemName), kDictionaryPieceSize);
+      length = std::strlen(row.piecePrefix) + DecimalDigits(pieces) + std::strlen(".dic");
+    }
+    if (length > longest) longest = length;
+  }
+  return longest;
+}
+
+size_t LongestProductName(Edition edition) {
+  size_t longest = std::strlen(kLogFileName);
+  for (int i = 0; i < kInstallTableRows; ++i) {
+    const InstallRow& row = kInstallTable[i];
+    if (RowApplies(row.edition, edition) && row.folder == InstallFolderProduct && std::strlen(row.fileName) > longest)
+      longest = std::strlen(row.fileName);
+  }
+  return longest;
+}
+
+bool CopyText(char* out, const char* text) {
+  size_t length = TextLength(text);
+  if (length >= static_cast<size_t>(kPathCapacity)) return false;
+  std::memcpy(out, text, length);
+  out[length] = '\0';
+  return true;
+}
+
+bool InstallRowOf(const InstallRow& row, InstallLog* log) {
+  if (row.piecePrefix != nullptr) return InstallDictionary(row.itemName, row.fileName, row.piecePrefix, log);
+  return ExpandItem(row.itemName, InstallFolderText(row.folder), row.fileName, log, false);
+}
+
+// Makes one shortcut of the table in the shortcut folder; false when it was not saved.
+bool MakeShortcut(const ShortcutRow& row, const char* shortcutFolder, InstallLog* log) {
+  char linkPath[kPathCapacity];
+  // No Programs folder: the link would land in the current folder under its bare name.
+  if (shortcutFolder[0] == '\0' || !MakeFilePath(linkPath, shortcutFolder, row.linkName)) {
+    WriteErrorLine(log, shortcutFolder, row.linkName);
+    return false;
+  }
+  char target[kPathCapacity];
+  const char* folder = InstallFolderText(row.targetFolder);
+  bool targetFormed = folder[0] != '\0' &&
+                      (row.targetName != nullptr ? MakeFilePath(target, folder, row.targetName) : CopyText(target, folder));
+  if (!targetFormed || FAILED(CreateShortcut(target, linkPath, row.description))) {
+    WriteErrorLine(log, nullptr, linkPath);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+char g_templatesFolder[260] = "C:\\Program Files\\Microsoft Office\\Templates\\";
+char g_startupFolder[260] = "";
+InstallOutcome g_installOutcome = {false, 0};
+
+bool InstallSucceeded() { return g_installOutcome.ran && g_installOutcome.failures == 0; }
+
+void ResetInstallState() {
+  std::memcpy(g_templatesFolder, kDefaultTemplatesFolder, sizeof kDefaultTemplatesFolder);
+  g_startupFolder[0] = '\0';
+  g_installOutcome = {false, 0};
+}
+
+bool InstallFoldersUsable(Edition edition) {
+  if (g_installFolder[0] == '\0' || g_dictionaryFolder[0] == '\0') return false;
+  const size_t kLongest = kPathCapacity - 1;
+  size_t productLength = JoinedLength(g_installFolder, std::strlen(kProductFolderName));
+  if (productLength > kLongest) return false;
+  // The product folder never ends in a backslash, so each name adds one.
+  if (productLength + 1 + LongestProductName(edition) > kLongest) return false;
+  return JoinedLength(g_dictionaryFolder, LongestDictionaryName(edition)) <= kLongest;
+}
+
+bool MakeProductFolder(const char* chosenFolder, char* productFolder) {
+  size_t length = TextLength(chosenFolder);
+  size_t separator = EndsInBackslash(chosenFolder, length) ? 0 : 1;
+  if (length + separator + std::strlen(kProductFolderName) >= static_cast<size_t>(kPathCapacity)) return false;
+  std::memcpy(productFolder, chosenFolder, length);
+  if (separator != 0) productFolder[length++] = '\\';
+  std::memcpy(productFolder + length, kProductFolderName, sizeof kProductFolderName);
+
+  FileSystem* files = g_platform.fileSystem;
+  files->CreateDirectoryA(productFolder, nullptr);
+  // It may have existed already; what counts is that it is there now.
+  DWORD attributes = files->GetFileAttributesA(productFolder);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+InstallOutcome InstallProduct(Edition edition) {
+  int failures = 0;
+  g_officeInfo.GetTemplatesFolder(g_templatesFolder, kPathCapacity, g_officeInfo.CurrentVersion());
+
+  InstallLog log;
+  log.Open(g_installFolder);
+  log.Write("Vessora Installation Log\r\n\r\n");
+  log.Write("Vessora folder: ");
+  log.Write(g_installFolder);
+  log.Write("\r\n\r\n");
+
+  if (edition == EditionProfessional)
+    g_officeInfo.GetStartupFolder(g_startupFolder, kPathCapacity, g_officeInfo.CurrentVersion());
+  for (int i = 0; i < kInstallTableRows; ++i) {
+    if (RowApplies(kInstallTable[i].edition, edition) && !InstallRowOf(kInstallTable[i], &log)) ++failures;
+  }
+
+  char shortcutFolder[kPathCapacity] = "";
+  CreateProgramsSubfolder("\\Vessora", shortcutFolder);
+  for (int i = 0; i < kShortcutTableRows; ++i) {
+    if (RowApplies(kShortcutTable[i].edition, edition) && !MakeShortcut(kShortcutTable[i], shortcutFolder, &log))
+      ++failures;
+  }
+
+  // A log that could not be written whole is a failure of its own: it is the install's only record.
+  if (log.Failed()) ++failures;
+  log.Write(failures == 0 ? kClosingComplete : kClosingWithErrors);
+  if (failures == 0 && log.Failed()) ++failures;
+  log.Close();
+
+  g_installOutcome = {true, failures};
+  return g_installOutcome;
+}
+
+void RunInstall(HWND window) {
+  FolderPage* folderPage = static_cast<FolderPage*>(g_pages[3]);
+  if (folderPage == nullptr) return;
+  WindowSystem* windows = g_platform.windows;
+  folderPage->GetDictionaryFolder(g_dictionaryFolder, kPathCapacity);
+  folderPage->GetInstallFolder(g_installFolder, kPathCapacity);
+
+  // Both refusals come before the folder page goes: the user corrects the text and presses Install again.
+  Edition edition = GetEdition();
+  if (!InstallFoldersUsable(edition)) {
+    windows->MessageBoxA(window, kFoldersMissingText, kFoldersMissingCaption, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  char productFolder[kPathCapacity];
+  if (!MakeProductFolder(g_installFolder, productFolder)) {
+    windows->MessageBoxA(window, kFolderNotMadeText, kFolderNotMadeCaption, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+
+  folderPage->Destroy();
+  g_currentPage = 4;
+  if (g_pages[4] != nullptr) g_pages[4]->Create(window);
+  // From here on g_installFolder names the product folder (View Readme relies on it).
+  std::memcpy(g_installFolder, productFolder, sizeof productFolder);
+  InstallProduct(edition);
+  windows->InvalidateRect(window, nullptr, TRUE);
+}
+
+void GoNext(HWND window) {
+  WindowSystem* windows = g_platform.windows;
+  switch (g_currentPage) {
+    case 1:
+      g_currentPage = 2;
+      if (g_pages[1] != nullptr) g_pages[1]->Destroy();
+      windows->InvalidateRect(window, nullptr, TRUE);
+      if (g_pages[2] != nullptr) g_pages[2]->Create(window);
+      break;
+    case 2: {
+      g_currentPage = 3;
+      if (g_pages[2] != nullptr) g_pages[2]->Destroy();
+      FolderPage* folderPage = static_cast<FolderPage*>(g_pages[3]);
+      if (folderPage != nullptr) {
+        folderPage->Create(window);
+        // The buffers start as the defaults the page has just put into its edits.
+        folderPage->GetDictionaryFolder(g_dictionaryFolder, kPathCapacity);
+        folderPage->GetInstallFolder(g_installFolder, kPathCapacity);
+      }
+      windows->InvalidateRect(window, nullptr, TRUE);
+      break;
+    }
+    case 3:
+      RunInstall(window);
+      break;
+    case 4:
+      windows->DestroyWindow(window);
+      break;
+    default:
+      break;
+  }
+}

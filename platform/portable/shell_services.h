@@ -1,0 +1,117 @@
+// The shell and COM without Windows: a Programs folder inside the drive map, shell links saved as
+// real .lnk files (the published Shell Link binary format) through g_platform.fileSystem, documents
+// opened on record only, and a folder chooser answered from a script.
+#pragma once
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/shell_services.h"
+
+class PortableShellServices : public ShellServices {
+ public:
+  // programsFolder: the Windows path of the Start menu's Programs folder ("" for none).
+  explicit PortableShellServices(const char* programsFolder = "C:\\WINDOWS\\Start Menu\\Programs");
+  ~PortableShellServices() override;
+  PortableShellServices(const PortableShellServices&) = delete;
+  PortableShellServices& operator=(const PortableShellServices&) = delete;
+
+  // Configuration and script.
+  void SetProgramsFolder(const char* windowsPath);
+  const std::string& ProgramsFolder() const { return programsFolder; }
+  // Makes every missing level of the Programs folder through g_platform.fileSystem; true when it exists.
+  bool MakeProgramsFolder();
+  // While false, CoCreateInstance refuses the shell link class (a machine without the link object).
+  void SetShellLinkAvailable(bool available) { shellLinkAvailable = available; }
+  // The next SHBrowseForFolderA chooses this folder, or is cancelled; an empty script cancels.
+  void QueueBrowseResult(const std::string& windowsPath);
+  void QueueBrowseCancel();
+  // The handle the chooser's callback receives; BFFM_* messages it sends go to this window.
+  HWND ChooserWindow() const { return chooserWindow; }
+  void SetChooserWindow(HWND window) { chooserWindow = window; }
+
+  // What was asked of the shell.
+  struct ChangeNotice {
+    LONG eventId;
+    UINT flags;
+    std::string path;
+  };
+  struct ExecuteCall {
+    HWND owner;
+    std::string verb, file, parameters, folder;
+    INT showCommand;
+  };
+  struct BrowseCall {
+    HWND owner;
+    UINT flags;
+    bool hasRoot, hasCallback;
+    LPARAM callbackData;
+    std::string chosen;  // empty when cancelled
+  };
+  struct SavedLink {
+    std::string linkPath, target, description;
+  };
+  int CoInitializeCount() const { return coInitializeCount; }
+  int CoUninitializeCount() const { return coUninitializeCount; }
+  const std::vector<ChangeNotice>& ChangeNotices() const { return changeNotices; }
+  const std::vector<ExecuteCall>& ExecuteCalls() const { return executeCalls; }
+  const std::vector<BrowseCall>& BrowseCalls() const { return browseCalls; }
+  const std::vector<SavedLink>& SavedLinks() const { return savedLinks; }
+  // Objects handed out and not yet released or freed (a correct caller leaves none).
+  int LiveLinkObjects() const { return liveLinkObjects; }
+  size_t LiveItemLists() const { return itemLists.size(); }
+  int AllocatorReferences() const { return allocatorReferences; }
+
+  HRESULT CoInitialize(LPVOID reserved) override;
+  void CoUninitialize() override;
+  HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, LPVOID* object) override;
+  HRESULT SHGetSpecialFolderLocation(HWND owner, int folder, LPITEMIDLIST* list) override;
+  BOOL SHGetPathFromIDListA(LPCITEMIDLIST list, LPSTR path) override;
+  void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) override;
+  int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide,
+                          int wideCapacity) override;
+  HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
+                          INT showCommand) override;
+  HRESULT SHGetMalloc(IMalloc** allocator) override;
+  LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* info) override;
+
+ private:
+  class Allocator;
+  class ShellLink;
+  // An item list is a path in a block of its own; ITEMIDLIST comes first so the two convert.
+  struct ItemList {
+    ITEMIDLIST head;
+    char path[MAX_PATH];
+  };
+  LPITEMIDLIST NewItemList(const std::string& path);
+  void FreeItemList(void* block);
+
+  std::string programsFolder;
+  bool shellLinkAvailable = true;
+  HWND chooserWindow;
+  struct BrowseAnswer {
+    bool chosen;
+    std::string path;
+  };
+  std::deque<BrowseAnswer> browseScript;
+  int coInitializeCount = 0;
+  int coUninitializeCount = 0;
+  int liveLinkObjects = 0;
+  int allocatorReferences = 0;
+  std::vector<ChangeNotice> changeNotices;
+  std::vector<ExecuteCall> executeCalls;
+  std::vector<BrowseCall> browseCalls;
+  std::vector<SavedLink> savedLinks;
+  std::set<ItemList*> itemLists;
+  Allocator* allocator;
+};
+
+// Code page 1252 text to UTF-16 and back, one character for one byte; false when a character has no byte.
+std::u16string WidenCodePage1252(const std::string& text);
+bool NarrowCodePage1252(const std::u16string& text, std::string* out);
+
+// The bytes of a shell link file: header, LinkInfo with the local base path, the description as
+// NAME_STRING, and the terminal block. attributes and size describe the target.
+std::vector<unsigned char> BuildShellLinkFile(const std::string& target, const std::string& description,
+                                              DWORD targetAttributes, DWORD targetSize);
