@@ -1,5 +1,7 @@
 #include "platform/portable/file_system.h"
 
+#include "platform/portable/ansi_case.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,26 +24,6 @@ constexpr uintptr_t kFirstHandle = 0x100;
 constexpr UINT kLastUnique = 0xFFFF;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// Case folding of the ANSI code page 1252, so that names compare as Windows compares them.
-unsigned char FoldCase(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 'a' + 'A');
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
-  switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
-  }
-}
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
 
 bool IsValidNameChar(unsigned char c) { return c >= 32 && !std::strchr("<>:\"|?*", c); }
 
@@ -92,7 +74,7 @@ PortableFileSystem::~PortableFileSystem() {
 }
 
 void PortableFileSystem::MapDrive(char letter, const std::string& hostFolder) {
-  char drive = static_cast<char>(FoldCase(static_cast<unsigned char>(letter)));
+  char drive = static_cast<char>(FoldAnsiCase(static_cast<unsigned char>(letter)));
   if (drive < 'A' || drive > 'Z') return;
   if (hostFolder.empty()) {
     drives.erase(drive);
@@ -143,9 +125,9 @@ bool PortableFileSystem::ParseWindowsPath(const char* path, WindowsPath* parsed)
   // Make the path absolute: "X:\..." stays, "\..." takes the current drive,
   // "X:name" and "name" start from the current folder (of that drive).
   std::string full;
-  char currentDrive = static_cast<char>(FoldCase(static_cast<unsigned char>(currentFolder[0])));
+  char currentDrive = static_cast<char>(FoldAnsiCase(static_cast<unsigned char>(currentFolder[0])));
   if (length >= 2 && path[1] == ':') {
-    char drive = static_cast<char>(FoldCase(static_cast<unsigned char>(path[0])));
+    char drive = static_cast<char>(FoldAnsiCase(static_cast<unsigned char>(path[0])));
     if (drive < 'A' || drive > 'Z') {
       lastError = ERROR_INVALID_NAME;
       return false;
@@ -170,7 +152,7 @@ bool PortableFileSystem::ParseWindowsPath(const char* path, WindowsPath* parsed)
     return false;
   }
 
-  parsed->drive = static_cast<char>(FoldCase(static_cast<unsigned char>(full[0])));
+  parsed->drive = static_cast<char>(FoldAnsiCase(static_cast<unsigned char>(full[0])));
   parsed->components.clear();
   parsed->endsInSeparator = IsSeparator(full.back());
   size_t position = 2;
@@ -221,7 +203,7 @@ bool PortableFileSystem::ResolveParsed(const WindowsPath& parsed, std::string* h
         if (DIR* folder = opendir(host.c_str())) {
           while (const dirent* entry = readdir(folder)) {
             std::string candidate = entry->d_name;
-            if (EqualNoCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
+            if (EqualAnsiNoCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
           }
           closedir(folder);
         }

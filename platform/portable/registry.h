@@ -1,0 +1,87 @@
+// The registry without Windows: an in-memory tree of keys under the predefined
+// roots, kept to the advapi32 contracts (checked handles, access rights, buffer
+// sizes), and read from and written to the .reg text a Windows user knows.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+class PortableRegistry : public Registry {
+ public:
+  PortableRegistry();
+  ~PortableRegistry() override;
+
+  // Applies a .reg text ("REGEDIT4" or "Windows Registry Editor Version 5.00"; ANSI,
+  // UTF-8 or UTF-16 with its byte order mark). All or nothing: false, and the registry
+  // unchanged, when the text is not well formed.
+  bool LoadRegText(const std::string& text);
+  bool LoadRegFile(const std::string& path);
+  // The whole registry as REGEDIT4 text (CR LF lines), keys and values in their order.
+  std::string SaveRegText() const;
+  bool SaveRegFile(const std::string& path) const;
+
+  // Writes every key and value of this registry into another one (the real registry,
+  // for instance), creating keys as needed. False when any key or value was refused.
+  bool CopyTo(Registry* target) const;
+  // Removes root\path with everything below it; open handles to it see ERROR_KEY_DELETED.
+  bool DeleteKeyTree(HKEY root, const std::string& path);
+  // Number of handles opened and not yet closed (tests check that nothing leaks).
+  size_t OpenKeyCount() const { return handles.size(); }
+
+  LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override;
+  LONG RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options, REGSAM access,
+                       void* security, HKEY* result, DWORD* disposition) override;
+  LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
+                        DWORD* dataSize) override;
+  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, DWORD* valueNameSize, DWORD* reserved, DWORD* type,
+                     BYTE* data, DWORD* dataSize) override;
+  LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
+                      DWORD dataSize) override;
+  LONG RegDeleteValueA(HKEY key, LPCSTR valueName) override;
+  LONG RegCloseKey(HKEY key) override;
+
+  // One change read from a .reg text (public for the parser in the source file).
+  struct Change {
+    enum Kind { kCreateKey, kDeleteKey, kSetValue, kDeleteValue } kind;
+    uintptr_t root;
+    std::string path;
+    std::string valueName;  // empty: the default value
+    DWORD type;
+    std::vector<BYTE> data;
+  };
+
+ private:
+  struct Value {
+    std::string name;  // empty: the default value
+    DWORD type;
+    std::vector<BYTE> data;  // exactly as written, terminator or not
+  };
+  struct Key {
+    std::string name;
+    std::vector<std::shared_ptr<Key>> subKeys;  // in creation order
+    std::vector<Value> values;                  // in creation order
+    bool deleted = false;
+  };
+  struct OpenKey {
+    std::shared_ptr<Key> key;
+    REGSAM access;
+  };
+
+  std::shared_ptr<Key> RootKey(uintptr_t root) const;
+  // The key a handle stands for and the access it grants, or an error code.
+  LONG KeyOfHandle(HKEY handle, std::shared_ptr<Key>* key, REGSAM* access) const;
+  LONG Walk(const std::shared_ptr<Key>& from, const char* subKey, bool create, std::shared_ptr<Key>* found,
+            bool* created);
+  HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access);
+  void Apply(const Change& change);
+  void SaveKey(const Key& key, const std::string& path, bool isRoot, std::string* text) const;
+  bool CopyKey(const Key& key, HKEY root, const std::string& path, bool isRoot, Registry* target) const;
+
+  std::map<uintptr_t, std::shared_ptr<Key>> roots;
+  std::map<uintptr_t, OpenKey> handles;
+  uintptr_t nextHandle;
+};
