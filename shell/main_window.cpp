@@ -150,12 +150,16 @@ int SetupMain(HINSTANCE instance) {
     }
   }
 
+  Teardown();
+  return 0;
+}
+
+void Teardown() {
   for (int page = 1; page <= 4; ++page) {
     delete g_pages[page];
     g_pages[page] = nullptr;
   }
   g_platform.shell->CoUninitialize();
-  return 0;
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

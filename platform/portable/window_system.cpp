@@ -313,6 +313,7 @@ HDC RecordingWindowSystem::NewDc(const std::string& kind, HWND window) {
 void RecordingWindowSystem::Record(const std::string& operation, const std::string& arguments,
                                    const std::string& result) {
   calls.push_back(RecordedCall{operation, arguments, result});
+  if (onCall) onCall(calls.back());
 }
 
 RECT RecordingWindowSystem::ClientArea(const RecordedWindow& window) const {

@@ -132,6 +132,7 @@ class RecordingWindowSystem : public WindowSystem {
   // ---- Observers, called as things happen (the native front end prints from them).
   std::function<void(const RecordedPaint&)> onPaint;
   std::function<void(const RecordedMessageBox&)> onMessageBox;
+  std::function<void(const RecordedCall&)> onCall;
 
   // ---- What happened.
   const std::vector<RecordedCall>& Calls() const { return calls; }
