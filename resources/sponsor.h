@@ -1,4 +1,5 @@
-// The sponsor's home page, which the welcome page's link button opens and its picture names.
+// The sponsor's web site: shown in the welcome page's acknowledgement picture and
+// opened by its link button.
 #pragma once
 
 constexpr char kSponsorAddress[] = "http://www.fenmoor.example/";
