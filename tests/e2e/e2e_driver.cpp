@@ -1,0 +1,55 @@
+// Drives the real setup.exe through one scenario under Wine and checks what it did.
+//   e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...
+// Paths may be host paths (/...) or Windows paths. The exit status is the
+// number of failed checks (capped at 100), 0 when all held.
+#include <objbase.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "host_paths.h"
+#include "prefix_state.h"
+#include "scenario_runner.h"
+#include "scenario_script.h"
+
+int main(int argc, char** argv) {
+  std::string scenario;
+  RunnerSettings settings;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string name = argv[i], value = argv[i + 1];
+    if (name == "--scenario") {
+      scenario = value;
+    } else if (name == "--out") {
+      settings.outputHost = WindowsToHost(value);
+    } else if (name == "--content") {
+      settings.contentFolder = HostToWindows(value);
+    } else if (name == "--exe") {
+      size_t at = value.find('=');
+      if (at != std::string::npos) settings.programs[value.substr(0, at)] = HostToWindows(value.substr(at + 1));
+    } else {
+      std::fprintf(stderr, "unknown option %s\n", name.c_str());
+      return 100;
+    }
+  }
+  if (scenario.empty() || settings.outputHost.empty()) {
+    std::fprintf(stderr, "usage: e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...\n");
+    return 100;
+  }
+  std::string windowsScenario = HostToWindows(scenario);
+  settings.scenarioFolder = ParentOf(windowsScenario);
+  MakeFolders(HostToWindows(settings.outputHost));
+
+  std::vector<ScenarioStep> steps;
+  std::string error;
+  if (!LoadScenario(windowsScenario, steps, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 100;
+  }
+  CoInitialize(nullptr);
+  ScenarioRunner runner(settings);
+  int failures = runner.Run(steps);
+  CoUninitialize();
+  std::printf("%s: %d failed check(s)\n", scenario.c_str(), failures);
+  return failures > 100 ? 100 : failures;
+}

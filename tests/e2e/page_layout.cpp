@@ -1,0 +1,72 @@
+#include "page_layout.h"
+
+#include <cstdio>
+
+namespace {
+const DWORD kDefPushButton = 0x40000001;  // WS_CHILD | BS_DEFPUSHBUTTON
+const DWORD kPushButton = 0x40000000;     // WS_CHILD | BS_PUSHBUTTON
+const DWORD kFolderEdit = 0x40800080;     // WS_CHILD | WS_BORDER | ES_AUTOHSCROLL
+const DWORD kLicenceEdit = 0x40A00844;    // WS_CHILD | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY
+}  // namespace
+
+RECT MakeRect(int left, int top, int width, int height) {
+  RECT r{left, top, left + width, top + height};
+  return r;
+}
+
+std::string RectText(const RECT& r) {
+  char text[96];
+  std::snprintf(text, sizeof text, "(%ld,%ld %ldx%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
+                static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+  return text;
+}
+
+PageCaptions CaptionsOf(int page) {
+  switch (page) {
+    case 1: return {"E&xit", "&Next"};
+    case 2: return {"&Back", "I &Accept"};
+    case 3: return {"&Back", "&Install"};
+    default: return {"&Back", "&Finish"};
+  }
+}
+
+std::vector<ExpectedControl> ExpectedControls(int page, int W, int H, int V) {
+  std::vector<ExpectedControl> controls;
+  // The navigation strip: two buttons of width b, 36 high, 48 above the bottom.
+  int b = W / 4 < 150 ? W / 4 : 150;
+  int half = W / 2;
+  PageCaptions captions = CaptionsOf(page);
+  bool backEnabled = page != 4;
+  controls.push_back({10000, "Button", true, captions.left,
+                      kDefPushButton | WS_VISIBLE | (backEnabled ? 0 : WS_DISABLED), 0,
+                      MakeRect(half - (4 * b) / 3, H - 48, b, 36), backEnabled});
+  controls.push_back({10001, "Button", true, captions.right, kPushButton | WS_VISIBLE, 0,
+                      MakeRect(half + b / 3, H - 48, b, 36), true});
+  switch (page) {
+    case 1:
+      controls.push_back({10008, "Button", true, "", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
+                          MakeRect((W - 372) / 2 + 324, 190, 14, 14), true});
+      break;
+    case 2:
+      // The text is compared with the carried licence by the scenario.
+      controls.push_back({10010, "Edit", false, "", kLicenceEdit | WS_VISIBLE, 0,
+                          MakeRect(16, 16, W - V - 8, (H - 48) - 32), true});
+      break;
+    case 3: {
+      int B = W / 5 < 150 ? W / 5 : 150;
+      int E = W - B - 48;
+      controls.push_back({10004, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
+                          MakeRect(W - B - 16, 40, B, 32), true});
+      controls.push_back({10005, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 40, E, 32), true});
+      controls.push_back({10006, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
+                          MakeRect(W - B - 16, 112, B, 32), true});
+      controls.push_back({10007, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 112, E, 32), true});
+      break;
+    }
+    case 4:
+      controls.push_back({10009, "Button", true, "&View Readme", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
+                          MakeRect((W - 120) / 2, 279, 120, 36), true});
+      break;
+  }
+  return controls;
+}

@@ -1,0 +1,137 @@
+#include "prefix_state.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+const char* const kResetKeys[] = {
+    "Software\\Microsoft\\Office",
+    "Software\\Microsoft\\Word",
+    "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries",
+};
+}  // namespace
+
+bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
+  size_t at = text.find('\\');
+  std::string name = text.substr(0, at);
+  path = at == std::string::npos ? "" : text.substr(at + 1);
+  if (name == "HKCU" || name == "HKEY_CURRENT_USER") {
+    root = HKEY_CURRENT_USER;
+  } else if (name == "HKLM" || name == "HKEY_LOCAL_MACHINE") {
+    root = HKEY_LOCAL_MACHINE;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool ResetOfficeKeys(std::string& error) {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    for (const char* key : kResetKeys) {
+      LONG result = RegDeleteTreeA(root, key);
+      if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) {
+        RegDeleteKeyA(root, key);
+        continue;
+      }
+      error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ImportRegFile(const std::string& windowsPath, std::string& error) {
+  char windowsFolder[MAX_PATH];
+  GetWindowsDirectoryA(windowsFolder, MAX_PATH);
+  std::string exe = std::string(windowsFolder) + "\\regedit.exe";
+  std::string command = "\"" + exe + "\" /S \"" + windowsPath + "\"";
+  std::vector<char> line(command.begin(), command.end());
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    error = "cannot start regedit (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  DWORD code = 1;
+  bool done = WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0;
+  if (done) GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  if (!done || code != 0) {
+    error = "regedit /S " + windowsPath + (done ? " failed with " + std::to_string(code) : " did not finish");
+    return false;
+  }
+  return true;
+}
+
+bool RemoveTree(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path.c_str()) != 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      RemoveTree(path + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool MakeFolders(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  size_t at = path.find_last_of('\\');
+  if (at != std::string::npos && at > 2) {
+    if (!MakeFolders(path.substr(0, at))) return false;
+  }
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+std::string TempFolder() {
+  char folder[MAX_PATH] = "";
+  DWORD length = GetTempPathA(MAX_PATH, folder);
+  std::string text(folder, length < MAX_PATH ? length : 0);
+  if (!text.empty() && text.back() == '\\') text.pop_back();
+  return text;
+}
+
+std::string ProgramsFolder() {
+  char folder[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
+  return folder;
+}
+
+int CountTemporaryFiles(std::string& names) {
+  int count = 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((TempFolder() + "\\vsq*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    ++count;
+    names += std::string(names.empty() ? "" : ", ") + found.cFileName;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+int RemoveTemporaryFiles() {
+  std::string names;
+  int count = CountTemporaryFiles(names);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((TempFolder() + "\\vsq*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      DeleteFileA((TempFolder() + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  return count;
+}

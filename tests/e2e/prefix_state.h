@@ -1,0 +1,24 @@
+// The state of the Wine prefix that a scenario starts from: registry keys that
+// the program reads and writes, the folders it installs into, temporary files.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Deletes the Office and Word keys and both custom-dictionary lists.
+bool ResetOfficeKeys(std::string& error);
+// Imports a .reg file with regedit /S.
+bool ImportRegFile(const std::string& windowsPath, std::string& error);
+// Deletes a file or a folder with everything in it; true when nothing is left.
+bool RemoveTree(const std::string& path);
+// Makes the folder and any missing parents.
+bool MakeFolders(const std::string& path);
+// Deletes every vsq* file in the temporary folder; the count of those found.
+int RemoveTemporaryFiles();
+int CountTemporaryFiles(std::string& names);
+
+std::string TempFolder();     // without the trailing backslash
+std::string ProgramsFolder();  // the Start menu's Programs folder
+
+// "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..." into root and path.
+bool ParseKey(const std::string& text, HKEY& root, std::string& path);

@@ -1,0 +1,58 @@
+// Carries out a scenario's steps against the real setup.exe and counts what failed.
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "scenario_script.h"
+#include "wizard_probe.h"
+
+struct RunnerSettings {
+  std::string scenarioFolder;               // Windows path of the scenario's folder
+  std::string contentFolder;                // Windows path of resources/content
+  std::string outputHost;                   // host path for screenshots
+  std::map<std::string, std::string> programs;  // edition -> Windows path of its setup.exe
+};
+
+class ScenarioRunner {
+ public:
+  explicit ScenarioRunner(const RunnerSettings& settings);
+  // Runs every step; the number of failed checks.
+  int Run(const std::vector<ScenarioStep>& steps);
+
+ private:
+  void Step(const ScenarioStep& step);
+  void Fail(const std::string& what);
+  std::string Expand(const std::string& text) const;
+
+  void Reset();
+  void Launch();
+  void Title(const std::string& text);
+  void WaitForPage(int page);
+  void CheckControls(int page, const std::vector<ControlInfo>& controls);
+  void Shot(const std::string& name);
+  void ExpectText(const std::string& args, bool fromFile);
+  void Message(const std::string& args);
+  void Browse(const std::string& args);
+  void Exit(const std::string& args);
+  void CheckFile(const std::string& args);
+  void CheckFolderList(const std::string& folder, const std::vector<std::string>& names);
+  void CheckLog(const std::string& path, const std::vector<std::string>& lines);
+  void CheckValues(const std::string& key, const std::vector<std::string>& lines);
+  void CheckLink(const std::string& args);
+  void CheckPieces(const std::string& args);
+  void Tamper(const std::string& path);
+  void ShowFolder(const std::string& path, const std::string& indent);
+  void ShowValues(const std::string& key);
+
+  RunnerSettings settings;
+  std::string program;
+  WizardProbe* probe = nullptr;
+  std::vector<WizardProbe*> finished;
+  int failures = 0;
+  int currentLine = 0;
+  int page = 0;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  double clickTime = 0;
+};

@@ -1,0 +1,242 @@
+#include "wizard_probe.h"
+
+#include <shlobj.h>
+
+namespace {
+
+struct FindData {
+  DWORD processId;
+  const char* className;
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
+  FindData* data = reinterpret_cast<FindData*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != data->processId) return TRUE;
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, data->className) != 0) return TRUE;
+  if (data->owner && GetWindow(window, GW_OWNER) != data->owner) return TRUE;
+  if (!IsWindowVisible(window)) return TRUE;
+  data->found = window;
+  return FALSE;
+}
+
+struct ChildList {
+  HWND parent;
+  std::vector<HWND> handles;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+  ChildList* list = reinterpret_cast<ChildList*>(param);
+  // Direct children only: the controls of the chooser's own children are not ours.
+  if (GetParent(window) == list->parent) list->handles.push_back(window);
+  return TRUE;
+}
+
+ControlInfo Describe(HWND window, HWND parent) {
+  ControlInfo info;
+  info.handle = window;
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  info.className = name;
+  info.text = WizardProbe::TextOf(window);
+  info.style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+  info.exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+  info.id = GetDlgCtrlID(window);
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  info.rect = r;
+  info.enabled = IsWindowEnabled(window) != FALSE;
+  info.visible = IsWindowVisible(window) != FALSE;
+  return info;
+}
+
+}  // namespace
+
+void SleepMs(DWORD ms) { Sleep(ms); }
+
+double NowMs() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+WizardProbe::~WizardProbe() {
+  if (processInfo.hProcess) CloseHandle(processInfo.hProcess);
+  if (processInfo.hThread) CloseHandle(processInfo.hThread);
+}
+
+bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
+  std::string commandLine = "\"" + exePath + "\"";
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  QueryPerformanceCounter(&started);
+  if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &processInfo)) {
+    error = "CreateProcess failed with error " + std::to_string(GetLastError());
+    return false;
+  }
+  main = nullptr;
+  return true;
+}
+
+double WizardProbe::Elapsed() const {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart - started.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
+
+bool WizardProbe::Running() const {
+  return processInfo.hProcess && WaitForSingleObject(processInfo.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool WizardProbe::WaitForMainWindow(DWORD timeoutMs) {
+  double deadline = NowMs() + timeoutMs;
+  while (NowMs() < deadline) {
+    FindData data{processInfo.dwProcessId, "LunveraSetup", nullptr, nullptr};
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
+    if (data.found) {
+      main = data.found;
+      return true;
+    }
+    if (!Running()) return false;
+    Sleep(2);
+  }
+  return false;
+}
+
+bool WizardProbe::WaitForFirstPaint(DWORD timeoutMs) {
+  double deadline = NowMs() + timeoutMs;
+  while (NowMs() < deadline) {
+    HWND back = Control(10000);
+    // The creation caption gives way to the page's caption in the first paint.
+    if (back) {
+      char caption[64] = "";
+      GetWindowTextA(back, caption, sizeof caption);
+      if (lstrcmpA(caption, "E&xit") == 0) return true;
+    }
+    if (!Running()) return false;
+    Sleep(1);
+  }
+  return false;
+}
+
+std::string WizardProbe::TextOf(HWND window) {
+  std::vector<char> buffer(65536, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                           SMTO_ABORTIFHUNG, 5000, &copied)) {
+    return "<no answer>";
+  }
+  buffer.back() = '\0';
+  return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
+std::vector<ControlInfo> WizardProbe::ChildrenOf(HWND window) {
+  ChildList list{window, {}};
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&list));
+  std::vector<ControlInfo> controls;
+  for (HWND child : list.handles) controls.push_back(Describe(child, window));
+  return controls;
+}
+
+std::vector<ControlInfo> WizardProbe::Controls() const {
+  if (!main || !IsWindow(main)) return {};
+  return ChildrenOf(main);
+}
+
+HWND WizardProbe::Control(int id) const {
+  if (!main) return nullptr;
+  return GetDlgItem(main, id);
+}
+
+bool WizardProbe::Click(int id) {
+  HWND control = Control(id);
+  return control && PostMessageA(control, BM_CLICK, 0, 0);
+}
+
+bool WizardProbe::Command(int id) {
+  return main && PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+bool WizardProbe::TypeText(int id, const std::string& text) {
+  HWND control = Control(id);
+  DWORD_PTR result = 0;
+  return control && SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                        SMTO_ABORTIFHUNG, 5000, &result);
+}
+
+bool WizardProbe::CloseBox() {
+  return main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+HWND WizardProbe::FindOwnedDialog() const {
+  FindData data{processInfo.dwProcessId, "#32770", main, nullptr};
+  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+HWND WizardProbe::WaitForOwnedDialog(DWORD timeoutMs) const {
+  double deadline = NowMs() + timeoutMs;
+  while (NowMs() < deadline) {
+    if (HWND dialog = FindOwnedDialog()) return dialog;
+    if (!Running()) return nullptr;
+    Sleep(5);
+  }
+  return nullptr;
+}
+
+bool WizardProbe::WaitForDialogGone(HWND dialog, DWORD timeoutMs) const {
+  double deadline = NowMs() + timeoutMs;
+  while (NowMs() < deadline) {
+    if (!IsWindow(dialog) || !IsWindowVisible(dialog)) return true;
+    Sleep(5);
+  }
+  return false;
+}
+
+bool WizardProbe::PressDialogButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  return button && PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool WizardProbe::SelectInChooser(HWND chooser, const std::string& path) {
+  // The message carries a pointer, so the text has to live in the program's memory.
+  SIZE_T size = path.size() + 1;
+  void* remote = VirtualAllocEx(processInfo.hProcess, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  SIZE_T written = 0;
+  bool ok = WriteProcessMemory(processInfo.hProcess, remote, path.c_str(), size, &written) && written == size;
+  DWORD_PTR result = 0;
+  if (ok) {
+    ok = SendMessageTimeoutA(chooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
+                             SMTO_ABORTIFHUNG, 10000, &result) != 0;
+  }
+  VirtualFreeEx(processInfo.hProcess, remote, 0, MEM_RELEASE);
+  return ok;
+}
+
+bool WizardProbe::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
+  if (!processInfo.hProcess) return false;
+  if (WaitForSingleObject(processInfo.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(processInfo.hProcess, &exitCode);
+  return true;
+}
+
+void WizardProbe::Kill() {
+  if (Running()) {
+    TerminateProcess(processInfo.hProcess, 99);
+    WaitForSingleObject(processInfo.hProcess, 5000);
+  }
+}

@@ -1,0 +1,72 @@
+// Watching and driving a running setup.exe from outside, as a user's input would:
+// its main window, its child controls, message boxes and the folder chooser.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct ControlInfo {
+  HWND handle = nullptr;
+  std::string className;
+  std::string text;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int id = 0;
+  RECT rect{};  // in the main window's client coordinates
+  bool enabled = false;
+  bool visible = false;
+};
+
+class WizardProbe {
+ public:
+  ~WizardProbe();
+
+  // Starts the program; false when it cannot be started.
+  bool Launch(const std::string& exePath, std::string& error);
+  // Waits for the main window of class "LunveraSetup" that belongs to the process.
+  bool WaitForMainWindow(DWORD timeoutMs);
+  // Waits until the first paint has set the left button's caption "E&xit".
+  bool WaitForFirstPaint(DWORD timeoutMs);
+  // Milliseconds since the process was started.
+  double Elapsed() const;
+
+  HWND Main() const { return main; }
+  HANDLE Process() const { return processInfo.hProcess; }
+  DWORD ProcessId() const { return processInfo.dwProcessId; }
+  bool Running() const;
+
+  std::vector<ControlInfo> Controls() const;
+  HWND Control(int id) const;
+  // The text through WM_GETTEXT (edit controls keep their text to themselves).
+  static std::string TextOf(HWND window);
+
+  // A button press the way the mouse gives it: BM_CLICK, posted so that a modal
+  // box opened by the command does not hold this program up.
+  bool Click(int id);
+  bool Command(int id);
+  bool TypeText(int id, const std::string& text);
+  bool CloseBox();
+
+  // A dialog (class "#32770") of the program owned by the main window, or null.
+  HWND FindOwnedDialog() const;
+  HWND WaitForOwnedDialog(DWORD timeoutMs) const;
+  bool WaitForDialogGone(HWND dialog, DWORD timeoutMs) const;
+  // Every child of a dialog, for reading its texts.
+  static std::vector<ControlInfo> ChildrenOf(HWND window);
+  static bool PressDialogButton(HWND dialog, int id);
+  // Selects a folder in the shell's folder chooser (BFFM_SETSELECTIONA with the
+  // path placed in the program's own memory) and reports whether it was sent.
+  bool SelectInChooser(HWND chooser, const std::string& path);
+
+  bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
+  void Kill();
+
+ private:
+  PROCESS_INFORMATION processInfo{};
+  HWND main = nullptr;
+  LARGE_INTEGER started{};
+};
+
+void SleepMs(DWORD ms);
+double NowMs();
