@@ -88,7 +88,9 @@ std::string RecordedCall::Text() const {
   return text;
 }
 
-RecordingWindowSystem::RecordingWindowSystem() { NameObject(GetStockObject(WHITE_BRUSH), "WHITE_BRUSH"); }
+RecordingWindowSystem::RecordingWindowSystem() {
+  NameObject(reinterpret_cast<HGDIOBJ>(kStockBase + WHITE_BRUSH), "WHITE_BRUSH");
+}
 
 RecordingWindowSystem::~RecordingWindowSystem() = default;
 

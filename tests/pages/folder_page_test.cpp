@@ -1,0 +1,302 @@
+#include "pages/folder_page.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/pages/page_bench.h"
+
+namespace {
+
+const char kOffice2000[] =
+    "REGEDIT4\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
+    "\"Path\"=\"E:\\\\Office\\\\\"\r\n";
+
+const char kCustomDictionary[] =
+    "REGEDIT4\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
+    "\"Path\"=\"E:\\\\Office\\\\\"\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries]\r\n"
+    "\"1\"=\"D:\\\\Dict\\\\custom.dic\"\r\n";
+
+// The two edits' texts after the page has been created over this registry.
+std::pair<std::string, std::string> Defaults(const std::string& registry) {
+  PageBench bench;
+  if (!registry.empty()) bench.LoadRegistry(registry);
+  g_officeInfo.DetectVersions();
+  FolderPage page;
+  page.Create(bench.parent);
+  return {bench.Text(page.dictionaryEdit), bench.Text(page.installEdit)};
+}
+
+TEST(FolderPage, DefaultsComeFromTheCustomDictionaryElseTheOfficeFolder) {
+  EXPECT_EQ(Defaults(kCustomDictionary), std::make_pair(std::string("D:\\Dict"), std::string("C:\\Program Files")));
+  EXPECT_EQ(Defaults(kOffice2000), std::make_pair(std::string("E:\\Office"), std::string("C:\\Program Files")));
+  EXPECT_EQ(Defaults(""), std::make_pair(std::string(""), std::string("C:\\Program Files")));
+  // Only one backslash goes, also at a drive's root; a folder without one stays as it is.
+  EXPECT_EQ(Defaults("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
+                     "\"Path\"=\"E:\\\\\"\r\n")
+                .first,
+            "E:");
+  EXPECT_EQ(Defaults("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
+                     "\"Path\"=\"E:\\\\Office\"\r\n")
+                .first,
+            "E:\\Office");
+  EXPECT_EQ(Defaults("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
+                     "\"Path\"=\"E:\\\\Office\\\\\\\\\"\r\n")
+                .first,
+            "E:\\Office\\");
+}
+
+TEST(FolderPage, LayoutAndStyles) {
+  PageBench bench;
+  FolderPage page;
+  page.Create(bench.parent);
+  EXPECT_EQ(bench.Controls(),
+            (std::vector<std::string>{
+                "BUTTON \"B&rowse\" ex=0x0 style=0x40000001 460,40 118x32 id=10004 shown",
+                "BUTTON \"B&rowse\" ex=0x0 style=0x40000001 460,112 118x32 id=10006 shown",
+                "EDIT \"\" ex=0x0 style=0x40800080 16,40 428x32 id=10005 shown",
+                "EDIT \"C:\\Program Files\" ex=0x0 style=0x40800080 16,112 428x32 id=10007 shown"}));
+  // Shown in the order install Browse, install edit, dictionary Browse, dictionary edit.
+  std::vector<std::string> shown = bench.windows.CallTexts("ShowWindow");
+  EXPECT_EQ(shown, (std::vector<std::string>{"ShowWindow(w3,5)", "ShowWindow(w5,5)", "ShowWindow(w2,5)",
+                                             "ShowWindow(w4,5)"}));
+
+  std::vector<RecordedDrawing> labels = bench.Paint(page);
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(DrawingText(labels[0]), "DrawTextA Install dictionary in folder: 16,16,578,40");
+  EXPECT_EQ(DrawingText(labels[1]), "DrawTextA Place Vessora folder in: 16,88,578,112");
+  EXPECT_EQ(labels[0].format, 0u);
+}
+
+TEST(FolderPage, BrowseWidthReachesItsCapAt750) {
+  for (int width : {749, 750, 900}) {
+    PageBench bench(width, 365);
+    FolderPage page;
+    page.Create(bench.parent);
+    int browse = width / 5 < 150 ? width / 5 : 150;
+    EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->Width(), browse) << width;
+    EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->rect.left, width - browse - 16);
+    EXPECT_EQ(bench.windows.Window(page.installEdit)->Width(), width - browse - 48);
+  }
+}
+
+TEST(FolderPage, CreateTwiceMakesOneSetAndDestroyClearsAll) {
+  PageBench bench;
+  FolderPage page;
+  page.Create(bench.parent);
+  page.Create(bench.parent);
+  EXPECT_EQ(bench.Controls().size(), 4u);
+  page.Destroy();
+  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow"),
+            (std::vector<std::string>{"DestroyWindow(w2)", "DestroyWindow(w4)", "DestroyWindow(w3)",
+                                      "DestroyWindow(w5)"}));
+  EXPECT_EQ(page.dictionaryEdit, nullptr);
+  EXPECT_EQ(page.installEdit, nullptr);
+  EXPECT_EQ(page.dictionaryBrowseButton, nullptr);
+  EXPECT_EQ(page.installBrowseButton, nullptr);
+  page.Destroy();
+  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow").size(), 4u);
+}
+
+TEST(FolderPage, AccessorsRespectTheCapacity) {
+  PageBench bench;
+  FolderPage page;
+  char buffer[8];
+  std::memset(buffer, 'z', sizeof buffer);
+  page.GetDictionaryFolder(buffer, sizeof buffer);  // no controls: an empty text
+  EXPECT_STREQ(buffer, "");
+
+  page.Create(bench.parent);
+  page.SetDictionaryFolder("D:\\A rather long folder");
+  page.SetInstallFolder("F:\\Apps");
+  std::memset(buffer, 'z', sizeof buffer);
+  page.GetDictionaryFolder(buffer, 5);
+  EXPECT_STREQ(buffer, "D:\\A");
+  EXPECT_EQ(buffer[5], 'z');  // nothing written past the capacity
+  page.GetInstallFolder(buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "F:\\Apps");
+}
+
+TEST(BrowseForFolder, ChosenPathReplacesTheBufferCancelKeepsIt) {
+  PageBench bench;
+  FolderPage page;
+  page.Create(bench.parent);
+  page.SetDictionaryFolder("C:\\Typed");
+  char buffer[260] = "C:\\Before";
+
+  bench.shell.QueueChoice("D:\\Chosen\\Folder");
+  BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
+  ASSERT_EQ(bench.shell.browseInfos.size(), 1u);
+  const BROWSEINFOA& info = bench.shell.browseInfos[0];
+  EXPECT_EQ(info.hwndOwner, bench.parent);
+  EXPECT_EQ(info.pidlRoot, nullptr);
+  EXPECT_EQ(info.pszDisplayName, nullptr);
+  EXPECT_EQ(info.lpszTitle, nullptr);
+  EXPECT_EQ(info.ulFlags, 5u);
+  EXPECT_EQ(info.lpfn, &BrowseCallback);
+  EXPECT_EQ(info.lParam, reinterpret_cast<LPARAM>(page.dictionaryEdit));
+
+  bench.shell.QueueChoice("");  // cancelled
+  BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
+
+  // The allocator is given back and every item list freed, cancelled or not.
+  EXPECT_EQ(bench.shell.allocatorReferences, 0);
+  EXPECT_TRUE(bench.shell.liveLists.empty());
+}
+
+TEST(BrowseForFolder, WithoutAnAllocatorNothingIsShown) {
+  PageBench bench;
+  bench.shell.mallocAvailable = false;
+  char buffer[260] = "C:\\Kept";
+  bench.shell.QueueChoice("D:\\Never");
+  BrowseForFolder(bench.parent, nullptr, buffer, sizeof buffer);
+  EXPECT_TRUE(bench.shell.browseInfos.empty());
+  EXPECT_STREQ(buffer, "C:\\Kept");
+}
+
+TEST(BrowseForFolder, APathLongerThanTheBufferIsNotCut) {
+  PageBench bench;
+  char small[8] = "C:\\Old";
+  bench.shell.QueueChoice("D:\\Much\\Longer");
+  BrowseForFolder(bench.parent, nullptr, small, sizeof small);
+  EXPECT_STREQ(small, "C:\\Old");
+  EXPECT_EQ(bench.shell.allocatorReferences, 0);
+}
+
+TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
+  PageBench bench;
+  FolderPage page;
+  page.Create(bench.parent);
+  page.SetInstallFolder("E:\\Somewhere");
+  HWND chooser = TestShell::kChooser;
+  LPARAM source = reinterpret_cast<LPARAM>(page.installEdit);
+
+  bench.windows.ClearCalls();
+  EXPECT_EQ(BrowseCallback(chooser, BFFM_SELCHANGED, 0, source), 0);
+  EXPECT_EQ(bench.windows.FindCall("SendMessageA"), -1);
+
+  EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, source), 0);
+  EXPECT_EQ(bench.windows.CallTexts("SendMessageA"),
+            (std::vector<std::string>{"SendMessageA(0xc400,0x466,0x1,\"E:\\Somewhere\") = no such window",
+                                      "SendMessageA(0xc400,0x464,0x0,\"Please locate the folder\") = no such window"}));
+
+  bench.windows.ClearCalls();
+  page.SetInstallFolder("");
+  EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, source), 0);
+  EXPECT_EQ(bench.windows.FindCall("SendMessageA"), -1);
+  EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, 0), 0);
+  EXPECT_EQ(bench.windows.FindCall("SendMessageA"), -1);
+}
+
+// The folder page inside the running wizard: the buffers, the Browse commands and Install's check.
+class FolderPageInWizard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    world.LoadRegistry(kCustomDictionary);
+    world.windows.PushClick(10001);
+    world.windows.PushClick(10001);
+  }
+  // A check made inside the running wizard; every one queued must have run by the end.
+  void Check(std::function<void()> check) {
+    ++checksQueued;
+    world.windows.PushAction([this, check] {
+      ++checksRun;
+      check();
+    });
+  }
+  void TearDown() override { EXPECT_EQ(checksRun, checksQueued); }
+  std::string EditText(int id) {
+    const RecordedWindow* edit = world.Control(id);
+    return edit ? edit->text : "<no edit>";
+  }
+  WizardWorld world;
+  int checksQueued = 0;
+  int checksRun = 0;
+};
+
+TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBufferBack) {
+  Check([&] {
+    EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
+    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
+  });
+  world.windows.PushTypeText(10005, "Q:\\Typed");
+  world.windows.PushAction([&] { world.shell.QueueChoice(""); });
+  world.windows.PushClick(10004);
+  Check([&] {
+    EXPECT_EQ(EditText(10005), "D:\\Dict");
+    // The chooser was offered what the edit held when it opened.
+    ASSERT_EQ(world.shell.browseInfos.size(), 1u);
+    EXPECT_GE(world.windows.FindCall("SendMessageA(0xc400,0x466,0x1,\"Q:\\Typed\")"), 0);
+  });
+  world.windows.PushAction([&] { world.shell.QueueChoice("F:\\Apps"); });
+  world.windows.PushClick(10006);
+  world.windows.PushTypeText(10007, "G:\\Other");
+  world.windows.PushAction([&] { world.shell.QueueChoice(""); });
+  world.windows.PushClick(10006);
+  Check([&] {
+    EXPECT_STREQ(g_installFolder, "F:\\Apps");
+    EXPECT_EQ(EditText(10007), "F:\\Apps");
+    EXPECT_EQ(EditText(10005), "D:\\Dict");
+  });
+  world.windows.PushCommand(18);
+  world.Run();
+  EXPECT_EQ(world.shell.browseInfos.size(), 3u);
+  EXPECT_EQ(world.windows.NameOf(world.shell.browseInfos[0].hwndOwner), "w1");
+  EXPECT_EQ(world.shell.allocatorReferences, 0);
+}
+
+TEST_F(FolderPageInWizard, BackThenIAcceptBringsTheDefaultsBack) {
+  world.windows.PushTypeText(10005, "Q:\\Typed");
+  world.windows.PushAction([&] { world.shell.QueueChoice("F:\\Apps"); });
+  world.windows.PushClick(10006);
+  world.windows.PushClick(10000);  // Back
+  world.windows.PushClick(10001);  // I Accept
+  Check([&] {
+    EXPECT_EQ(g_currentPage, 3);
+    EXPECT_EQ(EditText(10005), "D:\\Dict");
+    EXPECT_EQ(EditText(10007), "C:\\Program Files");
+    EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
+    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
+  });
+  world.windows.PushCommand(18);
+  world.Run();
+}
+
+TEST_F(FolderPageInWizard, InstallWithAClearedEditIsRefusedAndStays) {
+  for (int cleared : {10005, 10007}) {
+    world.windows.PushTypeText(cleared, "");
+    world.windows.PushClick(10001);  // Install
+    Check([&, cleared] {
+      EXPECT_EQ(g_currentPage, 3);
+      ASSERT_FALSE(world.windows.MessageBoxes().empty());
+      const RecordedMessageBox& box = world.windows.MessageBoxes().back();
+      EXPECT_EQ(box.text, "Please make sure you have enterd the file locations");
+      EXPECT_EQ(box.caption, "Install Directories Not Specified");
+      EXPECT_EQ(box.type, 0x30u);
+      EXPECT_EQ(world.windows.NameOf(box.owner), "w1");
+      // The other edit keeps its text and the buffers hold what was just read.
+      if (cleared == 10005) {
+        EXPECT_EQ(EditText(10007), "C:\\Program Files");
+        EXPECT_STREQ(g_dictionaryFolder, "");
+      } else {
+        EXPECT_STREQ(g_installFolder, "");
+      }
+      EXPECT_FALSE(g_installOutcome.ran);
+    });
+    world.windows.PushTypeText(cleared, cleared == 10005 ? "D:\\Dict" : "C:\\Program Files");
+  }
+  world.windows.PushCommand(18);
+  world.Run();
+  EXPECT_EQ(world.windows.MessageBoxes().size(), 2u);
+  EXPECT_FALSE(world.drive.Exists("Program Files/Vessora"));
+}
+
+}  // namespace

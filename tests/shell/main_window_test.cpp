@@ -1,0 +1,317 @@
+#include "shell/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "resources/sponsor.h"
+#include "tests/shell/wizard_fixture.h"
+
+namespace {
+
+struct ScreenCase {
+  int width, height;
+  int left, top;
+};
+
+class WindowPosition : public ::testing::TestWithParam<ScreenCase> {};
+
+TEST_P(WindowPosition, WindowIsCentredAt600By440) {
+  const ScreenCase& screen = GetParam();
+  WizardWorld world;
+  world.windows.SetScreenSize(screen.width, screen.height);
+  EXPECT_EQ(world.Run(), 0);
+  std::string expected = "CreateWindowExA(0x0,\"LunveraSetup\",\"Vessora Quorvel Edition  v1.0 Setup\",0xa0000," +
+                         std::to_string(screen.left) + "," + std::to_string(screen.top) + ",600,440,0,0) = w1";
+  EXPECT_EQ(world.windows.CallTexts("CreateWindowExA").at(0), expected);
+  EXPECT_EQ(g_windowRect.left, screen.left);
+  EXPECT_EQ(g_windowRect.top, screen.top);
+  EXPECT_EQ(g_windowRect.right, 600);
+  EXPECT_EQ(g_windowRect.bottom, 440);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, WindowPosition,
+                         ::testing::Values(ScreenCase{1024, 768, 212, 164}, ScreenCase{640, 480, 20, 20},
+                                           ScreenCase{800, 600, 100, 80}, ScreenCase{599, 440, 0, 0},
+                                           ScreenCase{597, 438, -1, -1}, ScreenCase{500, 300, -50, -70}));
+
+std::string TitleOfRun(WizardWorld& world) {
+  world.Run();
+  const std::vector<RecordedWindow>& all = world.windows.AllWindows();
+  return all.empty() ? "<no window>" : all[0].text;
+}
+
+TEST(Title, ComesFromStringThreeCutTo63OrFallsBack) {
+  {
+    WizardWorld world;
+    EXPECT_EQ(TitleOfRun(world), "Vessora Quorvel Edition  v1.0 Setup");
+  }
+  {
+    WizardWorld world;
+    std::string longTitle(70, 'x');
+    for (size_t i = 0; i < longTitle.size(); ++i) longTitle[i] = static_cast<char>('A' + i % 26);
+    world.resources.strings[3] = longTitle;
+    EXPECT_EQ(TitleOfRun(world), longTitle.substr(0, 63));
+  }
+  {
+    WizardWorld world;
+    world.resources.strings.erase(3);
+    EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
+  }
+  {
+    WizardWorld world;
+    world.resources.strings[3] = "";
+    EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
+  }
+}
+
+TEST(StartUp, RunsInOrderAndRegistersTheClass) {
+  WizardWorld world;
+  std::vector<std::string> timeline;
+  world.windows.onCall = [&](const RecordedCall& call) {
+    if (call.operation != "Message" && call.operation != "DefWindowProcA") timeline.push_back(call.operation);
+  };
+  world.windows.SetScreenSize(1024, 768);
+  world.Run();
+
+  // COM comes first, before any window call; the screen is read from the desktop's context.
+  ASSERT_FALSE(world.shell.events.empty());
+  EXPECT_EQ(world.shell.events.front(), "CoInitialize");
+  std::vector<std::string> first(timeline.begin(), timeline.begin() + 6);
+  EXPECT_EQ(first, (std::vector<std::string>{"GetDesktopWindow", "GetDC", "GetDeviceCaps", "GetDeviceCaps",
+                                             "ReleaseDC", "AdjustWindowRect"}));
+  EXPECT_EQ(world.windows.CallTexts("GetDeviceCaps"),
+            (std::vector<std::string>{"GetDeviceCaps(dc1,8) = 1024", "GetDeviceCaps(dc1,10) = 768"}));
+  EXPECT_EQ(world.resources.loadedStrings.at(0), 3u);
+  EXPECT_EQ(world.resources.loadedIcons, std::vector<int>{103});
+  EXPECT_EQ(world.windows.CallTexts("RegisterClassA").at(0),
+            "RegisterClassA(\"LunveraSetup\",style=0x2003,icon=0x77000,cursor=IDC_ARROW,brush=WHITE_BRUSH) = 0xc001");
+
+  // Creation builds the buttons and page 1 and starts the timer before the window is shown and painted.
+  const RecordingWindowSystem& w = world.windows;
+  int created = w.FindCall("CreateWindowExA(0x0,\"LunveraSetup\"");
+  int timer = w.FindCall("SetTimer(w1,1,1000,0) = 1");
+  int shown = w.FindCall("ShowWindow(w1,1)");
+  int updated = w.FindCall("UpdateWindow(w1)");
+  int painted = w.FindCall("BeginPaint(w1)");
+  int loop = w.FindCall("GetMessageA");
+  EXPECT_LT(created, w.FindCall("CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\""));
+  EXPECT_LT(w.FindCall("CreateWindowExA(0x20,\"BUTTON\",\"\""), timer);
+  EXPECT_LT(timer, shown);
+  EXPECT_LT(shown, updated);
+  EXPECT_LT(updated, painted);
+  EXPECT_LT(painted, loop);
+  EXPECT_EQ(g_timerId, 1u);
+  EXPECT_TRUE(w.MessageBoxes().empty());
+}
+
+TEST(StartUp, WithoutAWindowSkipsTheLoopAndStillTearsDown) {
+  WizardWorld world;
+  world.windows.FailCreateOfClass("LunveraSetup");
+  EXPECT_EQ(world.Run(), 0);
+  EXPECT_EQ(world.windows.FindCall("GetMessageA"), -1);
+  EXPECT_EQ(world.shell.events, (std::vector<std::string>{"CoInitialize", "CoUninitialize"}));
+  for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
+}
+
+TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
+  WizardWorld world;
+  world.windows.SetTimerResult(0);
+  world.windows.PushClick(10001);  // Next
+  world.windows.PushClick(10001);  // I Accept
+  world.windows.PushClick(10000);  // Back
+  world.windows.PushClick(10000);  // Back
+  world.windows.PushClick(10000);  // Exit
+  EXPECT_EQ(world.Run(), 0);
+
+  ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);
+  const RecordedMessageBox& box = world.windows.MessageBoxes()[0];
+  EXPECT_EQ(box.text, "P\xE4nui");
+  EXPECT_EQ(box.caption, std::string("K\xE4ore he karaka i te w\xE4tea"));
+  EXPECT_EQ(box.text.size(), 5u);  // one byte for the letter with its diaeresis
+  EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(world.windows.NameOf(box.owner), "w1");
+  EXPECT_FALSE(box.ownerVisible);
+  EXPECT_LT(world.windows.FindCall("MessageBoxA"), world.windows.FindCall("ShowWindow(w1,1)"));
+  EXPECT_EQ(g_timerId, 0u);
+  EXPECT_GE(world.windows.FindCall("KillTimer(w1,0) = FALSE"), 0);
+  // Every page move still happened and Exit ended the program.
+  EXPECT_EQ(world.windows.CallTexts("PostQuitMessage"), std::vector<std::string>{"PostQuitMessage(0)"});
+  EXPECT_FALSE(world.windows.InputExhausted());
+  EXPECT_EQ(world.windows.Paints().size(), 5u);
+}
+
+// Runs to the folder page, then ends the program the given way; true when it ended by itself.
+bool EndsFromFolderPage(WizardWorld& world, const std::function<void()>& end) {
+  world.windows.PushClick(10001);
+  world.windows.PushClick(10001);
+  end();
+  world.Run();
+  return !world.windows.InputExhausted() && world.windows.MainWindow() == nullptr;
+}
+
+TEST(Ending, CloseBoxAndCommand18EndTheProgramWithNothingInstalled) {
+  {
+    WizardWorld world;
+    EXPECT_TRUE(EndsFromFolderPage(world, [&] { world.windows.PushCloseBox(); }));
+    EXPECT_GE(world.windows.FindCall("DefWindowProcA(w1,WM_CLOSE"), 0);
+    EXPECT_FALSE(g_installOutcome.ran);
+    EXPECT_FALSE(world.drive.Exists("Program Files/Vessora"));
+  }
+  {
+    WizardWorld world;
+    EXPECT_TRUE(EndsFromFolderPage(world, [&] { world.windows.PushCommand(18); }));
+    EXPECT_GE(world.windows.FindCall("DestroyWindow(w1)"), 0);
+    EXPECT_FALSE(g_installOutcome.ran);
+  }
+  {
+    WizardWorld world;
+    world.windows.PushClick(10000);  // Exit on the welcome page
+    world.Run();
+    EXPECT_EQ(world.windows.MainWindow(), nullptr);
+    EXPECT_FALSE(world.windows.InputExhausted());
+  }
+}
+
+TEST(Ending, DestructionStopsTheTimerThenQuits) {
+  WizardWorld world;
+  world.windows.PushCommand(18);
+  EXPECT_EQ(world.Run(), 0);
+  int killed = world.windows.FindCall("KillTimer(w1,1) = TRUE");
+  ASSERT_GE(killed, 0);
+  EXPECT_LT(killed, world.windows.FindCall("PostQuitMessage(0)"));
+  EXPECT_EQ(world.windows.ActiveTimers(), 0u);
+  EXPECT_EQ(world.windows.OpenDeviceContexts(), 0);
+}
+
+class LoggingPage : public WizardPage {
+ public:
+  LoggingPage(int number, std::vector<std::string>* log) : number(number), log(log) {}
+  ~LoggingPage() override { log->push_back("page " + std::to_string(number)); }
+
+ private:
+  int number;
+  std::vector<std::string>* log;
+};
+
+TEST(Teardown, DeletesPagesInPageOrderThenUninitialisesCom) {
+  WizardWorld world;
+  std::vector<std::string>& log = world.shell.events;
+  g_pages[1] = new LoggingPage(1, &log);
+  g_pages[2] = new LoggingPage(2, &log);
+  g_pages[3] = nullptr;  // a page that could not be made is skipped
+  g_pages[4] = new LoggingPage(4, &log);
+  Teardown();
+  EXPECT_EQ(log, (std::vector<std::string>{"page 1", "page 2", "page 4", "CoUninitialize"}));
+  for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
+}
+
+TEST(Teardown, FollowsTheQuitMessage) {
+  WizardWorld world;
+  world.windows.PushClick(10000);  // Exit
+  world.Run();
+  // The quit message was the last thing the window system gave; then the pages went and COM.
+  EXPECT_EQ(world.windows.Calls().back().Text(), "GetMessageA() = WM_QUIT");
+  EXPECT_EQ(world.shell.events, (std::vector<std::string>{"CoInitialize", "CoUninitialize"}));
+  for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
+}
+
+LRESULT Send(WizardWorld& world, UINT message, WPARAM wParam, LPARAM lParam = 0) {
+  return world.windows.SendMessageA(world.Main(), message, wParam, lParam);
+}
+
+// Starts the wizard and keeps it open while `body` runs inside the loop.
+void WithOpenWizard(WizardWorld& world, const std::function<void()>& body) {
+  world.windows.PushAction(body);
+  world.windows.PushCommand(18);
+  world.Run();
+}
+
+TEST(WindowProcedure, KeepsTheSizeFixedAndRepaintsOnActivation) {
+  WizardWorld world;
+  WithOpenWizard(world, [&] {
+    MINMAXINFO limits = {};
+    limits.ptMaxSize = POINT{1024, 768};
+    EXPECT_EQ(Send(world, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits)), 0);
+    EXPECT_EQ(limits.ptMinTrackSize.x, 600);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 440);
+    EXPECT_EQ(limits.ptMaxTrackSize.x, 600);
+    EXPECT_EQ(limits.ptMaxTrackSize.y, 440);
+    EXPECT_EQ(limits.ptMaxSize.x, 1024);  // the maximised size is left alone
+
+    world.windows.ClearCalls();
+    EXPECT_EQ(Send(world, WM_ACTIVATE, WA_INACTIVE), 0);
+    EXPECT_EQ(world.windows.FindCall("InvalidateRect"), -1);
+    EXPECT_EQ(Send(world, WM_ACTIVATE, 2 /* WA_CLICKACTIVE */), 0);
+    EXPECT_GE(world.windows.FindCall("InvalidateRect(w1,null,TRUE)"), 0);
+    EXPECT_EQ(world.windows.FindCall("DefWindowProcA"), -1);
+
+    EXPECT_EQ(Send(world, WM_ERASEBKGND, 0), 0);
+    EXPECT_EQ(Send(world, WM_TIMER, 1), 0);
+    EXPECT_EQ(world.windows.FindCall("DefWindowProcA"), -1);
+  });
+  // The window's own size never changed.
+  const RecordedWindow& main = world.windows.AllWindows().at(0);
+  EXPECT_EQ(main.Width(), 600);
+  EXPECT_EQ(main.Height(), 440);
+}
+
+TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
+  WizardWorld world;
+  WithOpenWizard(world, [&] {
+    world.windows.ClearCalls();
+    EXPECT_EQ(Send(world, WM_COMMAND, 10005), 0);
+    EXPECT_EQ(Send(world, WM_COMMAND, 10010), 0);
+    EXPECT_EQ(Send(world, WM_COMMAND, 12345), 0);
+    // A notification code in the high word does not change which command it is.
+    EXPECT_EQ(Send(world, WM_COMMAND, MAKEWPARAM(10007, 0x0300)), 0);
+    EXPECT_EQ(world.windows.FindCall("DefWindowProcA"), -1);
+    EXPECT_EQ(world.windows.FindCall("DestroyWindow"), -1);
+    EXPECT_EQ(g_currentPage, 1);
+    EXPECT_TRUE(world.shell.opened.empty());
+  });
+}
+
+TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadme) {
+  WizardWorld again;
+  again.windows.PushClick(10008);
+  again.windows.PushAction([&] {
+    std::strcpy(g_installFolder, "C:\\Program Files\\Vessora");
+    Send(again, WM_COMMAND, 10009);
+    std::strcpy(g_installFolder, "D:\\");
+    Send(again, WM_COMMAND, MAKEWPARAM(10009, 0));
+  });
+  again.windows.PushCommand(18);
+  again.Run();
+  ASSERT_EQ(again.shell.opened.size(), 3u);
+  EXPECT_EQ(again.shell.opened[0].verb, "open");
+  EXPECT_EQ(again.shell.opened[0].file, kSponsorAddress);
+  EXPECT_EQ(again.shell.opened[0].show, SW_SHOWNORMAL);
+  EXPECT_EQ(again.windows.NameOf(again.shell.opened[0].owner), "w1");
+  EXPECT_EQ(again.shell.opened[1].file, "C:\\Program Files\\Vessora\\Readme.htm");
+  EXPECT_EQ(again.shell.opened[2].file, "D:\\Readme.htm");
+}
+
+TEST(WindowProcedure, ReadmeWithAProductFolderTooLongOpensNothing) {
+  WizardWorld world;
+  WithOpenWizard(world, [&] {
+    std::memset(g_installFolder, 'a', 255);
+    g_installFolder[255] = '\0';
+    Send(world, WM_COMMAND, 10009);
+  });
+  EXPECT_TRUE(world.shell.opened.empty());
+}
+
+TEST(WindowProcedure, OtherMessagesGetTheDefaultHandling) {
+  WizardWorld world;
+  WithOpenWizard(world, [&] {
+    char title[64] = "";
+    EXPECT_EQ(Send(world, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title)), 35);
+    EXPECT_STREQ(title, "Vessora Quorvel Edition  v1.0 Setup");
+  });
+}
+
+}  // namespace

@@ -1,0 +1,232 @@
+#include "shell/navigation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/shell/wizard_fixture.h"
+
+namespace {
+
+struct LayoutCase {
+  int clientWidth, clientHeight;
+  int buttonWidth, left, right, top;
+};
+
+class ButtonLayout : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(ButtonLayout, StripAndPageAreaFollowTheClientSize) {
+  const LayoutCase& c = GetParam();
+  WizardWorld world;
+  world.windows.SetFrame(WindowFrame{0, 0, 0, 0});
+  HWND window = world.windows.CreateWindowExA(0, "STATIC", "", 0, 0, 0, c.clientWidth, c.clientHeight, nullptr,
+                                              nullptr, nullptr, nullptr);
+  CreateNavigationButtons(window);
+  std::string b = std::to_string(c.buttonWidth), y = std::to_string(c.top);
+  EXPECT_EQ(world.windows.CallTexts("CreateWindowExA"),
+            (std::vector<std::string>{
+                "CreateWindowExA(0x0,\"STATIC\",\"\",0x0,0,0," + std::to_string(c.clientWidth) + "," +
+                    std::to_string(c.clientHeight) + ",0,0) = w1",
+                "CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\",0x40000001," + std::to_string(c.left) + "," + y +
+                    "," + b + ",36,w1,10000) = w2",
+                "CreateWindowExA(0x0,\"BUTTON\",\"&Accept\",0x40000000," + std::to_string(c.right) + "," + y + "," +
+                    b + ",36,w1,10001) = w3"}));
+  EXPECT_EQ(world.windows.CallTexts("ShowWindow"),
+            (std::vector<std::string>{"ShowWindow(w2,5)", "ShowWindow(w3,5)"}));
+  const RECT& area = WizardPage::PageArea();
+  EXPECT_EQ(area.left, 0);
+  EXPECT_EQ(area.top, 0);
+  EXPECT_EQ(area.right, c.clientWidth);
+  EXPECT_EQ(area.bottom, c.clientHeight - 48);
+  EXPECT_EQ(world.windows.NameOf(g_backButton), "w2");
+  EXPECT_EQ(world.windows.NameOf(g_nextButton), "w3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Clients, ButtonLayout,
+                         ::testing::Values(LayoutCase{594, 413, 148, 100, 346, 365},
+                                           LayoutCase{600, 440, 150, 100, 350, 392},
+                                           LayoutCase{400, 300, 100, 67, 233, 252},
+                                           LayoutCase{1000, 500, 150, 300, 550, 452}));
+
+TEST(ButtonLayout, TheMainWindowsClientAreaIsWhatTheLayoutUses) {
+  WizardWorld world;  // the default frame leaves a client area of 594 by 413
+  world.Run();
+  EXPECT_GE(world.windows.FindCall("CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\",0x40000001,100,365,148,36,w1,"
+                                   "10000) = w2"),
+            0);
+  EXPECT_GE(world.windows.FindCall("CreateWindowExA(0x0,\"BUTTON\",\"&Accept\",0x40000000,346,365,148,36,w1,10001) "
+                                   "= w3"),
+            0);
+}
+
+struct Captions {
+  int page;
+  std::string back, next;
+  bool backEnabled;
+  bool operator==(const Captions& o) const {
+    return page == o.page && back == o.back && next == o.next && backEnabled == o.backEnabled;
+  }
+};
+
+std::ostream& operator<<(std::ostream& out, const Captions& c) {
+  return out << "{" << c.page << ", " << c.back << ", " << c.next << ", " << c.backEnabled << "}";
+}
+
+// Walks the whole wizard: forward, back to the start, forward again, install, finish.
+void WalkTheWizard(WizardWorld& world) {
+  for (int id : {10001, 10001, 10000, 10000, 10001, 10001}) world.windows.PushClick(id);
+  world.windows.PushTypeText(10005, "C:\\Dict");
+  world.windows.PushClick(10001);  // Install
+  world.windows.PushClick(10001);  // Finish
+}
+
+TEST(Captions, FollowThePageAndNeverShowTheCreationCaptions) {
+  WizardWorld world;
+  world.drive.MakeFolder("Dict");
+  std::vector<Captions> seen;
+  world.windows.onPaint = [&](const RecordedPaint&) {
+    const RecordedWindow* back = world.windows.Window(g_backButton);
+    seen.push_back(Captions{g_currentPage, world.Text(g_backButton), world.Text(g_nextButton), back && back->enabled});
+  };
+  WalkTheWizard(world);
+  EXPECT_EQ(world.Run(), 0);
+  EXPECT_EQ(seen, (std::vector<Captions>{{1, "E&xit", "&Next", true},
+                                          {2, "&Back", "I &Accept", true},
+                                          {3, "&Back", "&Install", true},
+                                          {2, "&Back", "I &Accept", true},
+                                          {1, "E&xit", "&Next", true},
+                                          {2, "&Back", "I &Accept", true},
+                                          {3, "&Back", "&Install", true},
+                                          {4, "&Back", "&Finish", false}}));
+  for (const std::string& text : world.windows.CallTexts("SetWindowTextA")) {
+    EXPECT_EQ(text.find("Do &not accept"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"&Accept\""), std::string::npos) << text;
+  }
+  EXPECT_FALSE(world.windows.InputExhausted());  // Finish ended it
+}
+
+// The window operations of one move, reduced to what its table orders: which control goes, which
+// comes, the folder edits read, the repaint asked for, and the page number at each of them.
+std::vector<std::string> MoveShape(const RecordingWindowSystem& windows, size_t from, size_t to,
+                                   const std::vector<int>& pageAt) {
+  std::vector<std::string> shape;
+  auto idOf = [&](const std::string& name) {
+    for (const RecordedWindow& w : windows.AllWindows())
+      if (w.name == name) return std::to_string(w.id);
+    return name;
+  };
+  for (size_t i = from; i < to && i < windows.Calls().size(); ++i) {
+    const RecordedCall& call = windows.Calls()[i];
+    std::string page = " @" + std::to_string(pageAt[i]);
+    if (call.operation == "BeginPaint") break;
+    if (call.operation == "CreateWindowExA") shape.push_back("Create " + idOf(call.result) + page);
+    if (call.operation == "DestroyWindow") shape.push_back("Destroy " + idOf(call.arguments) + page);
+    if (call.operation == "GetWindowTextA")
+      shape.push_back("Read " + idOf(call.arguments.substr(0, call.arguments.find(','))) + page);
+    if (call.operation == "InvalidateRect") shape.push_back("Invalidate" + page);
+    if (call.operation == "MessageBeep") shape.push_back("Beep" + page);
+  }
+  return shape;
+}
+
+TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrder) {
+  WizardWorld world;
+  world.drive.MakeFolder("Dict");
+  std::vector<int> pageAt;
+  world.windows.onCall = [&](const RecordedCall&) { pageAt.push_back(g_currentPage); };
+  std::vector<size_t> marks;
+  auto mark = [&] { world.windows.PushAction([&] { marks.push_back(world.windows.Calls().size()); }); };
+  for (int id : {10001, 10001, 10000, 10000}) {
+    mark();
+    world.windows.PushClick(id);
+  }
+  world.windows.PushClick(10001);
+  world.windows.PushClick(10001);
+  world.windows.PushTypeText(10005, "C:\\Dict");
+  mark();
+  world.windows.PushClick(10001);  // Install
+  mark();
+  world.windows.PushCommand(10000);  // Back on the finish page
+  mark();
+  world.windows.PushClick(10000);  // the greyed-out button cannot be pressed
+  mark();
+  world.windows.PushClick(10001);  // Finish
+  world.Run();
+  marks.push_back(world.windows.Calls().size());
+  ASSERT_EQ(marks.size(), 9u);
+  auto shape = [&](int move) { return MoveShape(world.windows, marks[move], marks[move + 1], pageAt); };
+
+  EXPECT_EQ(shape(0), (std::vector<std::string>{"Destroy 10008 @2", "Invalidate @2", "Create 10010 @2"}));
+  EXPECT_EQ(shape(1), (std::vector<std::string>{"Destroy 10010 @3", "Create 10004 @3", "Create 10006 @3",
+                                                "Create 10005 @3", "Create 10007 @3", "Read 10005 @3",
+                                                "Read 10007 @3", "Invalidate @3"}));
+  EXPECT_EQ(shape(2), (std::vector<std::string>{"Destroy 10004 @2", "Destroy 10005 @2", "Destroy 10006 @2",
+                                                "Destroy 10007 @2", "Create 10010 @2", "Invalidate @2"}));
+  EXPECT_EQ(shape(3), (std::vector<std::string>{"Destroy 10010 @1", "Create 10008 @1", "Invalidate @1"}));
+  std::vector<std::string> install = shape(4);
+  ASSERT_GE(install.size(), 8u);
+  EXPECT_EQ(std::vector<std::string>(install.begin(), install.begin() + 7),
+            (std::vector<std::string>{"Read 10005 @3", "Read 10007 @3", "Destroy 10004 @3", "Destroy 10005 @3",
+                                      "Destroy 10006 @3", "Destroy 10007 @3", "Create 10009 @4"}));
+  EXPECT_EQ(install.back(), "Invalidate @4");
+  EXPECT_EQ(shape(5), std::vector<std::string>{"Beep @4"});
+  EXPECT_TRUE(shape(6).empty());
+  EXPECT_EQ(world.windows.BeepCount(), 1);
+  EXPECT_EQ(world.windows.CallTexts("MessageBeep"), std::vector<std::string>{"MessageBeep(0x40)"});
+  EXPECT_EQ(shape(7).at(0), "Destroy 0 @4");  // Finish destroys the main window
+  EXPECT_EQ(world.windows.MainWindow(), nullptr);
+}
+
+TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
+  WizardWorld world;
+  world.windows.PushAction([&] {
+    RECT part = {10, 20, 30, 40};
+    world.windows.InvalidateRect(world.Main(), &part, TRUE);
+  });
+  world.windows.PushCommand(18);
+  world.Run();
+  ASSERT_EQ(world.windows.Paints().size(), 2u);
+  const RecordedPaint& full = world.windows.Paints()[0];
+  ASSERT_FALSE(full.drawings.empty());
+  // The whole client area: a white rectangle whose outline is the one-pixel frame.
+  EXPECT_EQ(full.drawings[0].operation, "Rectangle");
+  EXPECT_EQ(full.drawings[0].detail, "WHITE_BRUSH");
+  EXPECT_EQ(full.drawings[0].rect.right, 594);
+  EXPECT_EQ(full.drawings[0].rect.bottom, 413);
+  EXPECT_EQ(full.drawings.size(), 5u);  // and the welcome page's four pictures
+
+  const RecordedPaint& part = world.windows.Paints()[1];
+  EXPECT_EQ(part.drawings[0].operation, "Rectangle");
+  EXPECT_EQ(part.drawings[0].rect.left, 10);
+  EXPECT_EQ(part.drawings[0].rect.top, 20);
+  EXPECT_EQ(part.drawings[0].rect.right, 30);
+  EXPECT_EQ(part.drawings[0].rect.bottom, 40);
+
+  // Inside one paint: the brush, the rectangle, the page, the captions, the end.
+  int begin = world.windows.FindCall("BeginPaint(w1)", world.windows.FindCall("InvalidateRect(w1,10,20,30,40"));
+  ASSERT_GE(begin, 0);
+  int brush = world.windows.FindCall("SelectObject", begin);
+  int rectangle = world.windows.FindCall("Rectangle", begin);
+  int picture = world.windows.FindCall("BitBlt", begin);
+  int caption = world.windows.FindCall("SetWindowTextA(w2,\"E&xit\")", begin);
+  int end = world.windows.FindCall("EndPaint(w1", begin);
+  EXPECT_LT(brush, rectangle);
+  EXPECT_LT(rectangle, picture);
+  EXPECT_LT(picture, caption);
+  EXPECT_LT(caption, end);
+  EXPECT_EQ(world.windows.Calls()[brush].Text().find("WHITE_BRUSH") != std::string::npos, true);
+}
+
+TEST(Navigation, WithoutButtonsNothingBreaks) {
+  WizardWorld world;
+  world.windows.FailCreateOfClass("BUTTON");
+  world.windows.PushCommand(10001);
+  world.windows.PushCommand(10000);
+  world.windows.PushCommand(10000);  // Exit
+  EXPECT_EQ(world.Run(), 0);
+  EXPECT_EQ(g_backButton, nullptr);
+  EXPECT_EQ(world.windows.MainWindow(), nullptr);
+}
+
+}  // namespace
