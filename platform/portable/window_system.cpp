@@ -189,7 +189,7 @@ void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
     return;
   }
   if (main == nullptr) {
-    Record("Input", "no window to receive it");
+    Record("InputIgnored", "no window to receive it");
     return;
   }
   HWND mainHandle = main->handle;
@@ -201,7 +201,7 @@ void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
       const RecordedWindow* control = FindChild(mainHandle, input.id);
       if (control == nullptr || !control->visible || !control->enabled) {
         // A person cannot press what is not there, hidden or greyed out.
-        Record("Input", "control " + Number(input.id) + " cannot be clicked");
+        Record("InputIgnored", "control " + Number(input.id) + " cannot be clicked");
         break;
       }
       SendMessageA(control->handle, BM_CLICK, 0, 0);
@@ -222,7 +222,7 @@ void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
     case ScriptedInput::TypeText: {
       RecordedWindow* control = const_cast<RecordedWindow*>(FindChild(mainHandle, input.id));
       if (control == nullptr || !control->enabled) {
-        Record("Input", "control " + Number(input.id) + " cannot be typed into");
+        Record("InputIgnored", "control " + Number(input.id) + " cannot be typed into");
         break;
       }
       control->text = input.text;
