@@ -1,0 +1,206 @@
+// The portable LZ library: lz32's contract over the FileSystem service, so drive maps
+// and injected faults reach it.
+#include "platform/portable/lz_library.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/portable/file_system.h"
+#include "resources/szdd_encoder.h"
+#include "tests/resources/test_files.h"
+#include "tests/support/host_folder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Passes every call on, failing reads or writes on request.
+class FailingFileSystem : public FileSystem {
+ public:
+  explicit FailingFileSystem(FileSystem* inner) : inner(inner) {}
+  bool failReads = false;
+  bool failWrites = false;
+  DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
+  DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
+  UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) override {
+    return inner->GetTempFileNameA(folder, prefix, unique, name);
+  }
+  HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
+                     HANDLE templateFile) override {
+    return inner->CreateFileA(path, access, share, security, disposition, flags, templateFile);
+  }
+  BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override {
+    if (failReads) return FALSE;
+    return inner->ReadFile(file, buffer, count, read, overlapped);
+  }
+  BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override {
+    if (failWrites) {
+      if (written != nullptr) *written = 0;
+      return FALSE;
+    }
+    return inner->WriteFile(file, data, count, written, overlapped);
+  }
+  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
+    return inner->SetFilePointer(file, distance, high, method);
+  }
+  DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
+  BOOL CloseHandle(HANDLE object) override { return inner->CloseHandle(object); }
+  BOOL CreateDirectoryA(LPCSTR path, void* security) override { return inner->CreateDirectoryA(path, security); }
+  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
+
+ private:
+  FileSystem* inner;
+};
+
+class PortableLzLibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    files.MapDrive('C', drive.Path());
+    saved = g_platform;
+    g_platform.fileSystem = &failing;
+  }
+  void TearDown() override {
+    EXPECT_EQ(lz.OpenHandleCount(), 0u);
+    EXPECT_EQ(files.OpenHandleCount(), 0u);
+    g_platform = saved;
+  }
+  void Put(const std::string& name, const Bytes& bytes) { WriteHostFile(drive / name, bytes); }
+  Bytes Packed(const Bytes& data, char replaced = 'x') {
+    Bytes out;
+    CompressSzdd(data.data(), data.size(), replaced, &out);
+    return out;
+  }
+  INT Open(const char* path, WORD style) {
+    std::string copy = path;
+    return lz.LZOpenFileA(&copy[0], &ofs, style);
+  }
+  // Copies source to destination through the library; the result of LZCopy.
+  LONG Copy(const char* from, const char* to) {
+    INT source = Open(from, OF_READ);
+    INT destination = Open(to, OF_CREATE | OF_WRITE);
+    LONG result = source >= 0 && destination >= 0 ? lz.LZCopy(source, destination) : LONG(-100);
+    if (source >= 0) lz.LZClose(source);
+    if (destination >= 0) lz.LZClose(destination);
+    return result;
+  }
+
+  HostFolder drive;
+  PortableFileSystem files;
+  FailingFileSystem failing{&files};
+  PortableLzLibrary lz;
+  OFSTRUCT ofs;
+  Platform saved;
+};
+
+TEST_F(PortableLzLibraryTest, CopyExpandsSzddAndPassesOtherFilesThrough) {
+  Bytes readme = Content("Readme.htm");
+  Put("README.HT_", Packed(readme, 'm'));
+  EXPECT_EQ(Copy("c:\\readme.ht_", "C:\\Readme.htm"), LONG(readme.size()));
+  EXPECT_EQ(ReadHostFile(drive / "Readme.htm"), readme);
+
+  Bytes licence = Content("License.txt");
+  Put("LICENSE.TXT", licence);
+  EXPECT_EQ(Copy("C:\\LICENSE.TXT", "C:\\License.out"), LONG(licence.size()));
+  EXPECT_EQ(ReadHostFile(drive / "License.out"), licence);
+
+  // Shorter than a header, and a header cut short: both plain files, as lz32 has it.
+  Bytes tiny = {'S', 'Z'};
+  Put("tiny", tiny);
+  EXPECT_EQ(Copy("C:\\tiny", "C:\\tiny.out"), 2);
+  EXPECT_EQ(ReadHostFile(drive / "tiny.out"), tiny);
+  Bytes cut = Packed(readme);
+  cut.resize(11);
+  Put("cut", cut);
+  EXPECT_EQ(Copy("C:\\cut", "C:\\cut.out"), 11);
+  EXPECT_EQ(ReadHostFile(drive / "cut.out"), cut);
+}
+
+TEST_F(PortableLzLibraryTest, CreateReplacesAnExistingFile) {
+  Put("target.txt", Bytes(5000, 'z'));
+  Put("short", Bytes{'o', 'k'});
+  EXPECT_EQ(Copy("C:\\short", "C:\\target.txt"), 2);
+  EXPECT_EQ(ReadHostFile(drive / "target.txt"), (Bytes{'o', 'k'}));
+}
+
+TEST_F(PortableLzLibraryTest, ReadsInChunksOfAnySizeUntilTheEnd) {
+  Bytes dictionary = Content("vsqquor.dic");
+  Put("VSQQUOR.DI_", Packed(dictionary, 'c'));
+  INT file = Open("C:\\VSQQUOR.DI_", OF_READ);
+  ASSERT_GE(file, 0);
+  Bytes got;
+  char chunk[4099];
+  for (INT want = 1;; want = want % 4099 + 97) {
+    INT n = lz.LZRead(file, chunk, want);
+    ASSERT_GE(n, 0);
+    if (n == 0) break;
+    ASSERT_LE(n, want);
+    got.insert(got.end(), chunk, chunk + n);
+  }
+  EXPECT_EQ(got, dictionary);
+  EXPECT_EQ(lz.LZRead(file, chunk, 10), 0);
+  lz.LZClose(file);
+}
+
+TEST_F(PortableLzLibraryTest, ErrorsAreNegativeCodes) {
+  EXPECT_EQ(Open("C:\\missing.di_", OF_READ), LZERROR_BADINHANDLE);
+  EXPECT_EQ(Open("Q:\\unmapped.txt", OF_CREATE | OF_WRITE), LZERROR_BADINHANDLE);
+  EXPECT_EQ(lz.LZOpenFileA(nullptr, &ofs, OF_READ), LZERROR_BADINHANDLE);
+
+  Bytes unknown = Packed(Bytes(100, 'q'));
+  unknown[8] = 'Q';  // a method other than A
+  Put("unknown._", unknown);
+  EXPECT_EQ(Open("C:\\unknown._", OF_READ), LZERROR_UNKNOWNALG);
+
+  Put("a", Bytes{'a'});
+  INT reader = Open("C:\\a", OF_READ);
+  INT writer = Open("C:\\b", OF_CREATE | OF_WRITE);
+  ASSERT_GE(reader, 0);
+  ASSERT_GE(writer, 0);
+  char byte;
+  EXPECT_EQ(lz.LZRead(writer, &byte, 1), LZERROR_BADINHANDLE);
+  EXPECT_EQ(lz.LZRead(12345, &byte, 1), LZERROR_BADINHANDLE);
+  EXPECT_EQ(lz.LZRead(reader, &byte, -1), LZERROR_BADVALUE);
+  EXPECT_EQ(lz.LZCopy(reader, reader), LZERROR_BADOUTHANDLE);
+  EXPECT_EQ(lz.LZCopy(writer, writer), LZERROR_BADINHANDLE);
+  lz.LZClose(reader);
+  lz.LZClose(writer);
+  lz.LZClose(reader);  // closing twice does nothing
+}
+
+TEST_F(PortableLzLibraryTest, FaultsOfTheFileSystemComeBackAsErrors) {
+  Put("data._", Packed(Content("Fenmoor.gif"), 'f'));
+  INT source = Open("C:\\data._", OF_READ);
+  INT destination = Open("C:\\out.gif", OF_CREATE | OF_WRITE);
+  ASSERT_GE(source, 0);
+  ASSERT_GE(destination, 0);
+  failing.failWrites = true;
+  EXPECT_EQ(lz.LZCopy(source, destination), LZERROR_WRITE);
+  failing.failWrites = false;
+  lz.LZClose(source);
+  source = Open("C:\\data._", OF_READ);
+  ASSERT_GE(source, 0);
+  failing.failReads = true;
+  char chunk[64];
+  EXPECT_EQ(lz.LZRead(source, chunk, sizeof chunk), LZERROR_READ);
+  EXPECT_EQ(lz.LZCopy(source, destination), LZERROR_READ);
+  EXPECT_EQ(Open("C:\\data._", OF_READ), LZERROR_READ);  // the header cannot be read
+  failing.failReads = false;
+  lz.LZClose(source);
+  lz.LZClose(destination);
+}
+
+TEST_F(PortableLzLibraryTest, ReopenBufferHoldsTheNameWithinItsRoom) {
+  Put("a", Bytes{'a'});
+  INT file = Open("C:\\a", OF_READ);
+  EXPECT_STREQ(ofs.szPathName, "C:\\a");
+  EXPECT_EQ(ofs.cBytes, sizeof ofs);
+  lz.LZClose(file);
+  std::string longName = "C:\\" + std::string(300, 'n');
+  EXPECT_LT(Open(longName.c_str(), OF_READ), 0);
+  EXPECT_EQ(std::string(ofs.szPathName), longName.substr(0, OFS_MAXPATHNAME - 1));
+}
+
+}  // namespace
