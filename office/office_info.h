@@ -19,6 +19,8 @@ class OfficeInfo {
  public:
   OfficeInfo();
   virtual ~OfficeInfo();
+  OfficeInfo(const OfficeInfo&) = delete;  // the rows own their program folder texts
+  OfficeInfo& operator=(const OfficeInfo&) = delete;
 
   int DetectVersions();
   DWORD CurrentVersion() const;

@@ -11,6 +11,9 @@ constexpr int kComponentCapacity = 256;
 // Takes a path apart into drive, folder, file name and extension; any output may be null.
 void SplitPath(const char* path, char* drive, char* folder, char* fileName, char* extension);
 
+// Whether SplitPath would give every component of path whole, none cut to its room.
+bool PathComponentsFit(const char* path);
+
 // Joins components (any may be null or empty) into out, which holds kPathCapacity bytes.
 // Returns false and leaves out empty when the result would not fit.
 bool MakePath(char* out, const char* drive, const char* folder, const char* fileName, const char* extension);

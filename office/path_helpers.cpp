@@ -1,0 +1,147 @@
+#include "office/path_helpers.h"
+
+#include <cstring>
+
+namespace {
+
+// Where the components of a path lie, before any is cut to its room.
+struct PathParts {
+  const char* drive;
+  size_t driveLength;
+  const char* folder;
+  size_t folderLength;
+  const char* fileName;
+  size_t fileNameLength;
+  const char* extension;
+  size_t extensionLength;
+};
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The program works in code page 1252, which has no lead bytes, so every byte stands alone.
+PathParts FindParts(const char* path) {
+  PathParts parts = {"", 0, "", 0, "", 0, "", 0};
+  if (path == nullptr) return parts;
+  const char* rest = path;
+  if (path[0] != '\0' && path[1] == ':') {
+    parts.drive = path;
+    parts.driveLength = 2;
+    rest = path + 2;
+  }
+  const char* behindSeparator = nullptr;
+  const char* lastDot = nullptr;
+  const char* end = rest;
+  for (; *end != '\0'; ++end) {
+    if (IsSeparator(*end))
+      behindSeparator = end + 1;
+    else if (*end == '.')
+      lastDot = end;
+  }
+  const char* name = rest;
+  if (behindSeparator != nullptr) {
+    parts.folder = rest;
+    parts.folderLength = static_cast<size_t>(behindSeparator - rest);
+    name = behindSeparator;
+  }
+  parts.fileName = name;
+  if (lastDot != nullptr && lastDot >= name) {
+    parts.fileNameLength = static_cast<size_t>(lastDot - name);
+    parts.extension = lastDot;
+    parts.extensionLength = static_cast<size_t>(end - lastDot);
+  } else {
+    parts.fileNameLength = static_cast<size_t>(end - name);
+  }
+  return parts;
+}
+
+// Copies length bytes of text, cut to what capacity holds with its terminator.
+void CopyCut(char* out, size_t capacity, const char* text, size_t length) {
+  if (out == nullptr) return;
+  if (length > capacity - 1) length = capacity - 1;
+  std::memcpy(out, text, length);
+  out[length] = '\0';
+}
+
+// Appends text to a path being built; false when it would pass the path's room.
+bool Append(char* path, size_t* length, const char* text, size_t count) {
+  if (count > static_cast<size_t>(kPathCapacity) - 1 - *length) return false;
+  std::memcpy(path + *length, text, count);
+  *length += count;
+  return true;
+}
+
+}  // namespace
+
+void SplitPath(const char* path, char* drive, char* folder, char* fileName, char* extension) {
+  PathParts parts = FindParts(path);
+  CopyCut(drive, kDriveCapacity, parts.drive, parts.driveLength);
+  CopyCut(folder, kComponentCapacity, parts.folder, parts.folderLength);
+  CopyCut(fileName, kComponentCapacity, parts.fileName, parts.fileNameLength);
+  CopyCut(extension, kComponentCapacity, parts.extension, parts.extensionLength);
+}
+
+bool PathComponentsFit(const char* path) {
+  PathParts parts = FindParts(path);
+  const size_t room = kComponentCapacity - 1;
+  return parts.folderLength <= room && parts.fileNameLength <= room && parts.extensionLength <= room;
+}
+
+bool MakePath(char* out, const char* drive, const char* folder, const char* fileName, const char* extension) {
+  if (out == nullptr) return false;
+  // Built aside, so that an input that is also the output is read whole before it is replaced.
+  char path[kPathCapacity];
+  size_t length = 0;
+  bool fits = true;
+  if (drive != nullptr && drive[0] != '\0') fits = Append(path, &length, drive, 1) && Append(path, &length, ":", 1);
+  if (fits && folder != nullptr && folder[0] != '\0') {
+    size_t folderLength = std::strlen(folder);
+    fits = Append(path, &length, folder, folderLength);
+    if (fits && !IsSeparator(folder[folderLength - 1])) fits = Append(path, &length, "\\", 1);
+  }
+  if (fits && fileName != nullptr) fits = Append(path, &length, fileName, std::strlen(fileName));
+  if (fits && extension != nullptr) {
+    if (extension[0] != '\0' && extension[0] != '.') fits = Append(path, &length, ".", 1);
+    if (fits) fits = Append(path, &length, extension, std::strlen(extension));
+  }
+  if (!fits) {
+    out[0] = '\0';
+    return false;
+  }
+  path[length] = '\0';
+  std::memcpy(out, path, length + 1);
+  return true;
+}
+
+bool MakeFilePath(char* out, const char* folder, const char* name) {
+  if (out == nullptr) return false;
+  // A component cut to its room would name another file: such a path is refused, not shortened.
+  if (!PathComponentsFit(name)) {
+    out[0] = '\0';
+    return false;
+  }
+  char fileName[kComponentCapacity];
+  char extension[kComponentCapacity];
+  SplitPath(name, nullptr, nullptr, fileName, extension);
+
+  char joined[kPathCapacity];
+  size_t length = 0;
+  bool fits = true;
+  if (folder != nullptr && folder[0] != '\0') {
+    size_t folderLength = std::strlen(folder);
+    fits = Append(joined, &length, folder, folderLength);
+    // Only a backslash counts as the end of the folder here.
+    if (fits && folder[folderLength - 1] != '\\') fits = Append(joined, &length, "\\", 1);
+  }
+  if (fits) {
+    joined[length] = '\0';
+    fits = PathComponentsFit(joined);
+  }
+  if (!fits) {
+    out[0] = '\0';
+    return false;
+  }
+  char drive[kDriveCapacity];
+  char folderPart[kComponentCapacity];
+  SplitPath(joined, drive, folderPart, nullptr, nullptr);
+  return MakePath(out, drive, folderPart, fileName, extension);
+}

@@ -1,0 +1,152 @@
+// Splitting and joining paths: every installed file is named through these.
+#include "office/path_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Split {
+  std::string drive, folder, fileName, extension;
+};
+
+Split SplitOf(const char* path) {
+  char drive[kDriveCapacity], folder[kComponentCapacity], fileName[kComponentCapacity], extension[kComponentCapacity];
+  SplitPath(path, drive, folder, fileName, extension);
+  return {drive, folder, fileName, extension};
+}
+
+// An output of exactly kPathCapacity bytes on the heap, so that any write past it is reported.
+struct PathBuffer {
+  std::vector<char> bytes = std::vector<char>(kPathCapacity, '#');
+  char* data() { return bytes.data(); }
+  std::string text() const { return std::string(bytes.data(), strnlen(bytes.data(), bytes.size())); }
+};
+
+TEST(SplitPath, TakesPathsApartIntoTheirFourComponents) {
+  struct Case {
+    const char* path;
+    Split expected;
+  } cases[] = {
+      {"C:\\a.b\\c", {"C:", "\\a.b\\", "c", ""}},
+      {"archive.tar.gz", {"", "", "archive.tar", ".gz"}},
+      {"C:\\Program Files\\Setup\\Readme.htm", {"C:", "\\Program Files\\Setup\\", "Readme", ".htm"}},
+      {"d:/mixed\\seps/file.txt", {"d:", "/mixed\\seps/", "file", ".txt"}},
+      {"C:", {"C:", "", "", ""}},
+      {"C:name.ext", {"C:", "", "name", ".ext"}},
+      {"folder\\", {"", "folder\\", "", ""}},
+      {".profile", {"", "", "", ".profile"}},
+      {"name.", {"", "", "name", "."}},
+      {"\\\\server\\share\\x.y", {"", "\\\\server\\share\\", "x", ".y"}},
+      {"", {"", "", "", ""}},
+      {"c", {"", "", "c", ""}},  // one character: no drive, and nothing read past it
+  };
+  for (const Case& c : cases) {
+    Split got = SplitOf(c.path);
+    EXPECT_EQ(c.expected.drive, got.drive) << c.path;
+    EXPECT_EQ(c.expected.folder, got.folder) << c.path;
+    EXPECT_EQ(c.expected.fileName, got.fileName) << c.path;
+    EXPECT_EQ(c.expected.extension, got.extension) << c.path;
+  }
+}
+
+TEST(SplitPath, FillsOnlyTheOutputsGivenAndCutsEachToItsRoom) {
+  char folder[kComponentCapacity];
+  SplitPath("C:\\dir\\file.txt", nullptr, folder, nullptr, nullptr);
+  EXPECT_STREQ("\\dir\\", folder);
+  SplitPath(nullptr, nullptr, folder, nullptr, nullptr);
+  EXPECT_STREQ("", folder);
+
+  // Heap outputs of exactly their room: any write past them is reported.
+  std::string longFolder = "\\" + std::string(300, 'f') + "\\";
+  std::string path = "C:" + longFolder + std::string(270, 'n') + "." + std::string(280, 'e');
+  std::vector<char> drive(kDriveCapacity), dir(kComponentCapacity), name(kComponentCapacity), ext(kComponentCapacity);
+  SplitPath(path.c_str(), drive.data(), dir.data(), name.data(), ext.data());
+  EXPECT_STREQ("C:", drive.data());
+  EXPECT_EQ(longFolder.substr(0, 255), dir.data());
+  EXPECT_EQ(std::string(255, 'n'), name.data());
+  EXPECT_EQ("." + std::string(254, 'e'), ext.data());
+  EXPECT_FALSE(PathComponentsFit(path.c_str()));
+  EXPECT_TRUE(PathComponentsFit(("C:\\" + std::string(253, 'f') + "\\x").c_str()));
+}
+
+TEST(MakePath, JoinsWhateverComponentsAreGiven) {
+  struct Case {
+    const char *drive, *folder, *fileName, *extension, *expected;
+  } cases[] = {
+      {"C:", "\\dir\\", "file", ".txt", "C:\\dir\\file.txt"},
+      {"C", "dir", "file", "txt", "C:dir\\file.txt"},
+      {"C:", "/dir/", "file", "", "C:/dir/file"},
+      {nullptr, nullptr, "file", nullptr, "file"},
+      {"", "", "", "", ""},
+      {"D:", "\\", nullptr, nullptr, "D:\\"},
+  };
+  for (const Case& c : cases) {
+    PathBuffer out;
+    EXPECT_TRUE(MakePath(out.data(), c.drive, c.folder, c.fileName, c.extension));
+    EXPECT_EQ(c.expected, out.text());
+  }
+}
+
+TEST(MakeFilePath, PutsOneBackslashBetweenFolderAndFileName) {
+  struct Case {
+    const char *folder, *name, *expected;
+  } cases[] = {
+      {"C:\\Program Files\\Setup", "Readme.htm", "C:\\Program Files\\Setup\\Readme.htm"},
+      {"C:\\Program Files\\Setup\\", "Readme.htm", "C:\\Program Files\\Setup\\Readme.htm"},
+      {"C:", "Readme.htm", "C:\\Readme.htm"},
+      {"", "Readme.htm", "Readme.htm"},
+      {"C:\\My.Folder", "a.b.c", "C:\\My.Folder\\a.b.c"},
+      {"C:\\Vessora", "sub\\file.txt", "C:\\Vessora\\file.txt"},  // only the name of a name counts
+      {"C:\\Vessora", "D:\\other\\file", "C:\\Vessora\\file"},
+      {"C:/Vessora/", "file.txt", "C:/Vessora/\\file.txt"},  // only a backslash ends a folder
+      {"relative", "x.dic", "relative\\x.dic"},
+  };
+  for (const Case& c : cases) {
+    PathBuffer out;
+    EXPECT_TRUE(MakeFilePath(out.data(), c.folder, c.name)) << c.folder;
+    EXPECT_EQ(c.expected, out.text()) << c.folder;
+  }
+  // The output may be the folder itself.
+  char same[kPathCapacity] = "C:\\Vessora";
+  EXPECT_TRUE(MakeFilePath(same, same, "InstallLog.txt"));
+  EXPECT_STREQ("C:\\Vessora\\InstallLog.txt", same);
+}
+
+TEST(MakeFilePath, RefusesAPathThatWouldNotFitInsteadOfCuttingIt) {
+  // 259 characters fit the 260-byte output; one more is refused, leaving the output empty.
+  std::string folder = "C:\\" + std::string(240, 'f');
+  std::string fits = std::string(259 - folder.size() - 1 - 4, 'n') + ".dic";
+  PathBuffer out;
+  ASSERT_TRUE(MakeFilePath(out.data(), folder.c_str(), fits.c_str()));
+  EXPECT_EQ(259u, out.text().size());
+  EXPECT_EQ(folder + "\\" + fits, out.text());
+
+  for (const std::string& name : {"n" + fits, std::string(300, 'x') + ".dic"}) {
+    PathBuffer refused;
+    EXPECT_FALSE(MakeFilePath(refused.data(), folder.c_str(), name.c_str()));
+    EXPECT_EQ("", refused.text());
+  }
+  // A folder that alone fills the buffer, with or without its backslash.
+  PathBuffer refused;
+  std::string full = "C:\\" + std::string(256, 'f');
+  EXPECT_FALSE(MakeFilePath(refused.data(), full.c_str(), "a"));
+  EXPECT_EQ("", refused.text());
+  EXPECT_FALSE(MakeFilePath(refused.data(), (full + "\\").c_str(), ""));
+
+  // A folder component longer than its room would be cut into another folder: refused too,
+  // although the joined path would be short enough.
+  std::string deep = "C:\\" + std::string(254, 'd') + "\\";  // a folder component of 256
+  EXPECT_FALSE(MakeFilePath(refused.data(), deep.c_str(), "a"));
+  EXPECT_EQ("", refused.text());
+
+  char tooLong[kPathCapacity];
+  std::string drive = "C:";
+  EXPECT_FALSE(MakePath(tooLong, drive.c_str(), std::string(250, 'd').c_str(), std::string(10, 'n').c_str(), "x"));
+  EXPECT_STREQ("", tooLong);
+}
+
+}  // namespace
