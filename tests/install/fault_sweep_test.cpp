@@ -1,0 +1,195 @@
+// Every creation and every write of a whole install fails in turn. Whatever fails, the
+// install must not crash, must not call a missing or short file installed, must not
+// register a file that is not there whole, must leave no temporary file and no open
+// handle, and must not report success unless everything is in place.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "install_world.h"
+#include "payload_items.h"
+
+namespace {
+
+// Which item each installed name comes from (the install table, as a user reads it).
+const std::map<std::string, std::string> kSources = {
+    {"Lunvera.dic", "LUNVERA.DI_"},   {"vsquni.dic", "VSQUNI.DI_"},       {"vsq.dot", "VSQ.DO_"},
+    {"vsqauto1.dot", "VSQAUTO1.DO_"}, {"vsqauto2.dot", "VSQAUTO2.DO_"},   {"vsqauto3.dot", "VSQAUTO3.DO_"},
+    {"unicode.gif", "UNICODE.GI_"},   {"vowelconvrt.gif", "VOWELCONVRT.GI_"}, {"ascii.gif", "ASCII.GI_"},
+    {"vsqquor.dic", "VSQQUOR.DI_"},   {"qvlunvera.dot", "QVLUNVERA.DO_"}, {"Readme.htm", "README.HT_"},
+    {"Fenmoor.gif", "FENMOOR.GI_"},   {"Vessora.jpg", "VESSORA.JP_"},     {"License.txt", "LICENSE.TXT"},
+};
+const std::map<std::string, std::string> kPrefixes = {
+    {"lunve", "LUNVERA.DI_"}, {"vsquni", "VSQUNI.DI_"}, {"vsqquor", "VSQQUOR.DI_"}};
+
+// The pieces a dictionary splits into: whole blocks up to 64768 bytes, then on to the next line feed.
+std::vector<std::string> ReferencePieces(const std::string& data) {
+  const size_t kBlocks = 64768;
+  std::vector<std::string> pieces;
+  size_t at = 0;
+  while (true) {
+    size_t take = std::min(kBlocks, data.size() - at);
+    std::string piece = data.substr(at, take);
+    at += take;
+    bool done = take < kBlocks || at == data.size();
+    if (!done) {
+      size_t feed = data.find('\n', at);
+      size_t end = feed == std::string::npos ? data.size() : feed + 1;
+      piece += data.substr(at, end - at);
+      at = end;
+      done = feed == std::string::npos;
+    }
+    pieces.push_back(piece);
+    if (done) return pieces;
+  }
+}
+
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+// What a file of this name must hold once installed; false for a name the install never writes.
+bool ExpectedContent(const std::string& name, std::string* content) {
+  auto whole = kSources.find(name);
+  if (whole != kSources.end()) {
+    *content = ExpandedContent(whole->second);
+    return true;
+  }
+  for (const auto& prefix : kPrefixes) {
+    if (name.compare(0, prefix.first.size(), prefix.first) != 0 || name.size() < prefix.first.size() + 5) continue;
+    std::string number = name.substr(prefix.first.size(), name.size() - prefix.first.size() - 4);
+    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::vector<std::string> pieces = ReferencePieces(ExpandedContent(prefix.second));
+    size_t index = std::stoul(number);
+    if (index < 1 || index > pieces.size()) return false;
+    *content = pieces[index - 1];
+    return true;
+  }
+  return false;
+}
+
+struct Setup {
+  Edition edition;
+  const char* scenario;
+};
+void PrintTo(const Setup& setup, std::ostream* out) { *out << EditionName(setup.edition) << " with " << setup.scenario; }
+
+const char* const kFolders[] = {
+    "C:\\Dict", "C:\\Program Files", "C:\\WINDOWS\\Application Data\\Microsoft\\Templates",
+    "C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP", "C:\\Program Files\\Microsoft Office\\Templates",
+    "C:\\Program Files\\Microsoft Office\\Office\\STARTUP"};
+
+void Prepare(InstallWorld* world, const Setup& setup) {
+  ASSERT_TRUE(world->LoadScenario(setup.scenario));
+  for (const char* folder : kFolders) world->MakeFolder(folder);
+}
+
+std::set<std::string> Entries(InstallWorld* world) {
+  std::set<std::string> all;
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    for (const std::string& entry : world->DictionaryEntries(root))
+      all.insert(std::to_string(reinterpret_cast<uintptr_t>(root)) + ":" + entry);
+  return all;
+}
+
+// Runs one install with the given fault and checks everything the install claims.
+// True when the install reported full success.
+bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* creates, int* writes) {
+  InstallWorld world(setup.edition);
+  Prepare(&world, setup);
+  std::set<std::string> before = Entries(&world);
+  world.faulty.FailCreate(failCreate);
+  world.faulty.FailWrite(failWrite);
+  bool ran = world.Install("C:\\Dict");
+  if (creates != nullptr) *creates = world.faulty.Creates();
+  if (writes != nullptr) *writes = world.faulty.Writes();
+  world.faulty.FailCreate(0);
+  world.faulty.FailWrite(0);
+
+  EXPECT_TRUE(world.TempFilesLeft().empty());
+  EXPECT_EQ(world.files.OpenHandleCount(), 0u);
+  EXPECT_EQ(world.registry.OpenKeyCount(), 0u);
+  EXPECT_EQ(world.portableLz.OpenHandleCount(), 0u);
+  EXPECT_EQ(world.shell.LiveLinkObjects(), 0);
+  EXPECT_EQ(world.shell.LiveItemLists(), 0u);
+  EXPECT_EQ(world.shell.AllocatorReferences(), 0);
+
+  std::string log = world.LogText();
+  // A log write that failed half way leaves one line that names nothing; it counts as a failure
+  // of the install itself, which the outcome must show.
+  const std::string& faulted = world.faulty.FailedWritePath();
+  bool logDamaged = faulted.size() >= 14 && faulted.compare(faulted.size() - 14, 14, "InstallLog.txt") == 0;
+  int damagedLines = 0;
+  std::set<std::string> installed;
+  size_t lineStart = 0;
+  while (lineStart < log.size()) {
+    size_t end = log.find("\r\n", lineStart);
+    if (end == std::string::npos) break;
+    std::string line = log.substr(lineStart, end - lineStart);
+    lineStart = end + 2;
+    for (const char* mark : {" - installed.", " - installed"}) {
+      std::string suffix = mark;
+      if (line.size() <= suffix.size() || line.compare(line.size() - suffix.size(), suffix.size(), suffix) != 0)
+        continue;
+      std::string path = line.substr(0, line.size() - suffix.size());
+      std::string expected, actual;
+      bool whole = ExpectedContent(FileName(path), &expected) && world.ReadFile(path, &actual) && actual == expected;
+      if (!whole && logDamaged && damagedLines++ == 0) break;
+      EXPECT_TRUE(whole) << "logged as installed: " << path;
+      installed.insert(path);
+      break;
+    }
+  }
+  if (logDamaged) EXPECT_FALSE(InstallSucceeded());
+  // Every entry the install added or changed names a file that is there whole.
+  for (const std::string& entry : Entries(&world)) {
+    if (before.count(entry) != 0) continue;
+    std::string path = entry.substr(entry.find('=') + 1);
+    std::string expected, actual;
+    EXPECT_TRUE(ExpectedContent(FileName(path), &expected) && world.ReadFile(path, &actual) && actual == expected)
+        << "registered but not installed whole: " << entry;
+  }
+  if (InstallSucceeded()) {
+    EXPECT_TRUE(ran);
+    const std::string closing = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
+    EXPECT_TRUE(log.size() > closing.size() && log.compare(log.size() - closing.size(), closing.size(), closing) == 0);
+    size_t rows = 0;
+    for (const auto& source : kSources)
+      if (world.resources.FindResourceA(nullptr, source.second.c_str(), RT_RCDATA) != nullptr) ++rows;
+    EXPECT_GE(installed.size(), rows) << "success claimed with rows missing";
+    size_t links = setup.edition == EditionProfessional ? 3 : 2;
+    EXPECT_EQ(world.shell.SavedLinks().size(), links);
+  } else if (ran) {
+    EXPECT_EQ(log.find("Installation complete."), std::string::npos);
+  }
+  return InstallSucceeded();
+}
+
+class FaultSweep : public ::testing::TestWithParam<Setup> {};
+
+TEST_P(FaultSweep, NoFailureIsReportedAsAnInstalledFile) {
+  int creates = 0, writes = 0;
+  ASSERT_TRUE(InstallAndCheck(GetParam(), 0, 0, &creates, &writes)) << "the install without faults succeeds";
+  ASSERT_GT(creates, 10);
+  ASSERT_GT(writes, 30);
+  for (int n = 1; n <= creates; ++n) {
+    SCOPED_TRACE("create " + std::to_string(n));
+    InstallAndCheck(GetParam(), n, 0, nullptr, nullptr);
+    if (HasFatalFailure()) return;
+  }
+  for (int n = 1; n <= writes; ++n) {
+    SCOPED_TRACE("write " + std::to_string(n));
+    InstallAndCheck(GetParam(), 0, n, nullptr, nullptr);
+    if (HasFatalFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryEdition, FaultSweep,
+    ::testing::Values(Setup{EditionStandard, "office97.reg"}, Setup{EditionStandard, "office2000.reg"},
+                      Setup{EditionProfessional, "office97.reg"}, Setup{EditionProfessional, "office2000.reg"},
+                      Setup{EditionQuorvel, "office97.reg"}, Setup{EditionQuorvel, "office2000.reg"}),
+    [](const ::testing::TestParamInfo<Setup>& info) {
+      return std::string(EditionName(info.param.edition)) + (info.param.scenario[6] == '9' ? "Word97" : "Word2000");
+    });
+
+}  // namespace

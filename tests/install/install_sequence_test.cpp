@@ -1,0 +1,323 @@
+#include "install/install_sequence.h"
+
+#include <gtest/gtest.h>
+
+#include "install_world.h"
+#include "office/office_info.h"
+#include "pages/folder_page.h"
+#include "pages/licence_page.h"
+#include "pages/picture_pages.h"
+#include "payload_items.h"
+#include "shell/main_window.h"
+
+namespace {
+
+const char kClosing[] = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
+const char kSplitHeader[] =
+    "\r\nAn older Word version was detected. The dictionary was split:\r\n"
+    "(you can reassemble the dictionary by typing: \r\n"
+    "    COPY LUNVE*.DIC Vessora.dic\r\n"
+    ")\r\n";
+const char kTemplates2000[] = "C:\\WINDOWS\\Application Data\\Microsoft\\Templates";
+const char kShortcuts[] = "C:\\WINDOWS\\Start Menu\\Programs\\Vessora\\";
+
+std::string CommonRows(const std::string& product) {
+  return product + "\\Readme.htm - installed.\r\n" + product + "\\Fenmoor.gif - installed.\r\n" + product +
+         "\\Vessora.jpg - installed.\r\n" + product + "\\License.txt - installed.\r\n";
+}
+
+TEST(WholeInstall, QuorvelWithOffice2000WritesTheThirteenLineLog) {
+  InstallWorld world(EditionQuorvel);
+  ASSERT_TRUE(world.LoadScenario("office2000.reg"));
+  world.MakeFolder("C:\\Dict");
+  world.MakeFolder(kTemplates2000);
+  world.MakeFolder("C:\\Program Files");
+  ASSERT_TRUE(world.Install("C:\\Dict"));
+
+  const std::string product = "C:\\Program Files\\Vessora";
+  EXPECT_STREQ(g_installFolder, product.c_str());
+  EXPECT_EQ(world.LogText(), "Vessora Installation Log\r\n\r\nVessora folder: " + product + "\r\n\r\n" +
+                                 "C:\\Dict\\vsqquor.dic - installed.\r\n" + kTemplates2000 +
+                                 "\\qvlunvera.dot - installed.\r\n" + CommonRows(product) + kClosing);
+  EXPECT_TRUE(InstallSucceeded());
+
+  std::string bytes;
+  ASSERT_TRUE(world.ReadFile("C:\\Dict\\vsqquor.dic", &bytes));
+  EXPECT_EQ(bytes, (ExpandedContent("VSQQUOR.DI_")));
+  ASSERT_TRUE(world.ReadFile(product + "\\License.txt", &bytes));
+  EXPECT_EQ(bytes, (ExpandedContent("LICENSE.TXT")));
+  // Registered once under each root, under the next free number of each list.
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
+            (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Other\\words.dic", "3=C:\\Dict\\vsqquor.dic"}));
+  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE),
+            (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Dict\\vsqquor.dic"}));
+  // The Quorvel edition makes two shortcuts, and never looks at the start-up folder.
+  ASSERT_EQ(world.shell.SavedLinks().size(), 2u);
+  EXPECT_EQ(world.shell.SavedLinks()[0].linkPath, std::string(kShortcuts) + "Readme.lnk");
+  EXPECT_EQ(world.shell.SavedLinks()[0].target, product + "\\Readme.htm");
+  EXPECT_EQ(world.shell.SavedLinks()[1].linkPath, std::string(kShortcuts) + "Install Folder.lnk");
+  EXPECT_EQ(world.shell.SavedLinks()[1].target, product);
+  EXPECT_STREQ(g_startupFolder, "");
+  EXPECT_TRUE(world.TempFilesLeft().empty());
+  EXPECT_EQ(world.files.OpenHandleCount(), 0u);
+  EXPECT_EQ(world.registry.OpenKeyCount(), 0u);
+}
+
+TEST(WholeInstall, QuorvelWithOffice97SplitsAndRegistersWhereAListExists) {
+  InstallWorld world(EditionQuorvel);
+  ASSERT_TRUE(world.LoadScenario("office97.reg"));
+  const std::string dictionary = "C:\\Program Files\\Microsoft Office\\Office";
+  world.MakeFolder(dictionary);
+  world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
+  ASSERT_TRUE(world.Install(dictionary));
+  const std::string product = "C:\\Program Files\\Vessora";
+  EXPECT_EQ(world.LogText(), "Vessora Installation Log\r\n\r\nVessora folder: " + product + "\r\n\r\n" +
+                                 kSplitHeader + dictionary + "\\vsqquor1.dic - installed\r\n" +
+                                 "C:\\Program Files\\Microsoft Office\\Templates\\qvlunvera.dot - installed.\r\n" +
+                                 CommonRows(product) + kClosing);
+  std::string piece;
+  ASSERT_TRUE(world.ReadFile(dictionary + "\\vsqquor1.dic", &piece));
+  EXPECT_EQ(piece, (ExpandedContent("VSQQUOR.DI_")));
+  EXPECT_FALSE(world.Exists(dictionary + "\\vsqquor.dic"));
+  EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "2"), dictionary + "\\vsqquor1.dic");
+  EXPECT_TRUE(world.DictionaryEntries(HKEY_LOCAL_MACHINE).empty());
+}
+
+TEST(WholeInstall, WithoutOfficeTemplatesGoToTheDefaultFolderAndTheDictionaryIsSplit) {
+  InstallWorld world(EditionQuorvel);
+  ASSERT_TRUE(world.LoadScenario("no_office.reg"));
+  world.MakeFolder("C:\\Dict");
+  world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
+  ASSERT_TRUE(world.Install("C:\\Dict"));
+  EXPECT_TRUE(world.Exists("C:\\Dict\\vsqquor1.dic"));
+  EXPECT_TRUE(world.Exists("C:\\Program Files\\Microsoft Office\\Templates\\qvlunvera.dot"));
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\vsqquor1.dic"}));
+  EXPECT_TRUE(InstallSucceeded());
+}
+
+TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers) {
+  for (const char* scenario : {"office2000.reg", "office97.reg"}) {
+    SCOPED_TRACE(scenario);
+    InstallWorld world(EditionProfessional);
+    ASSERT_TRUE(world.LoadScenario(scenario));
+    world.MakeFolder("C:\\Dict");
+    world.MakeFolder(kTemplates2000);
+    world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
+    world.MakeFolder("C:\\Program Files\\Microsoft Office\\Office\\STARTUP");
+    world.MakeFolder("C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP");
+    ASSERT_TRUE(world.Install("C:\\Dict"));
+    EXPECT_TRUE(InstallSucceeded());
+    std::string firstLog = world.LogText();
+    std::vector<std::string> user = world.DictionaryEntries(HKEY_CURRENT_USER);
+    std::vector<std::string> machine = world.DictionaryEntries(HKEY_LOCAL_MACHINE);
+    std::string firstLink, secondLink;
+    ASSERT_TRUE(world.ReadFile(std::string(kShortcuts) + "Add Autocorrect Entries.lnk", &firstLink));
+
+    ASSERT_TRUE(world.Install("C:\\Dict"));
+    EXPECT_EQ(world.LogText(), firstLog);
+    EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), user);
+    EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE), machine);
+    ASSERT_TRUE(world.ReadFile(std::string(kShortcuts) + "Add Autocorrect Entries.lnk", &secondLink));
+    EXPECT_EQ(secondLink, firstLink);
+    EXPECT_EQ(world.shell.SavedLinks().size(), 6u);
+    EXPECT_EQ(world.shell.ChangeNotices().size(), 2u);
+    EXPECT_TRUE(world.TempFilesLeft().empty());
+  }
+}
+
+TEST(WholeInstall, MissingStartupAndProgramsFoldersGiveErrorsNotFilesInTheCurrentFolder) {
+  InstallWorld world(EditionProfessional);
+  ASSERT_TRUE(world.LoadScenario("no_office.reg"));
+  world.MakeFolder("C:\\Dict");
+  world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
+  world.shell.SetProgramsFolder("");
+  ASSERT_TRUE(world.Install("C:\\Dict"));
+  std::string log = world.LogText();
+  EXPECT_NE(log.find("Error writing vsq.dot Could not write file. \r\n\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Error writing Add Autocorrect Entries.lnk Could not write file. \r\n\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Error writing Readme.lnk Could not write file. \r\n\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Error writing Install Folder.lnk Could not write file. \r\n\r\n"), std::string::npos);
+  EXPECT_EQ(log.find("Installation complete."), std::string::npos);
+  EXPECT_EQ(log.substr(log.size() - 36), "Installation finished with errors.\r\n");
+  EXPECT_EQ(g_installOutcome.failures, 4);
+  EXPECT_FALSE(InstallSucceeded());
+  EXPECT_FALSE(world.Exists("C:\\vsq.dot"));
+  EXPECT_FALSE(world.Exists("C:\\Readme.lnk"));
+  // Everything else went in.
+  EXPECT_TRUE(world.Exists("C:\\Dict\\lunve3.dic"));
+  EXPECT_TRUE(world.Exists("C:\\Dict\\vsquni1.dic"));
+  EXPECT_TRUE(world.Exists("C:\\Program Files\\Vessora\\vowelconvrt.gif"));
+}
+
+TEST(WholeInstall, ProductFolderIsFormedFromTheChosenFolder) {
+  InstallWorld world;
+  world.LoadScenario("office2000.reg");
+  world.MakeFolder("C:\\Dict");
+  world.MakeFolder("C:\\Program Files");
+  ASSERT_TRUE(world.Install("C:\\Dict", "C:\\Program Files\\"));
+  EXPECT_STREQ(g_installFolder, "C:\\Program Files\\Vessora");
+  ASSERT_TRUE(world.Install("C:\\Dict", "D:"));
+  EXPECT_STREQ(g_installFolder, "D:\\Vessora");
+  EXPECT_TRUE(world.Exists("D:\\Vessora\\InstallLog.txt"));
+  // A parent that does not exist: no folder, nothing written.
+  EXPECT_FALSE(world.Install("C:\\Dict", "C:\\No Such\\Parent"));
+  EXPECT_FALSE(world.Exists("C:\\No Such"));
+}
+
+TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWritten) {
+  struct Case {
+    Edition edition;
+    size_t longestInstall;  // typed characters, no trailing backslash
+  };
+  // The product folder must hold InstallLog.txt, and vowelconvrt.gif in the Professional edition.
+  for (Case c : {Case{EditionQuorvel, 236}, Case{EditionProfessional, 235}}) {
+    InstallWorld world(c.edition);
+    world.LoadScenario("office2000.reg");
+    world.MakeFolder("C:\\Dict");
+    std::string longest = "C:\\" + std::string(c.longestInstall - 3, 'p');
+    world.MakeFolder(longest);
+    EXPECT_FALSE(world.Install("C:\\Dict", longest + "q"));
+    EXPECT_FALSE(world.Install("C:\\Dict", longest + "q\\"));
+    EXPECT_FALSE(world.Exists(longest + "q"));
+    ASSERT_TRUE(world.Install("C:\\Dict", longest + "\\"));
+    ASSERT_TRUE(world.Install("C:\\Dict", longest));
+    EXPECT_TRUE(world.Exists(longest + "\\Vessora\\InstallLog.txt"));
+    if (c.edition == EditionProfessional) EXPECT_TRUE(world.Exists(longest + "\\Vessora\\vowelconvrt.gif"));
+  }
+  // The dictionary folder must hold vsqquor.dic whole (Word 2000), or vsqquor1.dic (Word 97).
+  InstallWorld world(EditionQuorvel);
+  world.LoadScenario("office2000.reg");
+  world.MakeFolder("C:\\Program Files");
+  std::string dictionary = "C:\\" + std::string(244, 'd');
+  EXPECT_TRUE(world.Install(dictionary));
+  EXPECT_FALSE(world.Install(dictionary + "e"));
+  world.LoadScenario("office97.reg");
+  EXPECT_FALSE(world.Install(dictionary));
+  EXPECT_FALSE(world.Install("", "C:\\Program Files"));
+  EXPECT_FALSE(world.Install("C:\\Dict", ""));
+}
+
+// The wizard's pages over the recording window system, as the program runs them.
+class WizardTest : public ::testing::Test {
+ protected:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return g_platform.windows->DefWindowProcA(window, message, wParam, lParam);
+  }
+  WizardTest() {
+    world.LoadScenario("office2000.reg");
+    world.MakeFolder("C:\\Dict");
+    world.MakeFolder(kTemplates2000);
+    world.MakeFolder("C:\\Program Files");
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.lpszClassName = "TestMain";
+    world.windows.RegisterClassA(&windowClass);
+    main = world.windows.CreateWindowExA(0, "TestMain", "", WS_SYSMENU, 0, 0, 600, 440, nullptr, nullptr, nullptr,
+                                         nullptr);
+    WizardPage::SetPageArea(RECT{0, 0, 594, 365});
+    g_pages[1] = new WelcomePage;
+    g_pages[2] = new LicencePage;
+    g_pages[3] = folder = new FolderPage;
+    g_pages[4] = new FinishPage;
+    g_currentPage = 1;
+    g_pages[1]->Create(main);
+  }
+  ~WizardTest() override {
+    for (WizardPage*& page : g_pages) {
+      delete page;
+      page = nullptr;
+    }
+    g_currentPage = 0;
+  }
+  // Index of the first call starting with prefix, from the last ClearCalls.
+  int At(const std::string& prefix) { return world.windows.FindCall(prefix); }
+  void ToFolderPage() {
+    GoNext(main);
+    GoNext(main);
+    world.windows.ClearCalls();
+  }
+
+  InstallWorld world;
+  HWND main = nullptr;
+  FolderPage* folder = nullptr;
+};
+
+TEST_F(WizardTest, ForwardMovesDestroyCreateAndRepaintInOrder) {
+  world.windows.ClearCalls();
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 2);
+  int destroyed = At("DestroyWindow"), invalidated = At("InvalidateRect"), created = At("CreateWindowExA");
+  EXPECT_TRUE(destroyed >= 0 && destroyed < invalidated && invalidated < created);
+
+  world.windows.ClearCalls();
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 3);
+  destroyed = At("DestroyWindow");
+  created = At("CreateWindowExA");
+  int read = At("GetWindowTextA");
+  invalidated = At("InvalidateRect");
+  EXPECT_TRUE(destroyed >= 0 && destroyed < created && created < read && read < invalidated);
+  EXPECT_STREQ(g_dictionaryFolder, "C:\\Dict");
+  EXPECT_STREQ(g_installFolder, "C:\\Program Files");
+}
+
+TEST_F(WizardTest, InstallMovesToTheFinishPageAndFinishClosesTheWindow) {
+  ToFolderPage();
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 4);
+  EXPECT_EQ(folder->dictionaryEdit, nullptr);
+  EXPECT_NE(static_cast<FinishPage*>(g_pages[4])->viewReadmeButton, nullptr);
+  EXPECT_STREQ(g_installFolder, "C:\\Program Files\\Vessora");
+  EXPECT_TRUE(InstallSucceeded());
+  ASSERT_FALSE(world.windows.Calls().empty());
+  EXPECT_EQ(world.windows.Calls().back().operation, "InvalidateRect");
+  EXPECT_TRUE(world.windows.MessageBoxes().empty());
+
+  world.windows.ClearCalls();
+  GoNext(main);
+  EXPECT_EQ(world.windows.FindCall("DestroyWindow(" + world.windows.NameOf(main) + ")"), 0);
+  EXPECT_EQ(world.windows.MainWindow(), nullptr);
+}
+
+TEST_F(WizardTest, EmptyOrOverlongFolderTextIsRefusedAndThePageStays) {
+  ToFolderPage();
+  for (std::string dictionary : {std::string(), "C:\\" + std::string(250, 'x')}) {
+    world.windows.SetWindowTextA(folder->dictionaryEdit, dictionary.c_str());
+    GoNext(main);
+    EXPECT_EQ(g_currentPage, 3);
+    ASSERT_FALSE(world.windows.MessageBoxes().empty());
+    const RecordedMessageBox& box = world.windows.MessageBoxes().back();
+    EXPECT_EQ(box.owner, main);
+    EXPECT_EQ(box.text, "Please make sure you have enterd the file locations");
+    EXPECT_EQ(box.caption, "Install Directories Not Specified");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_NE(folder->dictionaryEdit, nullptr);
+    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
+  }
+  EXPECT_FALSE(world.Exists("C:\\Program Files\\Vessora"));
+  EXPECT_FALSE(g_installOutcome.ran);
+}
+
+TEST_F(WizardTest, ProductFolderThatCannotBeMadeKeepsTheFolderPage) {
+  ToFolderPage();
+  world.windows.SetWindowTextA(folder->installEdit, "C:\\No Such\\Parent");
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 3);
+  ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);
+  const RecordedMessageBox& box = world.windows.MessageBoxes()[0];
+  EXPECT_EQ(box.owner, main);
+  EXPECT_EQ(box.text, "Could not create the Vessora folder in the chosen location. Please choose another folder.");
+  EXPECT_EQ(box.caption, "Install Directory Not Created");
+  EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(At("DestroyWindow"), -1) << "the folder page is still there";
+  EXPECT_FALSE(g_installOutcome.ran);
+  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor.dic"));
+
+  // The user picks another folder and installs.
+  world.windows.SetWindowTextA(folder->installEdit, "D:");
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 4);
+  EXPECT_TRUE(world.Exists("D:\\Vessora\\Readme.htm"));
+}
+
+}  // namespace

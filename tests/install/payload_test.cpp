@@ -1,0 +1,132 @@
+#include "install/payload.h"
+
+#include <gtest/gtest.h>
+
+#include "install/split_dictionary.h"
+#include "install_world.h"
+#include "pages/folder_page.h"
+#include "payload_items.h"
+
+namespace {
+
+class PayloadTest : public ::testing::Test {
+ protected:
+  PayloadTest() {
+    world.MakeFolder("C:\\Product");
+    world.MakeFolder("C:\\Log");
+    log.Open("C:\\Log");
+  }
+  std::string LogText() {
+    log.Close();
+    std::string text;
+    world.ReadFile("C:\\Log\\InstallLog.txt", &text);
+    return text;
+  }
+  InstallWorld world;
+  InstallLog log;
+};
+
+TEST_F(PayloadTest, CompressedAndPlainItemsAreInstalledExpandedUnderTheGivenName) {
+  EXPECT_TRUE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
+  EXPECT_TRUE(ExpandItem("LICENSE.TXT", "C:\\Product\\", "License.txt", &log, false));
+  std::string bytes;
+  ASSERT_TRUE(world.ReadFile("C:\\Product\\Readme.htm", &bytes));
+  EXPECT_EQ(bytes, (ExpandedContent("README.HT_")));
+  ASSERT_TRUE(world.ReadFile("C:\\Product\\License.txt", &bytes));
+  EXPECT_EQ(bytes, ExpandedContent("LICENSE.TXT"));
+  EXPECT_EQ(LogText(),
+            "C:\\Product\\Readme.htm - installed.\r\n"
+            "C:\\Product\\License.txt - installed.\r\n");
+  EXPECT_TRUE(world.TempFilesLeft().empty());
+  EXPECT_EQ(world.files.OpenHandleCount(), 0u);
+}
+
+TEST_F(PayloadTest, MissingItemIsSkippedSilently) {
+  EXPECT_EQ(ExpandPayloadItem("LUNVERA.DI_", "C:\\Product", "Lunvera.dic", &log, false), ExpandStatus::ItemMissing);
+  EXPECT_TRUE(ExpandItem("LUNVERA.DI_", "C:\\Product", "Lunvera.dic", &log, false));
+  EXPECT_EQ(LogText(), "");
+  EXPECT_FALSE(world.Exists("C:\\Product\\Lunvera.dic"));
+}
+
+TEST_F(PayloadTest, DestinationThatCannotBeWrittenGetsAnErrorLineAndTheTempFileGoes) {
+  EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Missing", "Readme.htm", &log, false));
+  EXPECT_EQ(LogText(), "Error writing C:\\Missing\\Readme.htm Could not write file. \r\n\r\n");
+  EXPECT_TRUE(world.TempFilesLeft().empty());
+}
+
+TEST_F(PayloadTest, EmptyFolderNeverBecomesTheCurrentFolder) {
+  EXPECT_FALSE(ExpandItem("VESSORA.JP_", "", "Vessora.jpg", &log, false));
+  EXPECT_EQ(LogText(), "Error writing Vessora.jpg Could not write file. \r\n\r\n");
+  EXPECT_FALSE(world.Exists("C:\\Vessora.jpg"));
+}
+
+TEST_F(PayloadTest, TruncatedItemIsNotLoggedAsInstalled) {
+  std::vector<uint8_t> cut = world.resources.CarriedItem("README.HT_");
+  cut.resize(cut.size() / 2);
+  world.resources.AddItem("README.HT_", cut);
+  EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
+  EXPECT_EQ(LogText(), "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n");
+}
+
+TEST_F(PayloadTest, TemporaryFileProblemsAreLoggedAndLeaveNoFile) {
+  // The temporary file is made, but opening it for writing fails.
+  world.faulty.FailCreate(world.faulty.Creates() + 2);
+  EXPECT_FALSE(ExpandItem("FENMOOR.GI_", "C:\\Product", "Fenmoor.gif", &log, false));
+  EXPECT_TRUE(world.TempFilesLeft().empty());
+  // Its contents cannot be written whole.
+  world.faulty.FailWrite(world.faulty.Writes() + 1);
+  EXPECT_FALSE(ExpandItem("FENMOOR.GI_", "C:\\Product", "Fenmoor.gif", &log, false));
+  EXPECT_TRUE(world.TempFilesLeft().empty());
+  EXPECT_EQ(LogText(),
+            "Error writing Fenmoor.gif Could not write temporary file. \r\n\r\n"
+            "Error writing Fenmoor.gif Could not write temporary file. \r\n\r\n");
+  EXPECT_FALSE(world.Exists("C:\\Product\\Fenmoor.gif"));
+}
+
+TEST_F(PayloadTest, NoTemporaryFolderGivesTheTemporaryFileError) {
+  world.files.SetTempFolder("Q:\\TEMP");  // a drive that is not there
+  EXPECT_FALSE(ExpandItem("FENMOOR.GI_", "C:\\Product", "Fenmoor.gif", &log, false));
+  EXPECT_EQ(LogText(), "Error writing Fenmoor.gif Could not write temporary file. \r\n\r\n");
+}
+
+TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
+  world.LoadScenario("office2000.reg");
+  world.MakeFolder("C:\\Dict");
+  std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
+  EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
+  EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "3"), "C:\\Dict\\vsqquor.dic");
+  EXPECT_EQ(world.DictionaryEntry(HKEY_LOCAL_MACHINE, "2"), "C:\\Dict\\vsqquor.dic");
+
+  // Into a folder that is not there: nothing is registered.
+  std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Gone");
+  world.resources.AddItem("OTHER.DI_", world.resources.CarriedItem("VSQQUOR.DI_"));
+  EXPECT_FALSE(InstallDictionary("OTHER.DI_", "other.dic", "other", &log));
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER).size(), 3u);
+  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE).size(), 2u);
+  EXPECT_EQ(LogText(),
+            "C:\\Dict\\vsqquor.dic - installed.\r\n"
+            "Error writing C:\\Gone\\other.dic Could not write file. \r\n\r\n");
+}
+
+TEST_F(PayloadTest, OlderWordGetsPiecesAndNoWholeFile) {
+  world.LoadScenario("office97_and_2000.reg");  // the oldest decides
+  world.MakeFolder("C:\\Dict");
+  std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
+  EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
+  std::string piece;
+  ASSERT_TRUE(world.ReadFile("C:\\Dict\\vsqquor1.dic", &piece));
+  EXPECT_EQ(piece, (ExpandedContent("VSQQUOR.DI_")));
+  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor.dic"));
+  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor2.dic"));
+  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE), (std::vector<std::string>{"1=C:\\Dict\\vsqquor1.dic"}));
+  EXPECT_TRUE(world.TempFilesLeft().empty());
+}
+
+TEST_F(PayloadTest, ExpandedSizeComesFromTheItemHeader) {
+  EXPECT_EQ(ItemExpandedSize("README.HT_"), ExpandedContent("README.HT_").size());
+  EXPECT_EQ(ItemExpandedSize("LICENSE.TXT"), world.resources.CarriedItem("LICENSE.TXT").size());
+  EXPECT_EQ(ItemExpandedSize("VSQQUOR.DI_"), 34722u);
+  EXPECT_EQ(ItemExpandedSize("NOT.THERE"), 0u);
+}
+
+}  // namespace

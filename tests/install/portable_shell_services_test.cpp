@@ -1,0 +1,98 @@
+#include "platform/portable/shell_services.h"
+
+#include <gtest/gtest.h>
+
+#include "install_world.h"
+
+namespace {
+
+struct CallbackSeen {
+  HWND chooser = nullptr;
+  UINT message = 0;
+  LPARAM data = 0;
+  int calls = 0;
+};
+CallbackSeen g_seen;
+
+int CALLBACK RecordCallback(HWND chooser, UINT message, LPARAM, LPARAM data) {
+  ++g_seen.calls;
+  g_seen.chooser = chooser;
+  g_seen.message = message;
+  g_seen.data = data;
+  // What a chooser callback does when it opens: select a folder and set the status line.
+  g_platform.windows->SendMessageA(chooser, BFFM_SETSELECTIONA, 1, reinterpret_cast<LPARAM>("C:\\Start"));
+  return 0;
+}
+
+TEST(PortableShell, FolderChooserAnswersFromItsScriptAfterInitialisingTheCallback) {
+  InstallWorld world;
+  world.shell.QueueBrowseResult("D:\\Chosen Folder");
+  world.shell.QueueBrowseCancel();
+
+  BROWSEINFOA info = {};
+  info.hwndOwner = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+  info.lpfn = RecordCallback;
+  info.lParam = 77;
+  g_seen = CallbackSeen();
+  LPITEMIDLIST chosen = world.shell.SHBrowseForFolderA(&info);
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_EQ(g_seen.calls, 1);
+  EXPECT_EQ(g_seen.message, static_cast<UINT>(BFFM_INITIALIZED));
+  EXPECT_EQ(g_seen.chooser, world.shell.ChooserWindow());
+  EXPECT_EQ(g_seen.data, 77);
+  EXPECT_NE(world.windows.FindCall("SendMessageA"), -1);
+
+  char path[MAX_PATH] = "";
+  EXPECT_TRUE(world.shell.SHGetPathFromIDListA(chosen, path));
+  EXPECT_STREQ(path, "D:\\Chosen Folder");
+  IMalloc* allocator = nullptr;
+  ASSERT_EQ(world.shell.SHGetMalloc(&allocator), S_OK);
+  allocator->Free(chosen);
+  allocator->Release();
+  EXPECT_EQ(world.shell.LiveItemLists(), 0u);
+  EXPECT_FALSE(world.shell.SHGetPathFromIDListA(chosen, path)) << "a freed list names nothing";
+
+  EXPECT_EQ(world.shell.SHBrowseForFolderA(&info), nullptr);  // cancelled
+  EXPECT_EQ(world.shell.SHBrowseForFolderA(&info), nullptr);  // nothing scripted: cancelled too
+  ASSERT_EQ(world.shell.BrowseCalls().size(), 3u);
+  EXPECT_EQ(world.shell.BrowseCalls()[0].chosen, "D:\\Chosen Folder");
+  EXPECT_EQ(world.shell.BrowseCalls()[0].flags, static_cast<UINT>(BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT));
+  EXPECT_EQ(world.shell.BrowseCalls()[1].chosen, "");
+}
+
+TEST(PortableShell, CodePage1252ConversionFollowsTheWin32Contract) {
+  InstallWorld world;
+  WCHAR wide[8];
+  EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "a\x80\xe4", -1, wide, 8), 4);
+  EXPECT_EQ(wide[0], u'a');
+  EXPECT_EQ(wide[1], 0x20AC);
+  EXPECT_EQ(wide[2], 0x00E4);
+  EXPECT_EQ(wide[3], 0);
+  EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdef", -1, nullptr, 0), 7);
+  EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdefgh", -1, wide, 8), 0) << "no room for the terminator";
+  EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abc", 2, wide, 8), 2);
+  std::string back;
+  EXPECT_TRUE(NarrowCodePage1252(WidenCodePage1252("\x80\x9f\xff x"), &back));
+  EXPECT_EQ(back, "\x80\x9f\xff x");
+  EXPECT_FALSE(NarrowCodePage1252(u"\u4e2d", &back));
+}
+
+TEST(PortableShell, RecordsOpensAndComInitialisation) {
+  InstallWorld world;
+  EXPECT_EQ(world.shell.CoInitialize(nullptr), S_OK);
+  world.shell.CoUninitialize();
+  HINSTANCE result = world.shell.ShellExecuteA(nullptr, "open", "C:\\Vessora\\Readme.htm", nullptr, nullptr, 1);
+  EXPECT_GT(reinterpret_cast<intptr_t>(result), 32);
+  ASSERT_EQ(world.shell.ExecuteCalls().size(), 1u);
+  EXPECT_EQ(world.shell.ExecuteCalls()[0].verb, "open");
+  EXPECT_EQ(world.shell.ExecuteCalls()[0].file, "C:\\Vessora\\Readme.htm");
+  EXPECT_EQ(world.shell.CoInitializeCount(), 1);
+  EXPECT_EQ(world.shell.CoUninitializeCount(), 1);
+  void* object = nullptr;
+  EXPECT_TRUE(FAILED(world.shell.CoCreateInstance(IID_IPersistFile, nullptr, CLSCTX_INPROC_SERVER,
+                                                  IID_IShellLinkA, &object)));
+  EXPECT_EQ(object, nullptr);
+}
+
+}  // namespace

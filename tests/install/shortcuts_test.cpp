@@ -1,0 +1,151 @@
+#include "install/shortcuts.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "install_world.h"
+
+namespace {
+
+const char kPrograms[] = "C:\\WINDOWS\\Start Menu\\Programs";
+
+uint32_t U32(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
+  return value;
+}
+uint16_t U16(const std::string& bytes, size_t at) {
+  return static_cast<uint16_t>(static_cast<unsigned char>(bytes.at(at)) |
+                               static_cast<unsigned char>(bytes.at(at + 1)) << 8);
+}
+
+// The fields of a link file a reader looks at, read by the published layout.
+struct LinkFields {
+  uint32_t headerSize = 0, flags = 0, attributes = 0, fileSize = 0;
+  std::string clsid, localBasePath, localBasePathUnicode, description;
+};
+
+LinkFields ReadLink(const std::string& bytes) {
+  LinkFields link;
+  link.headerSize = U32(bytes, 0);
+  link.clsid = bytes.substr(4, 16);
+  link.flags = U32(bytes, 20);
+  link.attributes = U32(bytes, 24);
+  link.fileSize = U32(bytes, 52);
+  size_t at = link.headerSize;
+  if (link.flags & 0x1) at += 2 + U16(bytes, at);  // an item list we do not expect
+  if (link.flags & 0x2) {
+    size_t info = at;
+    uint32_t size = U32(bytes, info);
+    link.localBasePath = std::string(bytes.c_str() + info + U32(bytes, info + 16));
+    if (U32(bytes, info + 4) >= 0x24) {
+      for (size_t w = info + U32(bytes, info + 28); U16(bytes, w) != 0; w += 2)
+        link.localBasePathUnicode.push_back(static_cast<char>(U16(bytes, w) & 0xFF));
+    }
+    at += size;
+  }
+  if (link.flags & 0x4) {
+    uint16_t count = U16(bytes, at);
+    for (uint16_t i = 0; i < count; ++i) link.description.push_back(static_cast<char>(U16(bytes, at + 2 + 2 * i)));
+    at += 2 + 2 * count;
+  }
+  EXPECT_EQ(bytes.size(), at + 4) << "a terminal block ends the file";
+  return link;
+}
+
+TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTime) {
+  InstallWorld world;
+  char folder[260] = "";
+  ASSERT_TRUE(CreateProgramsSubfolder("\\Vessora", folder));
+  EXPECT_STREQ(folder, "C:\\WINDOWS\\Start Menu\\Programs\\Vessora");
+  EXPECT_TRUE(world.Exists(folder));
+  ASSERT_TRUE(CreateProgramsSubfolder("\\Vessora", folder));  // the second install reuses it
+  ASSERT_EQ(world.shell.ChangeNotices().size(), 2u);
+  for (const auto& notice : world.shell.ChangeNotices()) {
+    EXPECT_EQ(notice.eventId, SHCNE_MKDIR);
+    EXPECT_EQ(notice.flags, static_cast<UINT>(SHCNF_PATHA));
+    EXPECT_EQ(notice.path, folder);
+  }
+  EXPECT_EQ(world.shell.LiveItemLists(), 0u);
+  EXPECT_EQ(world.shell.AllocatorReferences(), 0);
+}
+
+TEST(ProgramsSubfolder, WithoutProgramsFolderNothingIsMadeAndTheBufferStays) {
+  InstallWorld world;
+  world.shell.SetProgramsFolder("C:\\Nowhere\\Programs");
+  char folder[260] = "kept";
+  EXPECT_FALSE(CreateProgramsSubfolder("\\Vessora", folder));
+  EXPECT_STREQ(folder, "kept");
+  EXPECT_TRUE(world.shell.ChangeNotices().empty());
+  EXPECT_FALSE(world.Exists("C:\\Nowhere"));
+}
+
+TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
+  InstallWorld world;
+  world.MakeFolder("C:\\Program Files\\Vessora");
+  world.files.CreateDirectoryA("C:\\WINDOWS\\Start Menu\\Programs\\Vessora", nullptr);
+  std::string hostReadme = world.HostPath("C:\\Program Files\\Vessora\\Readme.htm");
+  FILE* readme = std::fopen(hostReadme.c_str(), "wb");
+  ASSERT_NE(readme, nullptr);
+  std::fputs("<html></html>", readme);
+  std::fclose(readme);
+
+  std::string links = std::string(kPrograms) + "\\Vessora\\";
+  EXPECT_EQ(CreateShortcut("C:\\Program Files\\Vessora\\Readme.htm", (links + "Readme.lnk").c_str(),
+                           "Readme for Vessora spell checker"),
+            S_OK);
+  EXPECT_EQ(CreateShortcut("C:\\Program Files\\Vessora", (links + "Install Folder.lnk").c_str(),
+                           "Vessora install folder"),
+            S_OK);
+  EXPECT_EQ(world.shell.LiveLinkObjects(), 0);
+
+  std::string bytes;
+  ASSERT_TRUE(world.ReadFile(links + "Readme.lnk", &bytes));
+  LinkFields file = ReadLink(bytes);
+  EXPECT_EQ(file.headerSize, 0x4Cu);
+  EXPECT_EQ(file.clsid, std::string("\x01\x14\x02\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16));
+  EXPECT_EQ(file.flags & 0x6u, 0x6u);
+  EXPECT_EQ(file.attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_EQ(file.fileSize, 13u);
+  EXPECT_EQ(file.localBasePath, "C:\\Program Files\\Vessora\\Readme.htm");
+  EXPECT_EQ(file.localBasePathUnicode, file.localBasePath);
+  EXPECT_EQ(file.description, "Readme for Vessora spell checker");
+
+  ASSERT_TRUE(world.ReadFile(links + "Install Folder.lnk", &bytes));
+  file = ReadLink(bytes);
+  EXPECT_NE(file.attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_EQ(file.localBasePath, "C:\\Program Files\\Vessora");
+  EXPECT_EQ(file.description, "Vessora install folder");
+}
+
+TEST(Shortcut, FailuresWriteNothingAndReleaseEverything) {
+  InstallWorld world;
+  EXPECT_TRUE(FAILED(CreateShortcut("C:\\x", "C:\\No Folder\\x.lnk", "d")));
+  world.shell.SetShellLinkAvailable(false);
+  EXPECT_TRUE(FAILED(CreateShortcut("C:\\x", (std::string(kPrograms) + "\\x.lnk").c_str(), "d")));
+  world.shell.SetShellLinkAvailable(true);
+  // The link file cannot be written whole: no cut-off link stays behind.
+  world.faulty.FailWrite(world.faulty.Writes() + 1);
+  EXPECT_TRUE(FAILED(CreateShortcut("C:\\x", (std::string(kPrograms) + "\\y.lnk").c_str(), "d")));
+  EXPECT_FALSE(world.Exists(std::string(kPrograms) + "\\x.lnk"));
+  EXPECT_FALSE(world.Exists(std::string(kPrograms) + "\\y.lnk"));
+  EXPECT_EQ(world.shell.LiveLinkObjects(), 0);
+  EXPECT_TRUE(world.shell.SavedLinks().empty());
+}
+
+TEST(Shortcut, CodePageTextSurvivesTheRoundTrip) {
+  InstallWorld world;
+  std::string link = std::string(kPrograms) + "\\P\xe4nui \x80.lnk";
+  EXPECT_EQ(CreateShortcut("C:\\K\xe4ore", link.c_str(), "Te reo M\xe4ori \x93quoted\x94"), S_OK);
+  std::string bytes;
+  ASSERT_TRUE(world.ReadFile(link, &bytes));
+  LinkFields file = ReadLink(bytes);
+  EXPECT_EQ(file.localBasePath, "C:\\K\xe4ore");
+  // In UTF-16 the quotes are U+201C and U+201D.
+  size_t name = bytes.size() - 4 - 2 * file.description.size();
+  EXPECT_EQ(U16(bytes, name + 2 * 13), 0x201C);
+  EXPECT_EQ(U16(bytes, name + 2 * 8), 0x00E4);
+}
+
+}  // namespace
