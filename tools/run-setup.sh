@@ -24,7 +24,7 @@ if [ -x "$native" ]; then
   mkdir -p "$work/C/Program Files"
   echo
   echo "== The wizard run natively over the recording window system (drive C: is $work/C)"
-  mkdir -p "$work/C/Dictionaries"
+  mkdir -p "$work/C/Dictionaries" "$work/C/Program Files/Microsoft Office/Templates"
   "$native" --drive "C=$work/C" --script "next,accept,set-dict=C:\\Dictionaries,install,finish"
 fi
 check=$here/build/win64/tests/wine/setup_start_check.exe
