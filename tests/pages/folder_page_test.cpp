@@ -75,14 +75,16 @@ TEST(FolderPage, LayoutAndStyles) {
 }
 
 TEST(FolderPage, BrowseWidthReachesItsCapAt750) {
-  for (int width : {749, 750, 900}) {
-    PageBench bench(width, 365);
+  struct Case {
+    int width, browse, browseLeft, edit;
+  };
+  for (const Case& c : {Case{749, 149, 584, 552}, Case{750, 150, 584, 552}, Case{900, 150, 734, 702}}) {
+    PageBench bench(c.width, 365);
     FolderPage page;
     page.Create(bench.parent);
-    int browse = width / 5 < 150 ? width / 5 : 150;
-    EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->Width(), browse) << width;
-    EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->rect.left, width - browse - 16);
-    EXPECT_EQ(bench.windows.Window(page.installEdit)->Width(), width - browse - 48);
+    EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->Width(), c.browse) << c.width;
+    EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->rect.left, c.browseLeft) << c.width;
+    EXPECT_EQ(bench.windows.Window(page.installEdit)->Width(), c.edit) << c.width;
   }
 }
 
@@ -297,6 +299,34 @@ TEST_F(FolderPageInWizard, InstallWithAClearedEditIsRefusedAndStays) {
   world.Run();
   EXPECT_EQ(world.windows.MessageBoxes().size(), 2u);
   EXPECT_FALSE(world.drive.Exists("Program Files/Vessora"));
+}
+
+TEST_F(FolderPageInWizard, FoldersThatCannotHoldTheInstallAreRefusedBeforeThePageGoes) {
+  struct Case {
+    std::string installFolder, caption;
+  };
+  const std::vector<Case> cases = {
+      {"Q:\\Nowhere", "Install Directory Not Created"},         // a drive that is not there
+      {"C:\\No\\Such\\Parent", "Install Directory Not Created"},  // a parent that does not exist
+      {"C:\\" + std::string(250, 'x'), "Install Directories Not Specified"}};  // no room for \Vessora
+  for (const Case& c : cases) {
+    world.windows.PushTypeText(10007, c.installFolder);
+    world.windows.PushClick(10001);
+    Check([&, c] {
+      EXPECT_EQ(g_currentPage, 3);
+      ASSERT_FALSE(world.windows.MessageBoxes().empty());
+      EXPECT_EQ(world.windows.MessageBoxes().back().caption, c.caption);
+      EXPECT_EQ(world.windows.MessageBoxes().back().type, 0x30u);
+      EXPECT_EQ(EditText(10007), c.installFolder);  // still there to be corrected
+      EXPECT_FALSE(g_installOutcome.ran);
+    });
+  }
+  world.windows.PushCommand(18);
+  world.Run();
+  EXPECT_EQ(world.windows.MessageBoxes().size(), cases.size());
+  EXPECT_EQ(world.windows.MessageBoxes()[0].text,
+            "Could not create the Vessora folder in the chosen location. Please choose another folder.");
+  EXPECT_FALSE(world.drive.Exists("No"));
 }
 
 }  // namespace
