@@ -1,0 +1,22 @@
+# Runs PROGRAM (through EMULATOR when given) with SCENARIO and, when given, FOLDERS,
+# and compares what it prints with the EXPECTED file. With WINDOWS_PATHS the two
+# file arguments are handed over as Wine sees them, on drive Z:.
+foreach(name SCENARIO FOLDERS)
+  if(WINDOWS_PATHS AND DEFINED ${name} AND NOT "${${name}}" STREQUAL "")
+    string(REPLACE "/" "\\" ${name} "Z:${${name}}")
+  endif()
+endforeach()
+set(command ${EMULATOR} ${PROGRAM} ${SCENARIO})
+if(DEFINED FOLDERS AND NOT "${FOLDERS}" STREQUAL "")
+  list(APPEND command ${FOLDERS})
+endif()
+execute_process(COMMAND ${command} OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE status)
+string(REPLACE "\r\n" "\n" output "${output}")
+file(READ ${EXPECTED} expected)
+string(REPLACE "\r\n" "\n" expected "${expected}")
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} ended with ${status}\n${errors}\n${output}")
+endif()
+if(NOT output STREQUAL expected)
+  message(FATAL_ERROR "Output differs from ${EXPECTED}\n--- expected\n${expected}--- got\n${output}")
+endif()

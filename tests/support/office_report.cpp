@@ -1,0 +1,110 @@
+#include "tests/support/office_report.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "office/custom_dictionaries.h"
+#include "office/office_info.h"
+#include "office/path_helpers.h"
+#include "platform/platform.h"
+
+namespace {
+
+const char kUnchanged[] = "<unchanged>";
+
+void PrintText(FILE* out, const char* label, bool result, const char* text) {
+  std::fprintf(out, "%s: %s \"%s\"\n", label, result ? "true" : "false", text);
+}
+
+// One list as sorted lines, since Windows keeps values in the order they were made and
+// Wine in the order of their names.
+void PrintList(FILE* out, HKEY root, const char* rootName) {
+  std::fprintf(out, "%s list:\n", rootName);
+  HKEY key = nullptr;
+  if (g_platform.registry->RegOpenKeyExA(root, kCustomDictionariesKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    std::fprintf(out, "  (no key)\n");
+    return;
+  }
+  std::vector<std::string> lines;
+  for (DWORD index = 0;; ++index) {
+    char name[256];
+    BYTE data[1024];
+    DWORD nameSize = sizeof name;
+    DWORD dataSize = sizeof data;
+    DWORD type = 0;
+    LONG result = g_platform.registry->RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize);
+    if (result != ERROR_SUCCESS) break;
+    std::string line = "  \"" + std::string(name, nameSize) + "\" ";
+    if (type == REG_SZ && dataSize > 0 && data[dataSize - 1] == 0 &&
+        std::memchr(data, 0, dataSize - 1) == nullptr) {
+      line += "REG_SZ \"" + std::string(reinterpret_cast<char*>(data), dataSize - 1) + "\"";
+    } else {
+      char head[32];
+      std::snprintf(head, sizeof head, "type %lu hex:", static_cast<unsigned long>(type));
+      line += head;
+      for (DWORD i = 0; i < dataSize; ++i) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02x", data[i]);
+        line += (i ? "," : "") + std::string(byte);
+      }
+    }
+    lines.push_back(line);
+  }
+  g_platform.registry->RegCloseKey(key);
+  std::sort(lines.begin(), lines.end());
+  if (lines.empty()) std::fprintf(out, "  (empty)\n");
+  for (const std::string& line : lines) std::fprintf(out, "%s\n", line.c_str());
+}
+
+}  // namespace
+
+bool MakeScenarioFolders(const std::string& listFile) {
+  if (listFile.empty()) return true;
+  std::ifstream in(listFile, std::ios::binary);
+  if (!in) return false;
+  std::string line;
+  while (std::getline(in, line)) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (line.empty()) continue;
+    // Each level from the one below the drive's root down.
+    for (size_t at = line.find('\\', 3); at != std::string::npos; at = line.find('\\', at + 1))
+      g_platform.fileSystem->CreateDirectoryA(line.substr(0, at).c_str(), nullptr);
+    g_platform.fileSystem->CreateDirectoryA(line.c_str(), nullptr);
+  }
+  return true;
+}
+
+void PrintOfficeReport(FILE* out) {
+  g_officeInfo.Reset();
+  std::fprintf(out, "DetectVersions: %d\n", g_officeInfo.DetectVersions());
+  std::fprintf(out, "CurrentVersion: %lu\n", static_cast<unsigned long>(g_officeInfo.CurrentVersion()));
+  std::fprintf(out, "OldestVersion: %lu\n", static_cast<unsigned long>(g_officeInfo.OldestVersion()));
+
+  char text[kPathCapacity];
+  std::strcpy(text, kUnchanged);
+  PrintText(out, "GetOfficeFolder", g_officeInfo.GetOfficeFolder(text, kPathCapacity), text);
+  for (DWORD version = 7; version <= 10; ++version) {
+    char label[48];
+    std::snprintf(label, sizeof label, "GetTemplatesFolder(%lu)", static_cast<unsigned long>(version));
+    std::strcpy(text, kUnchanged);
+    PrintText(out, label, g_officeInfo.GetTemplatesFolder(text, kPathCapacity, version), text);
+    std::snprintf(label, sizeof label, "GetStartupFolder(%lu)", static_cast<unsigned long>(version));
+    std::strcpy(text, kUnchanged);
+    PrintText(out, label, g_officeInfo.GetStartupFolder(text, kPathCapacity, version), text);
+  }
+  std::strcpy(text, kUnchanged);
+  PrintText(out, "GetDefaultDictionaryFolder", GetDefaultDictionaryFolder(text, kPathCapacity), text);
+  for (bool machine : {true, false}) {
+    text[0] = '\0';
+    DWORD number = LookupDictionaryPath(text, kPathCapacity, "custom.dic", machine);
+    std::fprintf(out, "LookupDictionaryPath(custom.dic, %s): %lu \"%s\"\n", machine ? "machine" : "user",
+                 static_cast<unsigned long>(number), text);
+  }
+  std::fprintf(out, "RegisterDictionary(C:\\New\\a.dic, a.dic): %s\n",
+               RegisterDictionary("C:\\New\\a.dic", "a.dic") ? "true" : "false");
+  PrintList(out, HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE");
+  PrintList(out, HKEY_CURRENT_USER, "HKEY_CURRENT_USER");
+}
