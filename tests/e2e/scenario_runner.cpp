@@ -224,9 +224,13 @@ void ScenarioRunner::Launch() {
     Fail("the first paint did not set the caption E&xit");
     return;
   }
-  char line[128];
-  std::snprintf(line, sizeof line, "  TIMING window %.1f ms, first-paint %.1f ms", windowTime, probe->Elapsed());
+  double paintTime = probe->Elapsed();
+  bool onScreen = probe->WaitForFrameOnScreen(10000);
+  char line[160];
+  std::snprintf(line, sizeof line, "  TIMING window %.1f ms, first-paint %.1f ms, on-screen %.1f ms", windowTime,
+                paintTime, onScreen ? probe->Elapsed() : -1.0);
   Print(line);
+  if (!onScreen) Fail("the client area's frame did not show on the screen");
 
   HWND main = probe->Main();
   RECT window, client;
@@ -335,10 +339,11 @@ void ScenarioRunner::CheckControls(int wanted, const std::vector<ControlInfo>& c
 
 void ScenarioRunner::Shot(const std::string& name) {
   HWND main = probe->Main();
-  // The paint that set the captions has run; give the display a moment to show it.
+  // The paint that set the captions has run; wait for the display to show it.
   DWORD_PTR result;
   SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  Sleep(400);
+  probe->WaitForFrameOnScreen(3000);
+  Sleep(150);
   RECT window;
   GetWindowRect(main, &window);
   POINT origin{0, 0};

@@ -132,6 +132,26 @@ bool WizardProbe::WaitForFirstPaint(DWORD timeoutMs) {
   return false;
 }
 
+bool WizardProbe::WaitForFrameOnScreen(DWORD timeoutMs) const {
+  double deadline = NowMs() + timeoutMs;
+  HDC screen = GetDC(nullptr);
+  bool shown = false;
+  while (!shown && NowMs() < deadline) {
+    RECT client;
+    POINT origin{0, 0};
+    if (!main || !GetClientRect(main, &client) || !ClientToScreen(main, &origin)) break;
+    int right = origin.x + client.right - 1;
+    int bottom = origin.y + client.bottom - 1;
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    shown = GetPixel(screen, origin.x, origin.y) == black && GetPixel(screen, right, origin.y) == black &&
+            GetPixel(screen, origin.x, bottom) == black && GetPixel(screen, right, bottom) == black &&
+            GetPixel(screen, origin.x + 1, origin.y + 1) == white && GetPixel(screen, right - 1, bottom - 1) == white;
+    if (!shown) Sleep(2);
+  }
+  ReleaseDC(nullptr, screen);
+  return shown;
+}
+
 std::string WizardProbe::TextOf(HWND window) {
   std::vector<char> buffer(65536, '\0');
   DWORD_PTR copied = 0;

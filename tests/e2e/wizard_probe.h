@@ -28,6 +28,9 @@ class WizardProbe {
   bool WaitForMainWindow(DWORD timeoutMs);
   // Waits until the first paint has set the left button's caption "E&xit".
   bool WaitForFirstPaint(DWORD timeoutMs);
+  // Waits until the screen shows the client area's black frame with white inside
+  // it, at all four corners: the paint has reached the display.
+  bool WaitForFrameOnScreen(DWORD timeoutMs) const;
   // Milliseconds since the process was started.
   double Elapsed() const;
 
