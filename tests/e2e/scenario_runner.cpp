@@ -81,7 +81,7 @@ int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
 void ScenarioRunner::Step(const ScenarioStep& step) {
   const std::string& v = step.verb;
   std::string args = Expand(step.args);
-  Print(std::to_string(step.line) + ": " + v + (args.empty() ? "" : " " + args));
+  if (v != "say") Print(std::to_string(step.line) + ": " + v + (args.empty() ? "" : " " + args));
   std::string error;
   bool needsProgram = v == "page" || v == "shot" || v == "text" || v == "textfile" || v == "type" ||
                       v == "click" || v == "command" || v == "message" || v == "browse" || v == "close" ||
@@ -90,7 +90,9 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
     Fail("no program running for \"" + v + "\"");
     return;
   }
-  if (v == "reset") {
+  if (v == "say") {
+    Print("== " + args);
+  } else if (v == "reset") {
     Reset();
   } else if (v == "reg") {
     if (!ImportRegFile(settings.scenarioFolder + "\\" + args, error)) Fail(error);
