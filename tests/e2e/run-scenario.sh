@@ -34,7 +34,7 @@ for exe in "$@"; do args+=(--exe "$exe"); done
 status=$?
 # The prefix is shared by the scenarios one after another: let Wine finish
 # writing its registry before the next one starts.
-"$wineserver" -w
+timeout 60 "$wineserver" -w || { echo "Wine did not shut down; stopping it" >&2; "$wineserver" -k; status=$((status + 1)); }
 
 if ls "$out"/*.png >/dev/null 2>&1; then
   /usr/bin/python3 "$here/check_screens.py" "$out" "$content" || status=$((status + 1))

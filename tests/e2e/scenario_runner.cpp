@@ -95,7 +95,8 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
   } else if (v == "reset") {
     Reset();
   } else if (v == "reg") {
-    if (!ImportRegFile(settings.scenarioFolder + "\\" + args, error)) Fail(error);
+    std::string file = args.size() > 1 && args[1] == ':' ? args : settings.scenarioFolder + "\\" + args;
+    if (!ImportRegFile(file, error)) Fail(error);
   } else if (v == "mkdir") {
     RemoveTree(args);
     if (!MakeFolders(args)) Fail("cannot make " + args);
