@@ -1,0 +1,204 @@
+// A whole install of each edition (native build, in-memory registry, host files) next to a
+// plain copy of the same bytes into the same places. Prints each median and their ratio.
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "install/install_sequence.h"
+#include "office/office_info.h"
+#include "pages/folder_page.h"
+#include "platform/platform.h"
+#include "platform/portable/file_system.h"
+#include "platform/portable/lz_library.h"
+#include "platform/portable/registry.h"
+#include "platform/portable/resource_store.h"
+#include "platform/portable/shell_services.h"
+#include "platform/portable/window_system.h"
+#include "resources/resource_table.h"
+
+namespace {
+
+const char* const kFolders[] = {
+    "C:\\Dict", "C:\\Program Files", "C:\\WINDOWS\\Application Data\\Microsoft\\Templates",
+    "C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP", "C:\\Program Files\\Microsoft Office\\Templates",
+    "C:\\Program Files\\Microsoft Office\\Office\\STARTUP"};
+
+// Where the host folders go: $VESSORA_BENCH_DIR, else /tmp.
+std::string TempPattern(const char* name) {
+  const char* base = std::getenv("VESSORA_BENCH_DIR");
+  return std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/" + name + "-XXXXXX";
+}
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }
+
+void Collect(const std::string& folder, std::map<std::string, std::string>* files) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (struct dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    std::string path = folder + "/" + name;
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) continue;
+    if (S_ISDIR(info.st_mode)) {
+      Collect(path, files);
+    } else {
+      std::ifstream in(path, std::ios::binary);
+      std::stringstream bytes;
+      bytes << in.rdbuf();
+      (*files)[path] = bytes.str();
+    }
+  }
+  closedir(dir);
+}
+
+// One machine: a host folder for C:, the scenario's registry, one edition's resources.
+struct Machine {
+  Machine(const ResourceTable& table, Edition edition, const std::string& scenario)
+      : edition(edition), resources(table) {
+    std::string pattern = TempPattern("vessora-bench");
+    root = mkdtemp(&pattern[0]);
+    mkdir((root + "/c").c_str(), 0777);
+    files.MapDrive('C', root + "/c");
+    registry.LoadRegFile(std::string(VESSORA_TEST_DATA) + "/" + scenario);
+    g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
+    for (const char* folder : kFolders) {
+      std::string path = folder;
+      for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        files.CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+      files.CreateDirectoryA(path.c_str(), nullptr);
+    }
+    shell.MakeProgramsFolder();
+    g_officeInfo.Reset();
+    g_officeInfo.DetectVersions();
+  }
+  ~Machine() {
+    g_platform = Platform();
+    nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  }
+  bool Install() {
+    std::strcpy(g_dictionaryFolder, "C:\\Dict");
+    std::strcpy(g_installFolder, "C:\\Program Files");
+    char product[260];
+    if (!InstallFoldersUsable(edition) || !MakeProductFolder(g_installFolder, product)) return false;
+    std::memcpy(g_installFolder, product, sizeof product);
+    return InstallProduct(edition).failures == 0;
+  }
+
+  Edition edition;
+  std::string root;
+  PortableFileSystem files;
+  PortableRegistry registry;
+  PortableResourceStore resources;
+  PortableLzLibrary lz;
+  PortableShellServices shell;
+  RecordingWindowSystem windows;
+};
+
+struct Case {
+  const char* name;
+  const ResourceTable& (*table)();
+  Edition edition;
+  const char* scenario;
+};
+
+void BenchInstall(benchmark::State& state, Case c) {
+  Machine machine(c.table(), c.edition, c.scenario);
+  for (auto _ : state) {
+    if (!machine.Install()) {
+      state.SkipWithError("the install failed");
+      break;
+    }
+  }
+}
+
+// Writes every file one install leaves (payload, pieces, log, links) with plain host calls.
+void BenchPlainCopy(benchmark::State& state, Case c) {
+  std::map<std::string, std::string> written;
+  {
+    Machine machine(c.table(), c.edition, c.scenario);
+    machine.Install();
+    Collect(machine.root + "/c", &written);
+  }
+  std::string pattern = TempPattern("vessora-copy");
+  std::string root = mkdtemp(&pattern[0]);
+  std::map<std::string, std::string> targets;
+  for (const auto& file : written) {
+    std::string relative = file.first.substr(file.first.find("/c/") + 3);
+    std::string target = root + "/" + relative;
+    for (size_t at = target.find('/', root.size() + 1); at != std::string::npos; at = target.find('/', at + 1))
+      mkdir(target.substr(0, at).c_str(), 0777);
+    targets[target] = file.second;
+  }
+  for (auto _ : state) {
+    for (const auto& file : targets) {
+      int fd = open(file.first.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+      if (fd < 0 || write(fd, file.second.data(), file.second.size()) != static_cast<ssize_t>(file.second.size())) {
+        state.SkipWithError("the copy failed");
+      }
+      if (fd >= 0) close(fd);
+    }
+  }
+  nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+// Prints as usual, and keeps each benchmark's median for the closing table.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+        cpuMedians[run.run_name.function_name] = run.GetAdjustedCPUTime();
+      }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> medians;
+  std::map<std::string, double> cpuMedians;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  static const Case kCases[] = {
+      {"Standard/Word97", StandardResources, EditionStandard, "office97.reg"},
+      {"Standard/Word2000", StandardResources, EditionStandard, "office2000.reg"},
+      {"Professional/Word97", ProfessionalResources, EditionProfessional, "office97.reg"},
+      {"Professional/Word2000", ProfessionalResources, EditionProfessional, "office2000.reg"},
+      {"Quorvel/Word97", QuorvelResources, EditionQuorvel, "office97.reg"},
+      {"Quorvel/Word2000", QuorvelResources, EditionQuorvel, "office2000.reg"},
+  };
+  for (const Case& c : kCases) {
+    benchmark::RegisterBenchmark((std::string("Install/") + c.name).c_str(), BenchInstall, c)
+        ->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark((std::string("PlainCopy/") + c.name).c_str(), BenchPlainCopy, c)
+        ->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+  }
+  benchmark::Initialize(&argc, argv);
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("\nMedians in microseconds, wall clock and CPU; ratio = install / plain copy\n");
+  std::printf("%-24s %12s %12s %7s %12s %12s %7s\n", "edition/Word", "install", "copy", "ratio", "install cpu",
+              "copy cpu", "ratio");
+  for (const Case& c : kCases) {
+    std::string install = std::string("Install/") + c.name, copy = std::string("PlainCopy/") + c.name;
+    double wi = reporter.medians[install], wc = reporter.medians[copy];
+    double ci = reporter.cpuMedians[install], cc = reporter.cpuMedians[copy];
+    if (wi > 0 && wc > 0 && ci > 0 && cc > 0)
+      std::printf("%-24s %12.0f %12.0f %7.2f %12.0f %12.0f %7.2f\n", c.name, wi, wc, wi / wc, ci, cc, ci / cc);
+  }
+  benchmark::Shutdown();
+  return 0;
+}
