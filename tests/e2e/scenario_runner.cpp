@@ -468,6 +468,9 @@ void ScenarioRunner::Browse(const std::string& args) {
   }
   if (choice == "cancel") {
     WizardProbe::PressDialogButton(chooser, IDCANCEL);
+  } else if (choice == "ok") {
+    // Whatever the chooser selected when it opened.
+    WizardProbe::PressDialogButton(chooser, IDOK);
   } else {
     if (!probe->SelectInChooser(chooser, choice)) Fail("cannot select " + choice + " in the chooser");
     Sleep(200);
