@@ -78,21 +78,4 @@ TEST(PortableShell, CodePage1252ConversionFollowsTheWin32Contract) {
   EXPECT_FALSE(NarrowCodePage1252(u"\u4e2d", &back));
 }
 
-TEST(PortableShell, RecordsOpensAndComInitialisation) {
-  InstallWorld world;
-  EXPECT_EQ(world.shell.CoInitialize(nullptr), S_OK);
-  world.shell.CoUninitialize();
-  HINSTANCE result = world.shell.ShellExecuteA(nullptr, "open", "C:\\Vessora\\Readme.htm", nullptr, nullptr, 1);
-  EXPECT_GT(reinterpret_cast<intptr_t>(result), 32);
-  ASSERT_EQ(world.shell.ExecuteCalls().size(), 1u);
-  EXPECT_EQ(world.shell.ExecuteCalls()[0].verb, "open");
-  EXPECT_EQ(world.shell.ExecuteCalls()[0].file, "C:\\Vessora\\Readme.htm");
-  EXPECT_EQ(world.shell.CoInitializeCount(), 1);
-  EXPECT_EQ(world.shell.CoUninitializeCount(), 1);
-  void* object = nullptr;
-  EXPECT_TRUE(FAILED(world.shell.CoCreateInstance(IID_IPersistFile, nullptr, CLSCTX_INPROC_SERVER,
-                                                  IID_IShellLinkA, &object)));
-  EXPECT_EQ(object, nullptr);
-}
-
 }  // namespace

@@ -134,18 +134,4 @@ TEST(Shortcut, FailuresWriteNothingAndReleaseEverything) {
   EXPECT_TRUE(world.shell.SavedLinks().empty());
 }
 
-TEST(Shortcut, CodePageTextSurvivesTheRoundTrip) {
-  InstallWorld world;
-  std::string link = std::string(kPrograms) + "\\P\xe4nui \x80.lnk";
-  EXPECT_EQ(CreateShortcut("C:\\K\xe4ore", link.c_str(), "Te reo M\xe4ori \x93quoted\x94"), S_OK);
-  std::string bytes;
-  ASSERT_TRUE(world.ReadFile(link, &bytes));
-  LinkFields file = ReadLink(bytes);
-  EXPECT_EQ(file.localBasePath, "C:\\K\xe4ore");
-  // In UTF-16 the quotes are U+201C and U+201D.
-  size_t name = bytes.size() - 4 - 2 * file.description.size();
-  EXPECT_EQ(U16(bytes, name + 2 * 13), 0x201C);
-  EXPECT_EQ(U16(bytes, name + 2 * 8), 0x00E4);
-}
-
 }  // namespace

@@ -164,10 +164,4 @@ TEST_F(SplitDictionaryTest, EachDictionaryGetsItsHeaderAndNumbersFromOne) {
                          "C:\\Dict\\vsquni1.dic - installed\r\n");
 }
 
-TEST(MaxPieceCount, BoundsEveryPieceASplitCanMake) {
-  EXPECT_EQ(MaxPieceCount(0, 64000), 2u);
-  EXPECT_GE(MaxPieceCount(200000, 64000), 5u);  // four pieces, and the empty one that may follow
-  EXPECT_LT(MaxPieceCount(200000, 64000), 10u);
-}
-
 }  // namespace
