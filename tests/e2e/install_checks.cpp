@@ -54,6 +54,11 @@ bool ReadValues(HKEY root, const std::string& key, std::map<std::string, Registr
     DWORD type = 0;
     LONG result = RegEnumValueA(handle, index, name, &nameLength, nullptr, &type, data, &dataLength);
     if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result == ERROR_MORE_DATA) {
+      // Too long to compare, yet still a value of the key.
+      values[std::string(name, nameLength)] = RegistryValue{type, "<more than 64 KB>"};
+      continue;
+    }
     if (result != ERROR_SUCCESS) continue;
     RegistryValue value;
     value.type = type;

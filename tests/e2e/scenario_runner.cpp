@@ -71,10 +71,8 @@ int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
     Fail("setup.exe still running at the end of the scenario; stopped");
     probe->Kill();
   }
-  delete probe;
   probe = nullptr;
-  for (WizardProbe* p : finished) delete p;
-  finished.clear();
+  launches.clear();
   return failures;
 }
 
@@ -202,14 +200,12 @@ void ScenarioRunner::Reset() {
 }
 
 void ScenarioRunner::Launch() {
-  if (probe) {
-    if (probe->Running()) {
-      Fail("the previous setup.exe is still running");
-      probe->Kill();
-    }
-    finished.push_back(probe);
+  if (probe && probe->Running()) {
+    Fail("the previous setup.exe is still running");
+    probe->Kill();
   }
-  probe = new WizardProbe;
+  launches.push_back(std::make_unique<WizardProbe>());
+  probe = launches.back().get();
   clickTime = NowMs();
   page = 0;
   std::string error;

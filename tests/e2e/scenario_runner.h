@@ -1,6 +1,7 @@
 // Carries out a scenario's steps against the real setup.exe and counts what failed.
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,9 @@ class ScenarioRunner {
 
   RunnerSettings settings;
   std::string program;
+  // Every launch of the run; the last one is the program being driven.
+  std::vector<std::unique_ptr<WizardProbe>> launches;
   WizardProbe* probe = nullptr;
-  std::vector<WizardProbe*> finished;
   int failures = 0;
   int currentLine = 0;
   int page = 0;
