@@ -130,6 +130,8 @@ bool InstallFoldersUsable(Edition edition) {
 
 bool MakeProductFolder(const char* chosenFolder, char* productFolder) {
   size_t length = TextLength(chosenFolder);
+  // No chosen folder would put the product folder at the root of the current drive.
+  if (length == 0) return false;
   size_t separator = EndsInBackslash(chosenFolder, length) ? 0 : 1;
   if (length + separator + std::strlen(kProductFolderName) >= static_cast<size_t>(kPathCapacity)) return false;
   std::memcpy(productFolder, chosenFolder, length);
