@@ -1,4 +1,30 @@
 // Carries out a scenario's steps against the real setup.exe and counts what failed.
+//
+// Steps (one a line; %PROGRAMS% and %TEMP% stand for those folders):
+//   reset                      delete the Office/Word keys and both dictionary lists,
+//                              the product's folders, stray vsq temporary files
+//   reg FILE.reg               import with regedit /S (next to the scenario)
+//   mkdir PATH | clean PATH    make afresh | remove a folder
+//   program EDITION            quorvel (default), standard or professional
+//   launch                     start it; wait for the window and its first paint
+//   title TEXT                 the window title
+//   page N                     wait for page N, then check every control and its place
+//   shot NAME                  screenshot of the window (NAME.png, NAME.txt)
+//   text ID TEXT | textfile ID CONTENT-FILE   a control's text
+//   type ID TEXT | click ID | command ID | close   input: WM_SETTEXT, BM_CLICK,
+//                              WM_COMMAND, the close box
+//   message CAPTION | TEXT [| icon]   a message box: check it, press OK
+//   browse ID PATH|ok|cancel [| STATUS]   press Browse and answer the chooser
+//   exit CODE                  wait for the program to end with that code
+//   file PATH | size N   /  file PATH | same CONTENT-FILE   /  absent PATH
+//   files FOLDER ... end       exactly these names in the folder
+//   log PATH ... end           the file's bytes: each line ends in CR LF ("$" ends a line)
+//   values KEY ... end         exactly these NAME=DATA REG_SZ values   /  nokey KEY
+//   link LNK | TARGET | DESCRIPTION   read back through IShellLink
+//   pieces FOLDER\PREFIX | CONTENT-FILE   a split dictionary against the whole one
+//   notemp                     no vsq* file in the temporary folder
+//   tamper PATH                overwrite with stale bytes (to see a file replaced)
+//   say TEXT | show-folder PATH | show-file PATH | show-values KEY   print
 #pragma once
 #include <map>
 #include <memory>
