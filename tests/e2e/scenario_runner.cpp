@@ -214,6 +214,7 @@ void ScenarioRunner::Launch() {
     Fail(error);
     return;
   }
+  if (probe->Retries()) Print("  (Wine refused " + std::to_string(probe->Retries()) + " start(s) before this one)");
   if (!probe->WaitForMainWindow(30000)) {
     Fail("no window of class LunveraSetup appeared");
     return;

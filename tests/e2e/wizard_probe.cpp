@@ -78,14 +78,23 @@ bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
   buffer.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  QueryPerformanceCounter(&started);
-  if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &processInfo)) {
-    error = "CreateProcess failed with error " + std::to_string(GetLastError());
-    return false;
+  // Wine now and then refuses a start with an internal error while the machine is
+  // busy; a second try is what a user's second double-click would be.
+  DWORD lastError = 0;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) Sleep(500);
+    QueryPerformanceCounter(&started);
+    if (CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &processInfo)) {
+      main = nullptr;
+      retries = attempt;
+      return true;
+    }
+    lastError = GetLastError();
+    if (lastError != ERROR_INTERNAL_ERROR) break;
   }
-  main = nullptr;
-  return true;
+  error = "CreateProcess failed with error " + std::to_string(lastError);
+  return false;
 }
 
 double WizardProbe::Elapsed() const {

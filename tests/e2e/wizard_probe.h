@@ -24,6 +24,8 @@ class WizardProbe {
 
   // Starts the program; false when it cannot be started.
   bool Launch(const std::string& exePath, std::string& error);
+  // How many starts Wine refused before this one went through.
+  int Retries() const { return retries; }
   // Waits for the main window of class "LunveraSetup" that belongs to the process.
   bool WaitForMainWindow(DWORD timeoutMs);
   // Waits until the first paint has set the left button's caption "E&xit".
@@ -69,6 +71,7 @@ class WizardProbe {
   PROCESS_INFORMATION processInfo{};
   HWND main = nullptr;
   LARGE_INTEGER started{};
+  int retries = 0;
 };
 
 void SleepMs(DWORD ms);
