@@ -24,7 +24,7 @@ test: build
 	ctest --test-dir build/native --output-on-failure -j$(JOBS)
 	ctest --test-dir build/win64 --output-on-failure
 
-run: build-win64 build-native
+run: build-win64
 	tools/run-setup.sh
 
 clean:
