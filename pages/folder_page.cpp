@@ -6,7 +6,6 @@
 #include "office/office_info.h"
 #include "office/path_helpers.h"
 #include "platform/platform.h"
-#include "shell/main_window.h"
 
 char g_dictionaryFolder[260] = "";
 char g_installFolder[260] = "";
@@ -27,16 +26,8 @@ const char* const kInstallLabel = "Place Vessora folder in:";
 const char kDefaultInstallFolder[] = "C:\\Program Files";
 const char kStatusText[] = "Please locate the folder";
 
-int PageWidth() { return WizardPage::PageArea().right - WizardPage::PageArea().left; }
-int BrowseWidth() { return PageWidth() / 5 < 150 ? PageWidth() / 5 : 150; }
-int EditWidth() { return PageWidth() - BrowseWidth() - 48; }
-
-HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int left, int top, int width,
-                   int id) {
-  return g_platform.windows->CreateWindowExA(0, className, text, style, left, top, width, kRowHeight, parent,
-                                             reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), g_instance,
-                                             nullptr);
-}
+int BrowseWidth() { return WizardPage::PageWidth() / 5 < 150 ? WizardPage::PageWidth() / 5 : 150; }
+int EditWidth() { return WizardPage::PageWidth() - BrowseWidth() - 48; }
 
 void RemoveOneTrailingBackslash(char* text) {
   size_t length = std::strlen(text);
@@ -44,7 +35,7 @@ void RemoveOneTrailingBackslash(char* text) {
 }
 
 void DrawLabel(HDC dc, const char* text, int top) {
-  RECT area = {16, top, PageWidth() - 16, top + kLabelHeight};
+  RECT area = {16, top, WizardPage::PageWidth() - 16, top + kLabelHeight};
   g_platform.windows->DrawTextA(dc, text, static_cast<int>(std::strlen(text)), &area, DT_LEFT | DT_TOP);
 }
 
@@ -54,10 +45,6 @@ void ReadEdit(HWND edit, char* buffer, int capacity) {
   if (edit == nullptr) return;
   g_platform.windows->GetWindowTextA(edit, buffer, capacity);
   buffer[capacity - 1] = '\0';
-}
-
-void DestroyControl(HWND& control) {
-  if (control != nullptr) g_platform.windows->DestroyWindow(control);
 }
 
 }  // namespace
@@ -73,13 +60,14 @@ void FolderPage::Create(HWND parent) {
   int browseLeft = PageWidth() - BrowseWidth() - 16;
 
   if (dictionaryBrowseButton == nullptr)
-    dictionaryBrowseButton =
-        CreateControl(parent, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 40, BrowseWidth(), kDictionaryBrowseId);
+    dictionaryBrowseButton = CreateControl(parent, 0, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 40, BrowseWidth(),
+                                           kRowHeight, kDictionaryBrowseId);
   if (installBrowseButton == nullptr)
-    installBrowseButton =
-        CreateControl(parent, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 112, BrowseWidth(), kInstallBrowseId);
+    installBrowseButton = CreateControl(parent, 0, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 112, BrowseWidth(),
+                                        kRowHeight, kInstallBrowseId);
   if (dictionaryEdit == nullptr) {
-    dictionaryEdit = CreateControl(parent, "EDIT", "", kEditStyle, 16, 40, EditWidth(), kDictionaryEditId);
+    dictionaryEdit =
+        CreateControl(parent, 0, "EDIT", "", kEditStyle, 16, 40, EditWidth(), kRowHeight, kDictionaryEditId);
     // The registered custom.dic's folder, else the newest Office's program folder; a lookup that
     // fails must not leave a part of its answer behind.
     if (GetDefaultDictionaryFolder(working, kPathCapacity) && working[0] != '\0') {
@@ -95,7 +83,7 @@ void FolderPage::Create(HWND parent) {
     windows->SetWindowTextA(dictionaryEdit, working);
   }
   if (installEdit == nullptr) {
-    installEdit = CreateControl(parent, "EDIT", "", kEditStyle, 16, 112, EditWidth(), kInstallEditId);
+    installEdit = CreateControl(parent, 0, "EDIT", "", kEditStyle, 16, 112, EditWidth(), kRowHeight, kInstallEditId);
     windows->SetWindowTextA(installEdit, kDefaultInstallFolder);
   }
   windows->ShowWindow(installBrowseButton, SW_SHOW);
@@ -109,10 +97,6 @@ void FolderPage::Destroy() {
   DestroyControl(dictionaryEdit);
   DestroyControl(installBrowseButton);
   DestroyControl(installEdit);
-  dictionaryBrowseButton = nullptr;
-  dictionaryEdit = nullptr;
-  installBrowseButton = nullptr;
-  installEdit = nullptr;
 }
 
 FolderPage::~FolderPage() { Destroy(); }
@@ -164,7 +148,6 @@ int CALLBACK BrowseCallback(HWND chooser, UINT message, LPARAM, LPARAM callbackD
   HWND source = reinterpret_cast<HWND>(callbackData);
   if (source == nullptr || windows->GetWindowTextA(source, text, kPathCapacity) < 1) return 0;
   text[kPathCapacity - 1] = '\0';
-  if (text[0] == '\0') return 0;
   windows->SendMessageA(chooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(text));
   windows->SendMessageA(chooser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(kStatusText));
   return 0;

@@ -5,7 +5,6 @@
 #include <new>
 
 #include "platform/platform.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -19,20 +18,15 @@ void LicencePage::Create(HWND parent) {
   if (licenceEdit != nullptr) return;
   WindowSystem* windows = g_platform.windows;
   ResourceStore* resources = g_platform.resources;
-  const RECT& area = PageArea();
-  int width = area.right - area.left;
-  int height = area.bottom - area.top;
   int scrollBar = windows->GetSystemMetrics(SM_CXVSCROLL);
-
-  licenceEdit = windows->CreateWindowExA(0, "EDIT", "", kLicenceStyle, 16, 16, width - scrollBar - 8, height - 32,
-                                         parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(kLicenceId)),
-                                         g_instance, nullptr);
+  licenceEdit = CreateControl(parent, 0, "EDIT", "", kLicenceStyle, 16, 16, PageWidth() - scrollBar - 8,
+                              PageHeight() - 32, kLicenceId);
 
   HRSRC item = resources->FindResourceA(nullptr, kLicenceItem, RT_RCDATA);
   if (item == nullptr) return;
   DWORD size = resources->SizeofResource(nullptr, item);
-  HGLOBAL loaded = resources->LoadResource(nullptr, item);
-  const char* bytes = loaded ? static_cast<const char*>(resources->LockResource(loaded)) : nullptr;
+  // A loaded resource is already the address of its bytes; no lock step is needed.
+  const char* bytes = static_cast<const char*>(resources->LoadResource(nullptr, item));
   if (bytes == nullptr) return;
 
   // The item carries no terminating zero: its text ends at its size, or at a zero byte before that.
@@ -47,7 +41,4 @@ void LicencePage::Create(HWND parent) {
   windows->ShowWindow(licenceEdit, SW_SHOW);
 }
 
-void LicencePage::Destroy() {
-  if (licenceEdit != nullptr) g_platform.windows->DestroyWindow(licenceEdit);
-  licenceEdit = nullptr;
-}
+void LicencePage::Destroy() { DestroyControl(licenceEdit); }

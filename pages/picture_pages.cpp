@@ -19,8 +19,6 @@ constexpr DWORD kButtonStyle = WS_CHILD | BS_DEFPUSHBUTTON;
 const char* const kFinishText = "Installation complete.\n\nThank you for installing Vessora.";
 const char* const kFinishWithErrorsText = "Installation finished with errors.\n\nSee InstallLog.txt in the Vessora folder.";
 
-int PageWidth() { return WizardPage::PageArea().right - WizardPage::PageArea().left; }
-
 // Copies one bitmap of the program at its own size; each paint loads it afresh and lets it go again.
 void DrawBitmap(HDC dc, int id, int left, int top, int width, int height) {
   WindowSystem* windows = g_platform.windows;
@@ -35,24 +33,10 @@ void DrawBitmap(HDC dc, int id, int left, int top, int width, int height) {
   windows->DeleteObject(bitmap);
 }
 
-HWND CreateButton(HWND parent, const char* text, int left, int top, int width, int height, int id) {
-  HWND button = g_platform.windows->CreateWindowExA(WS_EX_TRANSPARENT, "BUTTON", text, kButtonStyle, left, top, width,
-                                                    height, parent,
-                                                    reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), g_instance,
-                                                    nullptr);
-  g_platform.windows->ShowWindow(button, SW_SHOW);
-  return button;
-}
-
-void DestroyControl(HWND& control) {
-  if (control != nullptr) g_platform.windows->DestroyWindow(control);
-  control = nullptr;
-}
-
 }  // namespace
 
 void DrawHeaderPictures(HWND, HDC dc) {
-  DrawBitmap(dc, kEmblem, PageWidth() - 180, 16, 164, 110);
+  DrawBitmap(dc, kEmblem, WizardPage::PageWidth() - 180, 16, 164, 110);
   DrawBitmap(dc, kLogo, 16, 16, 328, 127);
 }
 
@@ -65,7 +49,9 @@ void WelcomePage::Paint(HWND window, HDC dc) {
 void WelcomePage::Create(HWND parent) {
   if (linkButton != nullptr) return;
   // The button sits just right of the web address in the acknowledgement picture.
-  linkButton = CreateButton(parent, "", (PageWidth() - 372) / 2 + 324, 190, 14, 14, kLinkId);
+  linkButton = CreateControl(parent, WS_EX_TRANSPARENT, "BUTTON", "", kButtonStyle, (PageWidth() - 372) / 2 + 324, 190,
+                             14, 14, kLinkId);
+  g_platform.windows->ShowWindow(linkButton, SW_SHOW);
 }
 
 void WelcomePage::Destroy() { DestroyControl(linkButton); }
@@ -82,7 +68,9 @@ void FinishPage::Paint(HWND window, HDC dc) {
 
 void FinishPage::Create(HWND parent) {
   if (viewReadmeButton != nullptr) return;
-  viewReadmeButton = CreateButton(parent, "&View Readme", (PageWidth() - 120) / 2, 279, 120, 36, kReadmeId);
+  viewReadmeButton = CreateControl(parent, WS_EX_TRANSPARENT, "BUTTON", "&View Readme", kButtonStyle,
+                                   (PageWidth() - 120) / 2, 279, 120, 36, kReadmeId);
+  g_platform.windows->ShowWindow(viewReadmeButton, SW_SHOW);
 }
 
 void FinishPage::Destroy() { DestroyControl(viewReadmeButton); }
