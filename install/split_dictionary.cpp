@@ -127,9 +127,10 @@ bool SplitDictionary(INT source, const char* folder, const char* prefix, DWORD p
     // The data ended before the length the item promised: the last piece is short.
     if (done && pieceWritten && expectedLength != kUnknownLength && total != expectedLength) pieceWritten = false;
 
+    // Word is told about the piece before its file is closed; a piece not written whole is never registered.
+    if (pieceWritten) RegisterDictionary(path, name);
     g_platform.fileSystem->CloseHandle(piece);
     if (pieceWritten) {
-      RegisterDictionary(path, name);
       if (log != nullptr) {
         log->Write(path);
         log->Write(" - installed\r\n");
