@@ -8,11 +8,9 @@
 #include "office/path_helpers.h"
 #include "pages/folder_page.h"
 #include "platform/platform.h"
+#include "resources/szdd_format.h"
 
 namespace {
-
-const unsigned char kSzddMagic[8] = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33};
-constexpr DWORD kSzddHeaderSize = 14;
 
 struct CarriedItem {
   const unsigned char* bytes = nullptr;
@@ -36,10 +34,9 @@ bool FindItem(const char* itemName, CarriedItem* item) {
 
 // What LZ expansion of the item yields: the SZDD header's length, or the bytes as stored.
 DWORD ExpandedSize(const CarriedItem& item) {
-  if (item.size < kSzddHeaderSize || std::memcmp(item.bytes, kSzddMagic, sizeof kSzddMagic) != 0) return item.size;
-  const unsigned char* length = item.bytes + 10;
-  return static_cast<DWORD>(length[0]) | static_cast<DWORD>(length[1]) << 8 | static_cast<DWORD>(length[2]) << 16 |
-         static_cast<DWORD>(length[3]) << 24;
+  SzddHeader header;
+  if (!ReadSzddHeader(item.bytes, item.size, &header)) return item.size;
+  return header.expandedLength;
 }
 
 void WriteTempError(InstallLog* log, const char* fileName) {
@@ -112,7 +109,8 @@ ExpandStatus ExpandPayloadItem(const char* itemName, const char* folder, const c
     WriteTempError(log, fileName);
     return ExpandStatus::Failed;
   }
-  // From here on the temporary file exists and is deleted on every way out.
+  // From here on the temporary file exists and is deleted on every way out. A file that could not be
+  // staged is not installed, so it gets the temporary-file error line rather than passing unnoticed.
   HANDLE temp = files->CreateFileA(tempPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_TEMPORARY, nullptr);
   if (temp == INVALID_HANDLE_VALUE || temp == nullptr) {
