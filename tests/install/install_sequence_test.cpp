@@ -182,7 +182,9 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
     ASSERT_TRUE(world.Install("C:\\Dict", longest + "\\"));
     ASSERT_TRUE(world.Install("C:\\Dict", longest));
     EXPECT_TRUE(world.Exists(longest + "\\Vessora\\InstallLog.txt"));
-    if (c.edition == EditionProfessional) EXPECT_TRUE(world.Exists(longest + "\\Vessora\\vowelconvrt.gif"));
+    if (c.edition == EditionProfessional) {
+      EXPECT_TRUE(world.Exists(longest + "\\Vessora\\vowelconvrt.gif"));
+    }
   }
   // The dictionary folder must hold vsqquor.dic whole (Word 2000), or vsqquor1.dic (Word 97).
   InstallWorld world(EditionQuorvel);
