@@ -5,9 +5,7 @@
 #include "office/path_helpers.h"
 #include "platform/platform.h"
 
-namespace {
-const char kLogFileName[] = "InstallLog.txt";
-}
+const char kInstallLogFileName[] = "InstallLog.txt";
 
 InstallLog::InstallLog() : file(nullptr), failed(false) {}
 
@@ -16,7 +14,7 @@ InstallLog::~InstallLog() { Close(); }
 void InstallLog::Open(const char* folder) {
   Close();
   char path[kPathCapacity];
-  if (folder == nullptr || !MakeFilePath(path, folder, kLogFileName)) {
+  if (folder == nullptr || !MakeFilePath(path, folder, kInstallLogFileName)) {
     failed = true;
     return;
   }

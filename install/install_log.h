@@ -2,6 +2,9 @@
 #pragma once
 #include "platform/win32_types.h"
 
+// The log's file name in the product folder.
+extern const char kInstallLogFileName[];
+
 class InstallLog {
  public:
   InstallLog();

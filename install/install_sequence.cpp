@@ -17,7 +17,6 @@ namespace {
 
 const char kDefaultTemplatesFolder[] = "C:\\Program Files\\Microsoft Office\\Templates\\";
 const char kProductFolderName[] = "Vessora";
-const char kLogFileName[] = "InstallLog.txt";
 const char kFoldersMissingText[] = "Please make sure you have enterd the file locations";
 const char kFoldersMissingCaption[] = "Install Directories Not Specified";
 const char kFolderNotMadeText[] =
@@ -63,7 +62,7 @@ size_t LongestDictionaryName(Edition edition) {
 }
 
 size_t LongestProductName(Edition edition) {
-  size_t longest = std::strlen(kLogFileName);
+  size_t longest = std::strlen(kInstallLogFileName);
   for (int i = 0; i < kInstallTableRows; ++i) {
     const InstallRow& row = kInstallTable[i];
     if (RowApplies(row.edition, edition) && row.folder == InstallFolderProduct && std::strlen(row.fileName) > longest)
