@@ -667,8 +667,10 @@ LRESULT RecordingWindowSystem::DispatchMessageA(const MSG* message) {
 LRESULT RecordingWindowSystem::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   RecordedWindow* target = Find(window);
   if (target == nullptr || !target->alive) {
+    // The folder chooser's two messages carry texts (a selection only when wParam says it is a path,
+    // otherwise an item list that is no text); everything else is shown as a number.
     std::string lParamText = Hex(static_cast<uintptr_t>(lParam));
-    if (message == BFFM_SETSELECTIONA || message == BFFM_SETSTATUSTEXTA)
+    if (message == BFFM_SETSTATUSTEXTA || (message == BFFM_SETSELECTIONA && wParam != 0))
       lParamText = Quote(reinterpret_cast<const char*>(lParam));
     Record("SendMessageA", NameOf(window) + "," + MessageText(message) + "," + Hex(wParam) + "," + lParamText,
            "no such window");
