@@ -141,6 +141,16 @@ bool ParseNumbers(const std::string& text, std::vector<uint32_t>* numbers) {
   return !numbers->empty();
 }
 
+// The fields of the record's fixed part, by their resource-script names, in script order.
+const char* const kFixedVersionFields[] = {"FILEVERSION", "PRODUCTVERSION", "FILEFLAGSMASK", "FILEFLAGS",
+                                           "FILEOS",      "FILETYPE",       "FILESUBTYPE"};
+
+bool IsFixedVersionField(const std::string& key) {
+  for (const char* field : kFixedVersionFields)
+    if (key == field) return true;
+  return false;
+}
+
 struct VersionRecord {
   std::map<std::string, std::string> fixed;
   std::vector<std::pair<std::string, std::string>> strings;
@@ -303,7 +313,7 @@ int main(int argc, char** argv) {
     std::string rest = Substitute(line.rest, edition);
     if (line.kind == "version") {
       haveVersion = true;
-      if (line.key == "FILEVERSION" || line.key == "PRODUCTVERSION" || line.key.rfind("FILE", 0) == 0)
+      if (IsFixedVersionField(line.key))
         version.fixed[line.key] = rest;
       else
         version.strings.emplace_back(line.key, rest);
@@ -358,9 +368,7 @@ int main(int argc, char** argv) {
   rc += rcPictures + "\nSTRINGTABLE\nBEGIN\n" + rcStrings + "END\n\n";
   if (haveVersion) {
     rc += "1 VERSIONINFO\n";
-    for (const char* key : {"FILEVERSION", "PRODUCTVERSION", "FILEFLAGSMASK", "FILEFLAGS", "FILEOS", "FILETYPE",
-                            "FILESUBTYPE"})
-      rc += std::string(key) + " " + version.fixed[key] + "\n";
+    for (const char* key : kFixedVersionFields) rc += std::string(key) + " " + version.fixed[key] + "\n";
     rc += "BEGIN\n  BLOCK \"StringFileInfo\"\n  BEGIN\n    BLOCK \"140904B0\"\n    BEGIN\n";
     for (const auto& [key, text] : version.strings) rc += "      VALUE " + RcString(key) + ", " + RcString(text) + "\n";
     rc += "    END\n  END\n  BLOCK \"VarFileInfo\"\n  BEGIN\n    VALUE \"Translation\", 0x1409, 0x04B0\n  END\nEND\n\n";
