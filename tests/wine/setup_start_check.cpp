@@ -41,11 +41,15 @@ int main(int argc, char** argv) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process;
   std::memset(&process, 0, sizeof process);
-  if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    std::fprintf(stderr, "cannot start %s (error %lu)\n", program.c_str(), GetLastError());
-    return Fail("setup.exe did not start", nullptr);
+  // Wine now and then refuses a start while it is still busy with the previous process; try again then.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(1000);
+    started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process) != FALSE;
+    if (!started) std::fprintf(stderr, "cannot start %s (error %lu)\n", program.c_str(), GetLastError());
   }
+  if (!started) return Fail("setup.exe did not start", nullptr);
 
   // The window appears once start-up is done; allow a slow first start of Wine.
   HWND window = nullptr;
