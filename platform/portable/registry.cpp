@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/portable/ansi_case.h"
+#include "platform/portable/code_page_1252.h"
 
 #ifndef HKEY_CURRENT_CONFIG
 #define HKEY_CURRENT_CONFIG ((HKEY)(uintptr_t)0x80000005)
@@ -52,18 +53,6 @@ REGSAM NormalizeAccess(REGSAM access) {
 
 // ---- Reading .reg text ----
 
-// A code point as a byte of the ANSI code page 1252; '?' where it has none.
-char AnsiFromCodePoint(uint32_t codePoint) {
-  static const uint16_t kHighControls[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<char>(codePoint);
-  for (int i = 0; i < 32; ++i)
-    if (kHighControls[i] == codePoint) return static_cast<char>(0x80 + i);
-  return '?';
-}
-
 std::string AnsiFromUtf16(const unsigned char* bytes, size_t count) {
   std::string text;
   for (size_t i = 0; i + 1 < count; i += 2) {
@@ -74,7 +63,7 @@ std::string AnsiFromUtf16(const unsigned char* bytes, size_t count) {
       text += '?';
       continue;
     }
-    text += AnsiFromCodePoint(unit);
+    text += AnsiFromWide(unit);
   }
   return text;
 }
@@ -102,7 +91,7 @@ std::string AnsiFromUtf8(const std::string& utf8) {
       ++i;
       continue;
     }
-    text += AnsiFromCodePoint(codePoint);
+    text += AnsiFromWide(codePoint);
     i += extra + 1;
   }
   return text;

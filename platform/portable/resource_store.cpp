@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/portable/ansi_case.h"
+#include "platform/portable/code_page_1252.h"
 
 namespace {
 
@@ -29,18 +30,6 @@ bool ReadNameOrId(LPCSTR text, WORD* id, const char** name) {
   }
   *id = static_cast<WORD>(value);
   return value != 0;
-}
-
-// Code page 1252 for one UTF-16 unit; '?' for what it cannot show.
-char NarrowAnsi(uint16_t c) {
-  static const uint16_t kHigh[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                                     0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (int i = 0; i < 32; ++i)
-    if (kHigh[i] == c) return static_cast<char>(0x80 + i);
-  return '?';
 }
 
 }  // namespace
@@ -103,7 +92,7 @@ int PortableResourceStore::LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int cap
     if (slot == id % 16) {
       size_t copied = length < size_t(capacity - 1) ? length : size_t(capacity - 1);
       for (size_t i = 0; i < copied; ++i)
-        buffer[i] = NarrowAnsi(static_cast<uint16_t>(bundle->data[at + 2 * i] | bundle->data[at + 2 * i + 1] << 8));
+        buffer[i] = AnsiFromWide(static_cast<uint16_t>(bundle->data[at + 2 * i] | bundle->data[at + 2 * i + 1] << 8));
       buffer[copied] = '\0';
       return static_cast<int>(copied);
     }

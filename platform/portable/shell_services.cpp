@@ -3,20 +3,9 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "platform/portable/code_page_1252.h"
 
 namespace {
-
-// Code page 1252 bytes 0x80 to 0x9F; the five the code page leaves open map to the same control points.
-const char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char16_t WidenByte(unsigned char byte) {
-  if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
-  return byte;
-}
 
 // Link file constants (Shell Link binary format).
 constexpr DWORD kHeaderSize = 0x4C;
@@ -65,22 +54,16 @@ void PutWidez(std::vector<unsigned char>* out, const std::u16string& text) {
 std::u16string WidenCodePage1252(const std::string& text) {
   std::u16string wide;
   wide.reserve(text.size());
-  for (char c : text) wide.push_back(WidenByte(static_cast<unsigned char>(c)));
+  for (char c : text) wide.push_back(WideFromAnsi(static_cast<unsigned char>(c)));
   return wide;
 }
 
 bool NarrowCodePage1252(const std::u16string& text, std::string* out) {
   out->clear();
   for (char16_t c : text) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out->push_back(static_cast<char>(c));
-      continue;
-    }
-    int byte = -1;
-    for (int i = 0; i < 32; ++i)
-      if (kHighControls[i] == c) byte = 0x80 + i;
-    if (byte < 0) return false;
-    out->push_back(static_cast<char>(byte));
+    char byte = AnsiFromWide(c);
+    if (byte == '?' && c != u'?') return false;
+    out->push_back(byte);
   }
   return true;
 }
@@ -361,7 +344,7 @@ int PortableShellServices::MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text
   size_t count = length == -1 ? std::strlen(text) + 1 : static_cast<size_t>(length);
   if (wideCapacity == 0) return static_cast<int>(count);
   if (wide == nullptr || count > static_cast<size_t>(wideCapacity)) return 0;
-  for (size_t i = 0; i < count; ++i) wide[i] = WidenByte(static_cast<unsigned char>(text[i]));
+  for (size_t i = 0; i < count; ++i) wide[i] = WideFromAnsi(static_cast<unsigned char>(text[i]));
   return static_cast<int>(count);
 }
 
