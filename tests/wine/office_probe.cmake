@@ -4,7 +4,8 @@
 add_executable(office_probe ${CMAKE_CURRENT_SOURCE_DIR}/office_probe.cpp
                             ${CMAKE_SOURCE_DIR}/tests/support/office_report.cpp
                             ${CMAKE_SOURCE_DIR}/platform/portable/registry.cpp
-                            ${CMAKE_SOURCE_DIR}/platform/portable/ansi_case.cpp)
+                            ${CMAKE_SOURCE_DIR}/platform/portable/ansi_case.cpp
+                            ${CMAKE_SOURCE_DIR}/platform/portable/code_page_1252.cpp)
 target_link_libraries(office_probe PRIVATE setup_parts)
 
 # A prefix of their own, so that no other Wine test sees or changes these keys; the
