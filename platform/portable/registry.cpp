@@ -327,6 +327,22 @@ bool IsPlainString(const std::vector<BYTE>& data) {
   return true;
 }
 
+// Hands a value's type and data to a query or an enumeration, as the registry calls do:
+// ERROR_MORE_DATA with the size needed when the data does not fit.
+LONG CopyValueData(DWORD valueType, const std::vector<BYTE>& bytes, DWORD* type, BYTE* data, DWORD* dataSize) {
+  if (type != nullptr) *type = valueType;
+  DWORD size = static_cast<DWORD>(bytes.size());
+  if (data != nullptr) {
+    if (*dataSize < size) {
+      *dataSize = size;
+      return ERROR_MORE_DATA;
+    }
+    if (size > 0) std::memcpy(data, bytes.data(), size);
+  }
+  if (dataSize != nullptr) *dataSize = size;
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 PortableRegistry::PortableRegistry() : nextHandle(kFirstHandle) {
@@ -442,17 +458,7 @@ LONG PortableRegistry::RegQueryValueExA(HKEY handle, LPCSTR valueName, DWORD* re
   std::string name = valueName != nullptr ? valueName : "";
   for (const Value& value : key->values) {
     if (!EqualAnsiNoCase(value.name, name)) continue;
-    if (type != nullptr) *type = value.type;
-    DWORD size = static_cast<DWORD>(value.data.size());
-    if (data != nullptr) {
-      if (*dataSize < size) {
-        *dataSize = size;
-        return ERROR_MORE_DATA;
-      }
-      if (size > 0) std::memcpy(data, value.data.data(), size);
-    }
-    if (dataSize != nullptr) *dataSize = size;
-    return ERROR_SUCCESS;
+    return CopyValueData(value.type, value.data, type, data, dataSize);
   }
   return ERROR_FILE_NOT_FOUND;
 }
@@ -473,17 +479,7 @@ LONG PortableRegistry::RegEnumValueA(HKEY handle, DWORD index, LPSTR valueName, 
   if (value.name.size() >= *valueNameSize) return ERROR_MORE_DATA;
   std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
   *valueNameSize = static_cast<DWORD>(value.name.size());
-  if (type != nullptr) *type = value.type;
-  DWORD size = static_cast<DWORD>(value.data.size());
-  if (data != nullptr) {
-    if (*dataSize < size) {
-      *dataSize = size;
-      return ERROR_MORE_DATA;
-    }
-    if (size > 0) std::memcpy(data, value.data.data(), size);
-  }
-  if (dataSize != nullptr) *dataSize = size;
-  return ERROR_SUCCESS;
+  return CopyValueData(value.type, value.data, type, data, dataSize);
 }
 
 LONG PortableRegistry::RegSetValueExA(HKEY handle, LPCSTR valueName, DWORD, DWORD type, const BYTE* data,
