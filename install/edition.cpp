@@ -1,7 +1,6 @@
 #include "install/edition.h"
 
 #include "platform/platform.h"
-#include "shell/main_window.h"
 
 namespace {
 

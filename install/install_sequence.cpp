@@ -7,21 +7,16 @@
 #include "install/payload.h"
 #include "install/shortcuts.h"
 #include "install/split_dictionary.h"
+#include "office/custom_dictionaries.h"
 #include "office/office_info.h"
 #include "office/path_helpers.h"
-#include "pages/folder_page.h"
 #include "platform/platform.h"
-#include "shell/main_window.h"
 
 namespace {
 
 const char kDefaultTemplatesFolder[] = "C:\\Program Files\\Microsoft Office\\Templates\\";
+const char kDefaultInstallFolder[] = "C:\\Program Files";
 const char kProductFolderName[] = "Vessora";
-const char kFoldersMissingText[] = "Please make sure you have enterd the file locations";
-const char kFoldersMissingCaption[] = "Install Directories Not Specified";
-const char kFolderNotMadeText[] =
-    "Could not create the Vessora folder in the chosen location. Please choose another folder.";
-const char kFolderNotMadeCaption[] = "Install Directory Not Created";
 const char kClosingComplete[] = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
 const char kClosingWithErrors[] = "Installation finished with errors.\r\n";
 
@@ -103,20 +98,7 @@ bool MakeShortcut(const ShortcutRow& row, const char* shortcutFolder, InstallLog
   return true;
 }
 
-}  // namespace
-
-char g_templatesFolder[260] = "C:\\Program Files\\Microsoft Office\\Templates\\";
-char g_startupFolder[260] = "";
-InstallOutcome g_installOutcome = {false, 0};
-
-bool InstallSucceeded() { return g_installOutcome.ran && g_installOutcome.failures == 0; }
-
-void ResetInstallState() {
-  std::memcpy(g_templatesFolder, kDefaultTemplatesFolder, sizeof kDefaultTemplatesFolder);
-  g_startupFolder[0] = '\0';
-  g_installOutcome = {false, 0};
-}
-
+// Both folder texts are given, and every path the install builds from them fits its buffer.
 bool InstallFoldersUsable(Edition edition) {
   if (g_installFolder[0] == '\0' || g_dictionaryFolder[0] == '\0') return false;
   const size_t kLongest = kPathCapacity - 1;
@@ -127,6 +109,8 @@ bool InstallFoldersUsable(Edition edition) {
   return JoinedLength(g_dictionaryFolder, LongestDictionaryName(edition)) <= kLongest;
 }
 
+// productFolder (kPathCapacity bytes) := chosenFolder, a backslash unless it ends in one, and "Vessora";
+// the folder is made (its last level only). True when it exists afterwards.
 bool MakeProductFolder(const char* chosenFolder, char* productFolder) {
   size_t length = TextLength(chosenFolder);
   // No chosen folder would put the product folder at the root of the current drive.
@@ -144,7 +128,9 @@ bool MakeProductFolder(const char* chosenFolder, char* productFolder) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-InstallOutcome InstallProduct(Edition edition) {
+// Everything after the folder checks: Word's folders, the log, the table's rows and the shortcuts.
+// The number of things not written completely.
+int InstallProduct(Edition edition) {
   int failures = 0;
   g_officeInfo.GetTemplatesFolder(g_templatesFolder, kPathCapacity, g_officeInfo.CurrentVersion());
 
@@ -173,68 +159,46 @@ InstallOutcome InstallProduct(Edition edition) {
   log.Write(failures == 0 ? kClosingComplete : kClosingWithErrors);
   if (failures == 0 && log.Failed()) ++failures;
   log.Close();
-
-  g_installOutcome = {true, failures};
-  return g_installOutcome;
+  return failures;
 }
 
-void RunInstall(HWND window) {
-  FolderPage* folderPage = static_cast<FolderPage*>(g_pages[3]);
-  if (folderPage == nullptr) return;
-  WindowSystem* windows = g_platform.windows;
-  folderPage->GetDictionaryFolder(g_dictionaryFolder, kPathCapacity);
-  folderPage->GetInstallFolder(g_installFolder, kPathCapacity);
+}  // namespace
 
-  // Both refusals come before the folder page goes: the user corrects the text and presses Install again.
-  Edition edition = GetEdition();
-  if (!InstallFoldersUsable(edition)) {
-    windows->MessageBoxA(window, kFoldersMissingText, kFoldersMissingCaption, MB_OK | MB_ICONEXCLAMATION);
-    return;
+char g_dictionaryFolder[260] = "";
+char g_installFolder[260] = "";
+char g_templatesFolder[260] = "C:\\Program Files\\Microsoft Office\\Templates\\";
+char g_startupFolder[260] = "";
+InstallOutcome g_installOutcome = {false, 0};
+
+bool InstallSucceeded() { return g_installOutcome.ran && g_installOutcome.failures == 0; }
+
+void ResetInstallState() {
+  g_dictionaryFolder[0] = '\0';
+  g_installFolder[0] = '\0';
+  std::memcpy(g_templatesFolder, kDefaultTemplatesFolder, sizeof kDefaultTemplatesFolder);
+  g_startupFolder[0] = '\0';
+  g_installOutcome = {false, 0};
+}
+
+void GetDefaultFolders(char* dictionaryFolder, char* installFolder) {
+  // A lookup that fails must not leave a part of its answer behind.
+  if (!GetDefaultDictionaryFolder(dictionaryFolder, kPathCapacity) || dictionaryFolder[0] == '\0') {
+    dictionaryFolder[0] = '\0';
+    if (!g_officeInfo.GetOfficeFolder(dictionaryFolder, kPathCapacity)) dictionaryFolder[0] = '\0';
   }
+  dictionaryFolder[kPathCapacity - 1] = '\0';
+  size_t length = std::strlen(dictionaryFolder);
+  if (EndsInBackslash(dictionaryFolder, length)) dictionaryFolder[length - 1] = '\0';
+  std::memcpy(installFolder, kDefaultInstallFolder, sizeof kDefaultInstallFolder);
+}
+
+InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, const char* installFolder) {
+  bool taken = CopyText(g_dictionaryFolder, dictionaryFolder);
+  if (!CopyText(g_installFolder, installFolder)) taken = false;
+  if (!taken || !InstallFoldersUsable(edition)) return InstallResult::FoldersUnusable;
   char productFolder[kPathCapacity];
-  if (!MakeProductFolder(g_installFolder, productFolder)) {
-    windows->MessageBoxA(window, kFolderNotMadeText, kFolderNotMadeCaption, MB_OK | MB_ICONEXCLAMATION);
-    return;
-  }
-
-  folderPage->Destroy();
-  g_currentPage = 4;
-  if (g_pages[4] != nullptr) g_pages[4]->Create(window);
-  // From here on g_installFolder names the product folder (View Readme relies on it).
+  if (!MakeProductFolder(g_installFolder, productFolder)) return InstallResult::ProductFolderNotMade;
   std::memcpy(g_installFolder, productFolder, sizeof productFolder);
-  InstallProduct(edition);
-  windows->InvalidateRect(window, nullptr, TRUE);
-}
-
-void GoNext(HWND window) {
-  WindowSystem* windows = g_platform.windows;
-  switch (g_currentPage) {
-    case 1:
-      g_currentPage = 2;
-      if (g_pages[1] != nullptr) g_pages[1]->Destroy();
-      windows->InvalidateRect(window, nullptr, TRUE);
-      if (g_pages[2] != nullptr) g_pages[2]->Create(window);
-      break;
-    case 2: {
-      g_currentPage = 3;
-      if (g_pages[2] != nullptr) g_pages[2]->Destroy();
-      FolderPage* folderPage = static_cast<FolderPage*>(g_pages[3]);
-      if (folderPage != nullptr) {
-        folderPage->Create(window);
-        // The buffers start as the defaults the page has just put into its edits.
-        folderPage->GetDictionaryFolder(g_dictionaryFolder, kPathCapacity);
-        folderPage->GetInstallFolder(g_installFolder, kPathCapacity);
-      }
-      windows->InvalidateRect(window, nullptr, TRUE);
-      break;
-    }
-    case 3:
-      RunInstall(window);
-      break;
-    case 4:
-      windows->DestroyWindow(window);
-      break;
-    default:
-      break;
-  }
+  g_installOutcome = {true, InstallProduct(edition)};
+  return g_installOutcome.failures == 0 ? InstallResult::Installed : InstallResult::InstalledWithErrors;
 }

@@ -1,8 +1,13 @@
-// The forward command of the wizard and the install it runs on the folder page.
+// The install: the folders it writes into, its one entry point and what it achieved.
 #pragma once
 #include "install/edition.h"
 #include "platform/win32_types.h"
 
+// The folder texts as the folder page hands them over; once the product folder is made,
+// g_installFolder names it (View Readme and the shortcuts rely on that).
+extern char g_dictionaryFolder[260];
+extern char g_installFolder[260];
+// Word's folders, read from the registry as the install starts.
 extern char g_templatesFolder[260];
 extern char g_startupFolder[260];
 
@@ -16,17 +21,22 @@ extern InstallOutcome g_installOutcome;
 // True when an install ran and everything in it was written.
 bool InstallSucceeded();
 
-void GoNext(HWND window);
-void RunInstall(HWND window);
+enum class InstallResult {
+  Installed,             // everything was written
+  InstalledWithErrors,   // it ran to its end; the log names what was not written
+  FoldersUnusable,       // a folder text is empty, or a path built from it would not fit: nothing was done
+  ProductFolderNotMade,  // the Vessora folder could not be made in the install folder: nothing else was done
+};
 
-// The steps RunInstall is made of, for callers that run an install without the wizard.
-// Both folder texts are given, and every path the install builds from them fits its buffer.
-bool InstallFoldersUsable(Edition edition);
-// productFolder (260 bytes) := chosenFolder, a backslash unless it ends in one, and "Vessora"; the folder is
-// made (its last level only). True when it exists afterwards.
-bool MakeProductFolder(const char* chosenFolder, char* productFolder);
-// Everything after the folder checks: Word's folders, the log, the table's rows and the shortcuts.
-// g_installFolder must already name the product folder. Sets and returns g_installOutcome.
-InstallOutcome InstallProduct(Edition edition);
-// Puts the install's globals back as they are at start-up (the folder buffers of the pages excepted).
+// The whole install of an edition: takes the two folder texts into g_dictionaryFolder and g_installFolder
+// (texts longer than a path count as unusable), checks that every path built from them fits, makes the
+// Vessora folder, then reads Word's folders, writes the log, the table's rows and the shortcuts.
+InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, const char* installFolder);
+
+// The folder page's defaults, each into kPathCapacity bytes: the registered custom.dic's folder, else the
+// newest Office's program folder, one trailing backslash removed (empty when neither is known); and
+// C:\Program Files.
+void GetDefaultFolders(char* dictionaryFolder, char* installFolder);
+
+// Puts the install's globals back as they are at start-up, the two folder texts emptied.
 void ResetInstallState();

@@ -1,7 +1,6 @@
 #include "install/install_table.h"
 
 #include "install/install_sequence.h"
-#include "pages/folder_page.h"
 
 const InstallRow kInstallTable[] = {
     {EditionStandard, "LUNVERA.DI_", "Lunvera.dic", InstallFolderDictionary, "lunve"},

@@ -6,7 +6,7 @@
 #include "office/custom_dictionaries.h"
 #include "office/office_info.h"
 #include "office/path_helpers.h"
-#include "pages/folder_page.h"
+#include "install/install_sequence.h"
 #include "platform/platform.h"
 #include "resources/szdd_format.h"
 

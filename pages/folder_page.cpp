@@ -2,20 +2,13 @@
 
 #include <cstring>
 
-#include "office/custom_dictionaries.h"
-#include "office/office_info.h"
+#include "install/install_sequence.h"
 #include "office/path_helpers.h"
+#include "pages/control_ids.h"
 #include "platform/platform.h"
-
-char g_dictionaryFolder[260] = "";
-char g_installFolder[260] = "";
 
 namespace {
 
-constexpr int kDictionaryBrowseId = 10004;
-constexpr int kDictionaryEditId = 10005;
-constexpr int kInstallBrowseId = 10006;
-constexpr int kInstallEditId = 10007;
 constexpr DWORD kEditStyle = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
 constexpr DWORD kButtonStyle = WS_CHILD | BS_DEFPUSHBUTTON;
 constexpr int kRowHeight = 32;
@@ -23,16 +16,10 @@ constexpr int kLabelHeight = 24;
 
 const char* const kDictionaryLabel = "Install dictionary in folder:";
 const char* const kInstallLabel = "Place Vessora folder in:";
-const char kDefaultInstallFolder[] = "C:\\Program Files";
 const char kStatusText[] = "Please locate the folder";
 
 int BrowseWidth() { return WizardPage::PageWidth() / 5 < 150 ? WizardPage::PageWidth() / 5 : 150; }
 int EditWidth() { return WizardPage::PageWidth() - BrowseWidth() - 48; }
-
-void RemoveOneTrailingBackslash(char* text) {
-  size_t length = std::strlen(text);
-  if (length > 0 && text[length - 1] == '\\') text[length - 1] = '\0';
-}
 
 void DrawLabel(HDC dc, const char* text, int top) {
   RECT area = {16, top, WizardPage::PageWidth() - 16, top + kLabelHeight};
@@ -56,7 +43,9 @@ void FolderPage::Paint(HWND, HDC dc) {
 
 void FolderPage::Create(HWND parent) {
   WindowSystem* windows = g_platform.windows;
-  char working[kPathCapacity] = "";
+  char dictionaryDefault[kPathCapacity] = "";
+  char installDefault[kPathCapacity] = "";
+  if (dictionaryEdit == nullptr || installEdit == nullptr) GetDefaultFolders(dictionaryDefault, installDefault);
   int browseLeft = PageWidth() - BrowseWidth() - 16;
 
   if (dictionaryBrowseButton == nullptr)
@@ -68,23 +57,11 @@ void FolderPage::Create(HWND parent) {
   if (dictionaryEdit == nullptr) {
     dictionaryEdit =
         CreateControl(parent, 0, "EDIT", "", kEditStyle, 16, 40, EditWidth(), kRowHeight, kDictionaryEditId);
-    // The registered custom.dic's folder, else the newest Office's program folder; a lookup that
-    // fails must not leave a part of its answer behind.
-    if (GetDefaultDictionaryFolder(working, kPathCapacity) && working[0] != '\0') {
-      RemoveOneTrailingBackslash(working);
-    } else {
-      working[0] = '\0';
-      if (g_officeInfo.GetOfficeFolder(working, kPathCapacity))
-        RemoveOneTrailingBackslash(working);
-      else
-        working[0] = '\0';
-    }
-    working[kPathCapacity - 1] = '\0';
-    windows->SetWindowTextA(dictionaryEdit, working);
+    windows->SetWindowTextA(dictionaryEdit, dictionaryDefault);
   }
   if (installEdit == nullptr) {
     installEdit = CreateControl(parent, 0, "EDIT", "", kEditStyle, 16, 112, EditWidth(), kRowHeight, kInstallEditId);
-    windows->SetWindowTextA(installEdit, kDefaultInstallFolder);
+    windows->SetWindowTextA(installEdit, installDefault);
   }
   windows->ShowWindow(installBrowseButton, SW_SHOW);
   windows->ShowWindow(installEdit, SW_SHOW);

@@ -2,9 +2,6 @@
 #pragma once
 #include "pages/wizard_page.h"
 
-extern char g_dictionaryFolder[260];
-extern char g_installFolder[260];
-
 class FolderPage : public WizardPage {
  public:
   void Paint(HWND window, HDC dc) override;

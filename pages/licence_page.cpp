@@ -4,11 +4,11 @@
 #include <memory>
 #include <new>
 
+#include "pages/control_ids.h"
 #include "platform/platform.h"
 
 namespace {
 
-constexpr int kLicenceId = 10010;
 constexpr DWORD kLicenceStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
 const char kLicenceItem[] = "LICENSE.TXT";
 
@@ -20,7 +20,7 @@ void LicencePage::Create(HWND parent) {
   ResourceStore* resources = g_platform.resources;
   int scrollBar = windows->GetSystemMetrics(SM_CXVSCROLL);
   licenceEdit = CreateControl(parent, 0, "EDIT", "", kLicenceStyle, 16, 16, PageWidth() - scrollBar - 8,
-                              PageHeight() - 32, kLicenceId);
+                              PageHeight() - 32, kLicenceEditId);
 
   HRSRC item = resources->FindResourceA(nullptr, kLicenceItem, RT_RCDATA);
   if (item == nullptr) return;

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "install/install_sequence.h"
+#include "pages/control_ids.h"
 #include "platform/platform.h"
-#include "shell/main_window.h"
 
 namespace {
 
@@ -12,8 +12,6 @@ constexpr int kEmblem = 110;
 constexpr int kLogo = 102;
 constexpr int kAcknowledgement = 111;
 constexpr int kCredit = 112;
-constexpr int kLinkId = 10008;
-constexpr int kReadmeId = 10009;
 constexpr DWORD kButtonStyle = WS_CHILD | BS_DEFPUSHBUTTON;
 
 const char* const kFinishText = "Installation complete.\n\nThank you for installing Vessora.";
@@ -50,7 +48,7 @@ void WelcomePage::Create(HWND parent) {
   if (linkButton != nullptr) return;
   // The button sits just right of the web address in the acknowledgement picture.
   linkButton = CreateControl(parent, WS_EX_TRANSPARENT, "BUTTON", "", kButtonStyle, (PageWidth() - 372) / 2 + 324, 190,
-                             14, 14, kLinkId);
+                             14, 14, kLinkButtonId);
   g_platform.windows->ShowWindow(linkButton, SW_SHOW);
 }
 
@@ -69,7 +67,7 @@ void FinishPage::Paint(HWND window, HDC dc) {
 void FinishPage::Create(HWND parent) {
   if (viewReadmeButton != nullptr) return;
   viewReadmeButton = CreateControl(parent, WS_EX_TRANSPARENT, "BUTTON", "&View Readme", kButtonStyle,
-                                   (PageWidth() - 120) / 2, 279, 120, 36, kReadmeId);
+                                   (PageWidth() - 120) / 2, 279, 120, 36, kReadmeButtonId);
   g_platform.windows->ShowWindow(viewReadmeButton, SW_SHOW);
 }
 

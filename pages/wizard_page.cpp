@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "shell/main_window.h"
 
 RECT WizardPage::pageArea = {0, 0, 0, 0};
 

@@ -1,3 +1,4 @@
 #include "platform/platform.h"
 
 Platform g_platform;
+HINSTANCE g_instance = nullptr;

@@ -18,3 +18,5 @@ struct Platform {
 };
 
 extern Platform g_platform;
+// The program's module, as WinMain receives it; resources and windows are created under it.
+extern HINSTANCE g_instance;

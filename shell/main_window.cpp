@@ -6,6 +6,7 @@
 #include "install/install_sequence.h"
 #include "office/office_info.h"
 #include "office/path_helpers.h"
+#include "pages/control_ids.h"
 #include "pages/folder_page.h"
 #include "pages/licence_page.h"
 #include "pages/picture_pages.h"
@@ -13,7 +14,6 @@
 #include "resources/sponsor.h"
 #include "shell/navigation.h"
 
-HINSTANCE g_instance = nullptr;
 int g_screenWidth = 0;
 int g_screenHeight = 0;
 WizardPage* g_pages[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
@@ -31,13 +31,6 @@ constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNWINDOW;
 constexpr int kIconGroup = 103;
 constexpr int kTitleString = 3;
 
-constexpr int kCommandClose = 18;
-constexpr int kCommandBack = 10000;
-constexpr int kCommandNext = 10001;
-constexpr int kCommandBrowseDictionary = 10004;
-constexpr int kCommandBrowseInstall = 10006;
-constexpr int kCommandSponsor = 10008;
-constexpr int kCommandReadme = 10009;
 
 constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTimerPeriod = 1000;
@@ -53,28 +46,28 @@ void OnCommand(HWND window, WPARAM wParam) {
     case kCommandClose:
       g_platform.windows->DestroyWindow(window);
       break;
-    case kCommandBack:
+    case kBackButtonId:
       GoBack(window);
       break;
-    case kCommandNext:
+    case kNextButtonId:
       GoNext(window);
       break;
-    case kCommandBrowseDictionary:
+    case kDictionaryBrowseId:
       if (FolderPage* page = TheFolderPage()) {
         BrowseForFolder(window, page->dictionaryEdit, g_dictionaryFolder, sizeof g_dictionaryFolder);
         page->SetDictionaryFolder(g_dictionaryFolder);
       }
       break;
-    case kCommandBrowseInstall:
+    case kInstallBrowseId:
       if (FolderPage* page = TheFolderPage()) {
         BrowseForFolder(window, page->installEdit, g_installFolder, sizeof g_installFolder);
         page->SetInstallFolder(g_installFolder);
       }
       break;
-    case kCommandSponsor:
+    case kLinkButtonId:
       OpenDocument(window, kSponsorAddress);
       break;
-    case kCommandReadme: {
+    case kReadmeButtonId: {
       char path[kPathCapacity];
       // A product folder too long to hold the readme's name gives no path; nothing is opened then.
       if (MakeFilePath(path, g_installFolder, "Readme.htm")) OpenDocument(window, path);

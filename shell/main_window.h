@@ -3,7 +3,6 @@
 #include "pages/wizard_page.h"
 #include "platform/win32_types.h"
 
-extern HINSTANCE g_instance;
 extern int g_screenWidth;
 extern int g_screenHeight;
 extern WizardPage* g_pages[5];

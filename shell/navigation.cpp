@@ -1,6 +1,9 @@
 #include "shell/navigation.h"
 
-#include "pages/wizard_page.h"
+#include "install/install_sequence.h"
+#include "office/path_helpers.h"
+#include "pages/control_ids.h"
+#include "pages/folder_page.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 
@@ -12,10 +15,14 @@ namespace {
 constexpr int kStripHeight = 48;
 constexpr int kButtonHeight = 36;
 constexpr int kButtonMaxWidth = 150;
-constexpr int kBackId = 10000;
-constexpr int kNextId = 10001;
 constexpr DWORD kBackStyle = WS_CHILD | BS_DEFPUSHBUTTON;
 constexpr DWORD kNextStyle = WS_CHILD | BS_PUSHBUTTON;
+
+const char kFoldersMissingText[] = "Please make sure you have enterd the file locations";
+const char kFoldersMissingCaption[] = "Install Directories Not Specified";
+const char kFolderNotMadeText[] =
+    "Could not create the Vessora folder in the chosen location. Please choose another folder.";
+const char kFolderNotMadeCaption[] = "Install Directory Not Created";
 
 WizardPage* CurrentPage() {
   if (g_currentPage < 1 || g_currentPage > 4) return nullptr;
@@ -38,11 +45,11 @@ void CreateNavigationButtons(HWND window) {
 
   g_backButton = windows->CreateWindowExA(0, "BUTTON", "Do &not accept", kBackStyle, half - (4 * buttonWidth) / 3,
                                           top, buttonWidth, kButtonHeight, window,
-                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kBackId)), g_instance,
+                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kBackButtonId)), g_instance,
                                           nullptr);
   g_nextButton = windows->CreateWindowExA(0, "BUTTON", "&Accept", kNextStyle, half + buttonWidth / 3, top,
                                           buttonWidth, kButtonHeight, window,
-                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kNextId)), g_instance,
+                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kNextButtonId)), g_instance,
                                           nullptr);
   windows->ShowWindow(g_backButton, SW_SHOW);
   windows->ShowWindow(g_nextButton, SW_SHOW);
@@ -109,4 +116,64 @@ void GoBack(HWND window) {
     default:
       break;
   }
+}
+
+void GoNext(HWND window) {
+  WindowSystem* windows = g_platform.windows;
+  switch (g_currentPage) {
+    case 1:
+      g_currentPage = 2;
+      if (g_pages[1] != nullptr) g_pages[1]->Destroy();
+      windows->InvalidateRect(window, nullptr, TRUE);
+      if (g_pages[2] != nullptr) g_pages[2]->Create(window);
+      break;
+    case 2: {
+      g_currentPage = 3;
+      if (g_pages[2] != nullptr) g_pages[2]->Destroy();
+      FolderPage* folderPage = static_cast<FolderPage*>(g_pages[3]);
+      if (folderPage != nullptr) {
+        folderPage->Create(window);
+        // The buffers start as the defaults the page has just put into its edits.
+        folderPage->GetDictionaryFolder(g_dictionaryFolder, kPathCapacity);
+        folderPage->GetInstallFolder(g_installFolder, kPathCapacity);
+      }
+      windows->InvalidateRect(window, nullptr, TRUE);
+      break;
+    }
+    case 3:
+      RunInstall(window);
+      break;
+    case 4:
+      windows->DestroyWindow(window);
+      break;
+    default:
+      break;
+  }
+}
+
+void RunInstall(HWND window) {
+  FolderPage* folderPage = static_cast<FolderPage*>(g_pages[3]);
+  if (folderPage == nullptr) return;
+  WindowSystem* windows = g_platform.windows;
+  char dictionaryFolder[kPathCapacity];
+  char installFolder[kPathCapacity];
+  folderPage->GetDictionaryFolder(dictionaryFolder, kPathCapacity);
+  folderPage->GetInstallFolder(installFolder, kPathCapacity);
+
+  // Both refusals come before the folder page goes: the user corrects the text and presses Install again.
+  switch (InstallEdition(GetEdition(), dictionaryFolder, installFolder)) {
+    case InstallResult::FoldersUnusable:
+      windows->MessageBoxA(window, kFoldersMissingText, kFoldersMissingCaption, MB_OK | MB_ICONEXCLAMATION);
+      return;
+    case InstallResult::ProductFolderNotMade:
+      windows->MessageBoxA(window, kFolderNotMadeText, kFolderNotMadeCaption, MB_OK | MB_ICONEXCLAMATION);
+      return;
+    case InstallResult::Installed:
+    case InstallResult::InstalledWithErrors:
+      break;
+  }
+  folderPage->Destroy();
+  g_currentPage = 4;
+  if (g_pages[4] != nullptr) g_pages[4]->Create(window);
+  windows->InvalidateRect(window, nullptr, TRUE);
 }

@@ -18,7 +18,7 @@
 #include "office/custom_dictionaries.h"
 #include "office/office_info.h"
 #include "office/path_helpers.h"
-#include "pages/folder_page.h"
+#include "install/install_log.h"
 #include "platform/platform.h"
 #include "platform/portable/file_system.h"
 #include "platform/portable/lz_library.h"
@@ -53,8 +53,8 @@ struct Options {
   std::string edition = "Quorvel";
   std::string reg, out;
   std::vector<std::pair<char, std::string>> drives;
-  std::string dictionaryFolder, installFolder = "C:\\Program Files";
-  bool dictionaryGiven = false;
+  std::string dictionaryFolder, installFolder;
+  bool dictionaryGiven = false, installGiven = false;
   std::string programs = "C:\\WINDOWS\\Start Menu\\Programs";
   std::string temp;
 };
@@ -80,6 +80,7 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->dictionaryGiven = true;
     } else if (option == "--install-folder") {
       options->installFolder = value;
+      options->installGiven = true;
     } else if (option == "--programs") {
       options->programs = value;
     } else if (option == "--temp") {
@@ -96,18 +97,6 @@ const ResourceTable* EditionTable(const std::string& name) {
   if (strcasecmp(name.c_str(), "Professional") == 0) return &ProfessionalResources();
   if (strcasecmp(name.c_str(), "Quorvel") == 0) return &QuorvelResources();
   return nullptr;
-}
-
-// Copies text into a 260-byte folder buffer; false when it does not fit.
-bool SetFolder(char* buffer, const std::string& text) {
-  if (text.size() >= static_cast<size_t>(kPathCapacity)) return false;
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
-  return true;
-}
-
-void RemoveOneTrailingBackslash(char* text) {
-  size_t length = std::strlen(text);
-  if (length > 0 && text[length - 1] == '\\') text[length - 1] = '\0';
 }
 
 void PrintDictionaryList(PortableRegistry* registry, HKEY root, const char* rootName) {
@@ -177,40 +166,30 @@ int Run(int argc, char** argv) {
   std::printf("Office versions found: %d (newest %u, oldest %u)\n", found, g_officeInfo.CurrentVersion(),
               found > 0 ? g_officeInfo.OldestVersion() : 0u);
 
-  // The folder page's defaults.
-  char dictionary[kPathCapacity] = "";
-  if (options.dictionaryGiven) {
-    if (!SetFolder(dictionary, options.dictionaryFolder)) {
-      Fail("the dictionary folder is longer than a path can be");
-      return 1;
-    }
-  } else if (GetDefaultDictionaryFolder(dictionary, kPathCapacity) ||
-             g_officeInfo.GetOfficeFolder(dictionary, kPathCapacity)) {
-    RemoveOneTrailingBackslash(dictionary);
-  }
-  if (!SetFolder(g_dictionaryFolder, dictionary) || !SetFolder(g_installFolder, options.installFolder)) {
-    Fail("a folder is longer than a path can be");
-    return 1;
-  }
+  // The folder page's defaults, unless given.
+  char dictionary[kPathCapacity], install[kPathCapacity];
+  GetDefaultFolders(dictionary, install);
+  std::string dictionaryFolder = options.dictionaryGiven ? options.dictionaryFolder : dictionary;
+  std::string installFolder = options.installGiven ? options.installFolder : install;
   Edition edition = GetEdition();
   std::printf("Edition: %s\nDictionary folder: %s\nInstall folder: %s\n\n",
               edition == EditionProfessional ? "Professional" : edition == EditionQuorvel ? "Quorvel" : "Standard",
-              g_dictionaryFolder, g_installFolder);
+              dictionaryFolder.c_str(), installFolder.c_str());
 
-  if (!InstallFoldersUsable(edition)) {
-    std::printf("Install Directories Not Specified: Please make sure you have enterd the file locations\n");
-    return 1;
+  switch (InstallEdition(edition, dictionaryFolder.c_str(), installFolder.c_str())) {
+    case InstallResult::FoldersUnusable:
+      std::printf("Install Directories Not Specified: Please make sure you have enterd the file locations\n");
+      return 1;
+    case InstallResult::ProductFolderNotMade:
+      std::printf("Install Directory Not Created: Could not create the Vessora folder in the chosen location. "
+                  "Please choose another folder.\n");
+      return 1;
+    case InstallResult::Installed:
+    case InstallResult::InstalledWithErrors:
+      break;
   }
-  char product[kPathCapacity];
-  if (!MakeProductFolder(g_installFolder, product)) {
-    std::printf("Install Directory Not Created: Could not create the Vessora folder in the chosen location. "
-                "Please choose another folder.\n");
-    return 1;
-  }
-  std::memcpy(g_installFolder, product, sizeof product);
-  InstallOutcome outcome = InstallProduct(edition);
 
-  std::string logPath = std::string(g_installFolder) + "\\InstallLog.txt";
+  std::string logPath = std::string(g_installFolder) + "\\" + kInstallLogFileName;
   std::string hostLog;
   std::printf("---- %s\n", logPath.c_str());
   if (files.HostPath(logPath.c_str(), &hostLog)) {
@@ -231,8 +210,9 @@ int Run(int argc, char** argv) {
       Fail("cannot write the registry to " + out);
   }
   std::printf("\n%s (%d failed)\n",
-              outcome.failures == 0 ? "Installation complete." : "Installation finished with errors.", outcome.failures);
-  return outcome.failures == 0 ? 0 : 3;
+              InstallSucceeded() ? "Installation complete." : "Installation finished with errors.",
+              g_installOutcome.failures);
+  return InstallSucceeded() ? 0 : 3;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "install/install_sequence.h"
+#include "pages/control_ids.h"
 #include "pages/folder_page.h"
 #include "platform/platform.h"
 #include "platform/portable/file_system.h"
@@ -55,14 +56,6 @@ const char kUsage[] =
     "  --trace             print every window-system call as well\n"
     "  --quiet             print only the outcome\n";
 
-constexpr int kBack = 10000;
-constexpr int kNext = 10001;
-constexpr int kDictionaryBrowse = 10004;
-constexpr int kDictionaryEdit = 10005;
-constexpr int kInstallBrowse = 10006;
-constexpr int kInstallEdit = 10007;
-constexpr int kLink = 10008;
-constexpr int kReadme = 10009;
 
 // Text of the program (code page 1252) for a UTF-8 terminal.
 std::string Printable(const std::string& text) {
@@ -234,25 +227,25 @@ bool QueueScript(const std::vector<std::string>& script, RecordingWindowSystem* 
       windows->PushClick(button);
     };
     if (!hasArgument && (name == "next" || name == "accept" || name == "install" || name == "finish")) {
-      windows->PushClick(kNext);
+      windows->PushClick(kNextButtonId);
     } else if (!hasArgument && (name == "back" || name == "exit")) {
-      windows->PushClick(kBack);
+      windows->PushClick(kBackButtonId);
     } else if (hasArgument && name == "browse-dict" && !argument.empty()) {
-      browse(kDictionaryBrowse, false);
+      browse(kDictionaryBrowseId, false);
     } else if (hasArgument && name == "browse-install" && !argument.empty()) {
-      browse(kInstallBrowse, false);
+      browse(kInstallBrowseId, false);
     } else if (!hasArgument && (name == "browse-cancel" || name == "browse-dict-cancel")) {
-      browse(kDictionaryBrowse, true);
+      browse(kDictionaryBrowseId, true);
     } else if (!hasArgument && name == "browse-install-cancel") {
-      browse(kInstallBrowse, true);
+      browse(kInstallBrowseId, true);
     } else if (hasArgument && name == "set-dict") {
-      windows->PushTypeText(kDictionaryEdit, argument);
+      windows->PushTypeText(kDictionaryEditId, argument);
     } else if (hasArgument && name == "set-install") {
-      windows->PushTypeText(kInstallEdit, argument);
+      windows->PushTypeText(kInstallEditId, argument);
     } else if (!hasArgument && name == "readme") {
-      windows->PushClick(kReadme);
+      windows->PushClick(kReadmeButtonId);
     } else if (!hasArgument && name == "link") {
-      windows->PushClick(kLink);
+      windows->PushClick(kLinkButtonId);
     } else if (!hasArgument && name == "close") {
       windows->PushCloseBox();
     } else if (!hasArgument && name == "activate") {

@@ -9,6 +9,7 @@
 #include "pages/picture_pages.h"
 #include "payload_items.h"
 #include "shell/main_window.h"
+#include "shell/navigation.h"
 
 namespace {
 

@@ -35,8 +35,6 @@ InstallWorld::InstallWorld(Edition edition)
   g_officeInfo.Reset();
   g_officeInfo.DetectVersions();
   ResetInstallState();
-  g_dictionaryFolder[0] = '\0';
-  g_installFolder[0] = '\0';
 }
 
 InstallWorld::~InstallWorld() {
@@ -122,14 +120,8 @@ std::vector<std::string> InstallWorld::DictionaryEntries(HKEY root) {
 }
 
 bool InstallWorld::Install(const std::string& dictionaryFolder, const std::string& installFolder) {
-  std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "%s", dictionaryFolder.c_str());
-  std::snprintf(g_installFolder, sizeof g_installFolder, "%s", installFolder.c_str());
-  if (!InstallFoldersUsable(edition)) return false;
-  char product[260];
-  if (!MakeProductFolder(g_installFolder, product)) return false;
-  std::memcpy(g_installFolder, product, sizeof product);
-  InstallProduct(edition);
-  return true;
+  InstallResult result = InstallEdition(edition, dictionaryFolder.c_str(), installFolder.c_str());
+  return result == InstallResult::Installed || result == InstallResult::InstalledWithErrors;
 }
 
 std::string InstallWorld::LogText() {

@@ -209,8 +209,6 @@ class WizardWorld {
     g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
     g_officeInfo.Reset();
     ResetInstallState();
-    g_dictionaryFolder[0] = '\0';
-    g_installFolder[0] = '\0';
     g_currentPage = 0;
     g_backButton = nullptr;
     g_nextButton = nullptr;

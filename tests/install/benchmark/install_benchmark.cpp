@@ -89,12 +89,7 @@ struct Machine {
     nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
   }
   bool Install() {
-    std::strcpy(g_dictionaryFolder, "C:\\Dict");
-    std::strcpy(g_installFolder, "C:\\Program Files");
-    char product[260];
-    if (!InstallFoldersUsable(edition) || !MakeProductFolder(g_installFolder, product)) return false;
-    std::memcpy(g_installFolder, product, sizeof product);
-    return InstallProduct(edition).failures == 0;
+    return InstallEdition(edition, "C:\\Dict", "C:\\Program Files") == InstallResult::Installed;
   }
 
   Edition edition;
