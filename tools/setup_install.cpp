@@ -2,165 +2,64 @@
 // machine described by a .reg file and host folders standing for its drives. It probes
 // Office as the program does at start-up, takes the folder page's default folders unless
 // others are given, runs the install, prints the log and writes back the changed registry.
-#include <strings.h>
-#include <sys/stat.h>
-
-#include <cctype>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "install/edition.h"
+#include "install/install_log.h"
 #include "install/install_sequence.h"
 #include "office/custom_dictionaries.h"
 #include "office/office_info.h"
 #include "office/path_helpers.h"
-#include "install/install_log.h"
-#include "platform/platform.h"
-#include "platform/portable/file_system.h"
-#include "platform/portable/lz_library.h"
-#include "platform/portable/registry.h"
-#include "platform/portable/resource_store.h"
-#include "platform/portable/shell_services.h"
-#include "platform/portable/window_system.h"
-#include "resources/resource_table.h"
+#include "tools/machine_options.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: setup_install --drive C=HOSTDIR [options]\n"
-    "  --edition NAME            Standard, Professional or Quorvel (default Quorvel)\n"
-    "  --reg FILE                the machine's registry, a .reg file (default: an empty registry)\n"
-    "  --drive X=HOSTDIR         drive X: stands for the existing host folder HOSTDIR (repeatable; C: is needed)\n"
+    "%s"
     "  --dictionary-folder PATH  the dictionary folder (default: the folder of the registered custom.dic,\n"
     "                            else the Office folder, as the folder page offers)\n"
     "  --install-folder PATH     the folder the Vessora folder is made in (default C:\\Program Files)\n"
-    "  --programs PATH           the Start menu's Programs folder (default C:\\WINDOWS\\Start Menu\\Programs;\n"
-    "                            made when missing; an empty text: no Programs folder)\n"
-    "  --temp PATH               the temporary folder (default C:\\WINDOWS\\TEMP)\n"
-    "  --out FILE                where the changed registry is written (default: back into --reg)\n"
+    "The changed registry goes to --out, else back into --reg.\n"
     "Exit status: 0 installed, 3 installed with errors, 1 refused or failed to start, 2 usage.\n";
 
-bool Fail(const std::string& message) {
+int Fail(const std::string& message, int status) {
   std::fprintf(stderr, "setup_install: %s\n", message.c_str());
-  return false;
+  return status;
 }
 
-struct Options {
-  std::string edition = "Quorvel";
-  std::string reg, out;
-  std::vector<std::pair<char, std::string>> drives;
-  std::string dictionaryFolder, installFolder;
-  bool dictionaryGiven = false, installGiven = false;
-  std::string programs = "C:\\WINDOWS\\Start Menu\\Programs";
-  std::string temp;
-};
+void PrintDictionaryList(PortableMachine* machine, HKEY root, const char* rootName) {
+  std::vector<std::string> entries = machine->StringValues(root, kCustomDictionariesKey);
+  std::printf(entries.empty() ? "  %s: no custom dictionary list\n" : "  %s:\n", rootName);
+  for (const std::string& entry : entries) std::printf("    %s\n", entry.c_str());
+}
 
-bool ParseOptions(int argc, char** argv, Options* options) {
+}  // namespace
+
+int main(int argc, char** argv) {
+  MachineOptions options;
+  std::string dictionaryFolder, installFolder, error;
+  bool dictionaryGiven = false, installGiven = false;
   for (int i = 1; i < argc; ++i) {
     std::string option = argv[i];
-    if (option == "--help" || option == "-h") return false;
-    if (i + 1 >= argc) return Fail("option " + option + " needs a value");
-    std::string value = argv[++i];
-    if (option == "--edition") {
-      options->edition = value;
-    } else if (option == "--reg") {
-      options->reg = value;
-    } else if (option == "--out") {
-      options->out = value;
-    } else if (option == "--drive") {
-      if (value.size() < 3 || value[1] != '=' || !std::isalpha(static_cast<unsigned char>(value[0])))
-        return Fail("--drive takes X=HOSTDIR, not " + value);
-      options->drives.push_back({value[0], value.substr(2)});
-    } else if (option == "--dictionary-folder") {
-      options->dictionaryFolder = value;
-      options->dictionaryGiven = true;
-    } else if (option == "--install-folder") {
-      options->installFolder = value;
-      options->installGiven = true;
-    } else if (option == "--programs") {
-      options->programs = value;
-    } else if (option == "--temp") {
-      options->temp = value;
-    } else {
-      return Fail("unknown option " + option);
+    if (ParseMachineOption(argc, argv, &i, &options, &error)) continue;
+    bool folder = option == "--dictionary-folder" || option == "--install-folder";
+    if (error.empty() && folder && i + 1 < argc) {
+      bool dictionary = option == "--dictionary-folder";
+      (dictionary ? dictionaryFolder : installFolder) = argv[++i];
+      (dictionary ? dictionaryGiven : installGiven) = true;
+      continue;
     }
+    if (error.empty() && option != "--help" && option != "-h") error = "unknown option " + option;
+    if (!error.empty()) std::fprintf(stderr, "setup_install: %s\n", error.c_str());
+    std::fprintf(error.empty() ? stdout : stderr, kUsage, kMachineUsage);
+    return error.empty() ? 0 : 2;
   }
-  return true;
-}
-
-const ResourceTable* EditionTable(const std::string& name) {
-  if (strcasecmp(name.c_str(), "Standard") == 0) return &StandardResources();
-  if (strcasecmp(name.c_str(), "Professional") == 0) return &ProfessionalResources();
-  if (strcasecmp(name.c_str(), "Quorvel") == 0) return &QuorvelResources();
-  return nullptr;
-}
-
-void PrintDictionaryList(PortableRegistry* registry, HKEY root, const char* rootName) {
-  HKEY key = nullptr;
-  if (registry->RegOpenKeyExA(root, kCustomDictionariesKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    std::printf("  %s: no custom dictionary list\n", rootName);
-    return;
-  }
-  std::printf("  %s:\n", rootName);
-  for (DWORD index = 0;; ++index) {
-    char name[64], data[kPathCapacity + 1];
-    DWORD nameSize = sizeof name, dataSize = sizeof data - 1, type = 0;
-    LONG result = registry->RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                                          &dataSize);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result != ERROR_SUCCESS || type != REG_SZ) continue;
-    data[dataSize < sizeof data ? dataSize : sizeof data - 1] = '\0';
-    std::printf("    %s = %s\n", name, data);
-  }
-  registry->RegCloseKey(key);
-}
-
-int Run(int argc, char** argv) {
-  Options options;
-  if (!ParseOptions(argc, argv, &options)) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  const ResourceTable* table = EditionTable(options.edition);
-  if (table == nullptr) {
-    Fail("unknown edition " + options.edition + " (Standard, Professional or Quorvel)");
-    return 2;
-  }
-
-  PortableFileSystem files;
-  bool haveC = false;
-  for (const auto& drive : options.drives) {
-    struct stat info;
-    if (stat(drive.second.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-      Fail("the host folder " + drive.second + " for drive " + drive.first + ": is not there");
-      return 1;
-    }
-    files.MapDrive(drive.first, drive.second);
-    if (drive.first == 'C' || drive.first == 'c') haveC = true;
-  }
-  if (!haveC) {
-    Fail("drive C: must be given (--drive C=HOSTDIR)");
-    return 2;
-  }
-  if (!options.temp.empty()) files.SetTempFolder(options.temp);
-
-  PortableRegistry registry;
-  if (!options.reg.empty() && !registry.LoadRegFile(options.reg)) {
-    Fail("cannot read the registry file " + options.reg);
-    return 1;
-  }
-  PortableResourceStore resources(*table);
-  PortableLzLibrary lz;
-  PortableShellServices shell(options.programs.c_str());
-  RecordingWindowSystem windows;
-  g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
-  if (!options.programs.empty() && !shell.MakeProgramsFolder())
-    std::fprintf(stderr, "setup_install: the Programs folder %s cannot be made; no shortcuts\n",
-                 options.programs.c_str());
+  const ResourceTable* table = EditionResources(options.edition);
+  if (table == nullptr) return Fail("unknown edition " + options.edition + " (Standard, Professional or Quorvel)", 2);
+  PortableMachine machine(*table, options.programs.c_str());
+  if (!SetUpMachine(options, &machine, &error)) return Fail(error, 1);
 
   int found = g_officeInfo.DetectVersions();
   std::printf("Office versions found: %d (newest %u, oldest %u)\n", found, g_officeInfo.CurrentVersion(),
@@ -169,12 +68,11 @@ int Run(int argc, char** argv) {
   // The folder page's defaults, unless given.
   char dictionary[kPathCapacity], install[kPathCapacity];
   GetDefaultFolders(dictionary, install);
-  std::string dictionaryFolder = options.dictionaryGiven ? options.dictionaryFolder : dictionary;
-  std::string installFolder = options.installGiven ? options.installFolder : install;
+  if (!dictionaryGiven) dictionaryFolder = dictionary;
+  if (!installGiven) installFolder = install;
   Edition edition = GetEdition();
-  std::printf("Edition: %s\nDictionary folder: %s\nInstall folder: %s\n\n",
-              edition == EditionProfessional ? "Professional" : edition == EditionQuorvel ? "Quorvel" : "Standard",
-              dictionaryFolder.c_str(), installFolder.c_str());
+  std::printf("Edition: %s\nDictionary folder: %s\nInstall folder: %s\n\n", table->edition, dictionaryFolder.c_str(),
+              installFolder.c_str());
 
   switch (InstallEdition(edition, dictionaryFolder.c_str(), installFolder.c_str())) {
     case InstallResult::FoldersUnusable:
@@ -189,32 +87,13 @@ int Run(int argc, char** argv) {
       break;
   }
 
-  std::string logPath = std::string(g_installFolder) + "\\" + kInstallLogFileName;
-  std::string hostLog;
-  std::printf("---- %s\n", logPath.c_str());
-  if (files.HostPath(logPath.c_str(), &hostLog)) {
-    std::ifstream in(hostLog, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::fwrite(text.str().data(), 1, text.str().size(), stdout);
-  }
-  std::printf("----\n\nCustom dictionaries after the install:\n");
-  PrintDictionaryList(&registry, HKEY_CURRENT_USER, "HKEY_CURRENT_USER");
-  PrintDictionaryList(&registry, HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE");
-
-  std::string out = !options.out.empty() ? options.out : options.reg;
-  if (!out.empty()) {
-    if (registry.SaveRegFile(out))
-      std::printf("\nRegistry written to %s\n", out.c_str());
-    else
-      Fail("cannot write the registry to " + out);
-  }
-  std::printf("\n%s (%d failed)\n",
-              InstallSucceeded() ? "Installation complete." : "Installation finished with errors.",
+  std::string logPath = std::string(g_installFolder) + "\\" + kInstallLogFileName, log;
+  machine.ReadFile(logPath, &log);
+  std::printf("---- %s\n%s----\n\nCustom dictionaries after the install:\n", logPath.c_str(), log.c_str());
+  PrintDictionaryList(&machine, HKEY_CURRENT_USER, "HKEY_CURRENT_USER");
+  PrintDictionaryList(&machine, HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE");
+  if (!SaveMachineRegistry(options, &machine, &error)) Fail(error, 1);
+  std::printf("\n%s (%d failed)\n", InstallSucceeded() ? "Installation complete." : "Installation finished with errors.",
               g_installOutcome.failures);
   return InstallSucceeded() ? 0 : 3;
 }
-
-}  // namespace
-
-int main(int argc, char** argv) { return Run(argc, argv); }

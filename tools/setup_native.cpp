@@ -3,42 +3,24 @@
 // folders standing for drives. Input comes from a script of commands given on the command
 // line; each page is printed as it is painted, with its controls and captions, and at the
 // end the outcome, the install log and the changed registry.
-#include <strings.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "install/install_log.h"
 #include "install/install_sequence.h"
 #include "pages/control_ids.h"
-#include "pages/folder_page.h"
-#include "platform/platform.h"
-#include "platform/portable/file_system.h"
-#include "platform/portable/lz_library.h"
-#include "platform/portable/registry.h"
-#include "platform/portable/resource_store.h"
-#include "platform/portable/shell_services.h"
-#include "platform/portable/window_system.h"
-#include "resources/resource_table.h"
 #include "shell/main_window.h"
-#include "shell/navigation.h"
+#include "tools/machine_options.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: setup_native --drive C=HOSTDIR [options]\n"
-    "  --drive X=HOSTDIR   drive X: stands for the host folder HOSTDIR (repeatable; C: is needed)\n"
-    "  --reg FILE          registry to start from, a .reg file (default: an empty registry)\n"
-    "  --out FILE          write the registry as it is after the run, as a .reg file\n"
-    "  --edition NAME      Standard, Professional or Quorvel (default: this build's edition)\n"
-    "  --programs PATH     the Start menu's Programs folder (default C:\\WINDOWS\\Start Menu\\Programs;\n"
-    "                      an empty text: no Programs folder)\n"
-    "  --temp PATH         the temporary folder (default C:\\WINDOWS\\TEMP)\n"
+    "%s"
     "  --screen WxH        screen size in pixels (default 1024x768)\n"
     "  --no-timer          the window's timer cannot be started\n"
     "  --script LIST       commands separated by commas, carried out in order when the wizard waits:\n"
@@ -96,37 +78,8 @@ const char* PageName(int page) {
   }
 }
 
-// Bitmaps get their resource numbers as names in the printed pages.
-class NamingResourceStore : public ResourceStore {
- public:
-  NamingResourceStore(ResourceStore* inner, RecordingWindowSystem* windows) : inner(inner), windows(windows) {}
-  HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) override {
-    return inner->FindResourceA(module, name, type);
-  }
-  DWORD SizeofResource(HMODULE module, HRSRC resource) override { return inner->SizeofResource(module, resource); }
-  HGLOBAL LoadResource(HMODULE module, HRSRC resource) override { return inner->LoadResource(module, resource); }
-  LPVOID LockResource(HGLOBAL resource) override { return inner->LockResource(resource); }
-  int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int capacity) override {
-    return inner->LoadStringA(instance, id, buffer, capacity);
-  }
-  HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) override {
-    HBITMAP bitmap = inner->LoadBitmapA(instance, name);
-    if (bitmap != nullptr && IS_INTRESOURCE(name))
-      windows->NameObject(bitmap, "bitmap " + std::to_string(reinterpret_cast<uintptr_t>(name)));
-    return bitmap;
-  }
-  HICON LoadIconA(HINSTANCE instance, LPCSTR name) override { return inner->LoadIconA(instance, name); }
-
- private:
-  ResourceStore* inner;
-  RecordingWindowSystem* windows;
-};
-
 struct Options {
-  std::vector<std::pair<char, std::string>> drives;
-  std::string regFile, outFile, edition;
-  std::string programs = "C:\\WINDOWS\\Start Menu\\Programs";
-  std::string temp = "C:\\WINDOWS\\TEMP";
+  MachineOptions machine;
   int screenWidth = 1024, screenHeight = 768;
   bool noTimer = false, trace = false, quiet = false;
   std::vector<std::string> script;
@@ -160,24 +113,10 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     if (arg == "--help" || arg == "-h") {
       *error = "";
       return false;
-    } else if (arg == "--drive") {
-      if (!value(&text)) return false;
-      if (text.size() < 3 || text[1] != '=' || !std::isalpha(static_cast<unsigned char>(text[0]))) {
-        *error = "--drive wants X=HOSTDIR, not " + text;
-        return false;
-      }
-      options->drives.emplace_back(static_cast<char>(std::toupper(static_cast<unsigned char>(text[0]))),
-                                   text.substr(2));
-    } else if (arg == "--reg") {
-      if (!value(&options->regFile)) return false;
-    } else if (arg == "--out") {
-      if (!value(&options->outFile)) return false;
-    } else if (arg == "--edition") {
-      if (!value(&options->edition)) return false;
-    } else if (arg == "--programs") {
-      if (!value(&options->programs)) return false;
-    } else if (arg == "--temp") {
-      if (!value(&options->temp)) return false;
+    } else if (ParseMachineOption(argc, argv, &i, &options->machine, error)) {
+      continue;
+    } else if (!error->empty()) {
+      return false;
     } else if (arg == "--screen") {
       if (!value(&text)) return false;
       if (std::sscanf(text.c_str(), "%dx%d", &options->screenWidth, &options->screenHeight) != 2 ||
@@ -198,12 +137,6 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
       *error = "unknown option " + arg;
       return false;
     }
-  }
-  bool haveC = false;
-  for (const auto& drive : options->drives) haveC = haveC || drive.first == 'C';
-  if (!haveC) {
-    *error = "drive C: is not mapped (--drive C=HOSTDIR)";
-    return false;
   }
   return true;
 }
@@ -315,22 +248,6 @@ void PrintPaint(const RecordingWindowSystem& windows, const RecordedPaint& paint
     std::printf("  control %s\n", ControlLine(*control).c_str());
 }
 
-const ResourceTable* EditionTable(const std::string& edition) {
-  if (edition.empty()) return &BuiltInResources();
-  for (const ResourceTable* table : {&StandardResources(), &ProfessionalResources(), &QuorvelResources()}) {
-    if (strcasecmp(table->edition, edition.c_str()) == 0) return table;
-  }
-  return nullptr;
-}
-
-// The install log as the host file the product folder's InstallLog.txt stands for.
-std::string ReadInstallLog(const PortableFileSystem& files) {
-  std::string windowsPath = std::string(g_installFolder) + "\\InstallLog.txt";
-  std::string hostPath;
-  if (!files.HostPath(windowsPath.c_str(), &hostPath)) return std::string();
-  std::ifstream in(hostPath, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 }  // namespace
 
@@ -339,36 +256,26 @@ int main(int argc, char** argv) {
   std::string error;
   if (!ParseOptions(argc, argv, &options, &error)) {
     if (!error.empty()) std::fprintf(stderr, "setup_native: %s\n", error.c_str());
-    std::fputs(kUsage, error.empty() ? stdout : stderr);
+    std::fprintf(error.empty() ? stdout : stderr, kUsage, kMachineUsage);
     return error.empty() ? 0 : 2;
   }
-  const ResourceTable* table = EditionTable(options.edition);
+  const ResourceTable* table = EditionResources(options.machine.edition);
   if (table == nullptr) {
-    std::fprintf(stderr, "setup_native: no edition called %s\n", options.edition.c_str());
+    std::fprintf(stderr, "setup_native: no edition called %s\n", options.machine.edition.c_str());
     return 2;
   }
-
-  PortableRegistry registry;
-  if (!options.regFile.empty() && !registry.LoadRegFile(options.regFile)) {
-    std::fprintf(stderr, "setup_native: cannot read the registry file %s\n", options.regFile.c_str());
+  PortableMachine machine(*table, options.machine.programs.c_str());
+  if (!SetUpMachine(options.machine, &machine, &error)) {
+    std::fprintf(stderr, "setup_native: %s\n", error.c_str());
     return 2;
   }
-  PortableFileSystem files;
-  for (const auto& drive : options.drives) files.MapDrive(drive.first, drive.second);
-  files.SetTempFolder(options.temp);
-  PortableLzLibrary lz;
-  PortableResourceStore tableStore(*table);
-  RecordingWindowSystem windows;
-  NamingResourceStore resources(&tableStore, &windows);
-  PortableShellServices shell(options.programs.c_str());
-  g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
-  if (!options.programs.empty() && !shell.MakeProgramsFolder())
-    std::fprintf(stderr, "setup_native: cannot make the Programs folder %s\n", options.programs.c_str());
+  RecordingWindowSystem& windows = machine.windows;
+  PortableShellServices& shell = machine.shell;
 
   std::string bad;
   if (!QueueScript(options.script, &windows, &shell, &bad)) {
     std::fprintf(stderr, "setup_native: unknown script command \"%s\"\n", bad.c_str());
-    std::fputs(kUsage, stderr);
+    std::fprintf(stderr, kUsage, kMachineUsage);
     return 2;
   }
   windows.SetScreenSize(options.screenWidth, options.screenHeight);
@@ -412,8 +319,8 @@ int main(int argc, char** argv) {
                 g_installOutcome.failures == 0
                     ? "everything written"
                     : (std::to_string(g_installOutcome.failures) + " step(s) failed").c_str());
-    std::string log = ReadInstallLog(files);
-    if (!log.empty()) {
+    std::string log;
+    if (machine.ReadFile(std::string(g_installFolder) + "\\" + kInstallLogFileName, &log)) {
       std::printf("\n=== %s\\InstallLog.txt\n", g_installFolder);
       std::fwrite(log.data(), 1, log.size(), stdout);
     }
@@ -425,12 +332,12 @@ int main(int argc, char** argv) {
   for (const auto& link : shell.SavedLinks())
     std::printf("  shortcut %s -> %s (\"%s\")\n", link.linkPath.c_str(), link.target.c_str(),
                 link.description.c_str());
-  if (!options.outFile.empty()) {
-    if (!registry.SaveRegFile(options.outFile)) {
-      std::fprintf(stderr, "setup_native: cannot write the registry to %s\n", options.outFile.c_str());
+  if (!options.machine.out.empty()) {
+    if (!SaveMachineRegistry(options.machine, &machine, &error)) {
+      std::fprintf(stderr, "setup_native: %s\n", error.c_str());
       return 1;
     }
-    std::printf("  registry written to %s\n", options.outFile.c_str());
+    std::printf("  registry written to %s\n", options.machine.out.c_str());
   }
   return exitCode;
 }

@@ -250,18 +250,6 @@ void PortableShellServices::SetProgramsFolder(const char* windowsPath) {
   programsFolder = windowsPath != nullptr ? windowsPath : "";
 }
 
-bool PortableShellServices::MakeProgramsFolder() {
-  FileSystem* files = g_platform.fileSystem;
-  if (programsFolder.empty() || files == nullptr) return false;
-  // Each level in turn, from the first separator after the drive.
-  for (size_t at = programsFolder.find_first_of("\\/", 3); at != std::string::npos;
-       at = programsFolder.find_first_of("\\/", at + 1))
-    files->CreateDirectoryA(programsFolder.substr(0, at).c_str(), nullptr);
-  files->CreateDirectoryA(programsFolder.c_str(), nullptr);
-  DWORD attributes = files->GetFileAttributesA(programsFolder.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 void PortableShellServices::QueueBrowseResult(const std::string& windowsPath) {
   browseScript.push_back({true, windowsPath});
 }
@@ -357,6 +345,8 @@ HINSTANCE PortableShellServices::ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR f
 
 HRESULT PortableShellServices::SHGetMalloc(IMalloc** result) {
   if (result == nullptr) return E_INVALIDARG;
+  *result = nullptr;
+  if (!allocatorAvailable) return E_FAIL;
   allocator->AddRef();
   *result = allocator;
   return S_OK;
@@ -364,8 +354,7 @@ HRESULT PortableShellServices::SHGetMalloc(IMalloc** result) {
 
 LPITEMIDLIST PortableShellServices::SHBrowseForFolderA(BROWSEINFOA* info) {
   if (info == nullptr) return nullptr;
-  BrowseCall call{info->hwndOwner, info->ulFlags, info->pidlRoot != nullptr, info->lpfn != nullptr,
-                  info->lParam, std::string()};
+  BrowseCall call{*info, std::string()};
   // The chooser tells its callback first that it is open; the callback may then set the selection.
   if (info->lpfn != nullptr) info->lpfn(chooserWindow, BFFM_INITIALIZED, 0, info->lParam);
   BrowseAnswer answer{false, std::string()};

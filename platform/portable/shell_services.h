@@ -20,10 +20,10 @@ class PortableShellServices : public ShellServices {
   // Configuration and script.
   void SetProgramsFolder(const char* windowsPath);
   const std::string& ProgramsFolder() const { return programsFolder; }
-  // Makes every missing level of the Programs folder through g_platform.fileSystem; true when it exists.
-  bool MakeProgramsFolder();
   // While false, CoCreateInstance refuses the shell link class (a machine without the link object).
   void SetShellLinkAvailable(bool available) { shellLinkAvailable = available; }
+  // While false, SHGetMalloc fails (a shell that cannot hand out its allocator).
+  void SetAllocatorAvailable(bool available) { allocatorAvailable = available; }
   // The next SHBrowseForFolderA chooses this folder, or is cancelled; an empty script cancels.
   void QueueBrowseResult(const std::string& windowsPath);
   void QueueBrowseCancel();
@@ -43,10 +43,7 @@ class PortableShellServices : public ShellServices {
     INT showCommand;
   };
   struct BrowseCall {
-    HWND owner;
-    UINT flags;
-    bool hasRoot, hasCallback;
-    LPARAM callbackData;
+    BROWSEINFOA info;    // as the caller handed it over
     std::string chosen;  // empty when cancelled
   };
   struct SavedLink {
@@ -89,6 +86,7 @@ class PortableShellServices : public ShellServices {
 
   std::string programsFolder;
   bool shellLinkAvailable = true;
+  bool allocatorAvailable = true;
   HWND chooserWindow;
   struct BrowseAnswer {
     bool chosen;

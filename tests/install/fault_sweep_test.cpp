@@ -4,24 +4,14 @@
 // handle, and must not report success unless everything is in place.
 #include <gtest/gtest.h>
 
-#include <map>
+#include <cstring>
 #include <set>
 
-#include "install_world.h"
-#include "payload_items.h"
+#include "install/install_sequence.h"
+#include "install/install_table.h"
+#include "tests/support/test_machine.h"
 
 namespace {
-
-// Which item each installed name comes from (the install table, as a user reads it).
-const std::map<std::string, std::string> kSources = {
-    {"Lunvera.dic", "LUNVERA.DI_"},   {"vsquni.dic", "VSQUNI.DI_"},       {"vsq.dot", "VSQ.DO_"},
-    {"vsqauto1.dot", "VSQAUTO1.DO_"}, {"vsqauto2.dot", "VSQAUTO2.DO_"},   {"vsqauto3.dot", "VSQAUTO3.DO_"},
-    {"unicode.gif", "UNICODE.GI_"},   {"vowelconvrt.gif", "VOWELCONVRT.GI_"}, {"ascii.gif", "ASCII.GI_"},
-    {"vsqquor.dic", "VSQQUOR.DI_"},   {"qvlunvera.dot", "QVLUNVERA.DO_"}, {"Readme.htm", "README.HT_"},
-    {"Fenmoor.gif", "FENMOOR.GI_"},   {"Vessora.jpg", "VESSORA.JP_"},     {"License.txt", "LICENSE.TXT"},
-};
-const std::map<std::string, std::string> kPrefixes = {
-    {"lunve", "LUNVERA.DI_"}, {"vsquni", "VSQUNI.DI_"}, {"vsqquor", "VSQQUOR.DI_"}};
 
 // The pieces a dictionary splits into: whole blocks up to 64768 bytes, then on to the next line feed.
 std::vector<std::string> ReferencePieces(const std::string& data) {
@@ -49,16 +39,17 @@ std::string FileName(const std::string& path) { return path.substr(path.find_las
 
 // What a file of this name must hold once installed; false for a name the install never writes.
 bool ExpectedContent(const std::string& name, std::string* content) {
-  auto whole = kSources.find(name);
-  if (whole != kSources.end()) {
-    *content = ExpandedContent(whole->second);
-    return true;
-  }
-  for (const auto& prefix : kPrefixes) {
-    if (name.compare(0, prefix.first.size(), prefix.first) != 0 || name.size() < prefix.first.size() + 5) continue;
-    std::string number = name.substr(prefix.first.size(), name.size() - prefix.first.size() - 4);
+  for (int row = 0; row < kInstallTableRows; ++row) {
+    const InstallRow& item = kInstallTable[row];
+    if (name == item.fileName) {
+      *content = ExpandedContent(item.itemName);
+      return true;
+    }
+    size_t prefix = item.piecePrefix != nullptr ? std::strlen(item.piecePrefix) : 0;
+    if (prefix == 0 || name.compare(0, prefix, item.piecePrefix) != 0 || name.size() < prefix + 5) continue;
+    std::string number = name.substr(prefix, name.size() - prefix - 4);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::vector<std::string> pieces = ReferencePieces(ExpandedContent(prefix.second));
+    std::vector<std::string> pieces = ReferencePieces(ExpandedContent(item.itemName));
     size_t index = std::stoul(number);
     if (index < 1 || index > pieces.size()) return false;
     *content = pieces[index - 1];
@@ -78,12 +69,12 @@ const char* const kFolders[] = {
     "C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP", "C:\\Program Files\\Microsoft Office\\Templates",
     "C:\\Program Files\\Microsoft Office\\Office\\STARTUP"};
 
-void Prepare(InstallWorld* world, const Setup& setup) {
+void Prepare(TestMachine* world, const Setup& setup) {
   ASSERT_TRUE(world->LoadScenario(setup.scenario));
   for (const char* folder : kFolders) world->MakeFolder(folder);
 }
 
-std::set<std::string> Entries(InstallWorld* world) {
+std::set<std::string> Entries(TestMachine* world) {
   std::set<std::string> all;
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
     for (const std::string& entry : world->DictionaryEntries(root))
@@ -94,7 +85,7 @@ std::set<std::string> Entries(InstallWorld* world) {
 // Runs one install with the given fault and checks everything the install claims.
 // True when the install reported full success.
 bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* creates, int* writes) {
-  InstallWorld world(setup.edition);
+  TestMachine world(setup.edition);
   Prepare(&world, setup);
   std::set<std::string> before = Entries(&world);
   world.faulty.FailCreate(failCreate);
@@ -108,7 +99,7 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* cre
   EXPECT_TRUE(world.TempFilesLeft().empty());
   EXPECT_EQ(world.files.OpenHandleCount(), 0u);
   EXPECT_EQ(world.registry.OpenKeyCount(), 0u);
-  EXPECT_EQ(world.portableLz.OpenHandleCount(), 0u);
+  EXPECT_EQ(world.testLz.OpenHandleCount(), 0u);
   EXPECT_EQ(world.shell.LiveLinkObjects(), 0);
   EXPECT_EQ(world.shell.LiveItemLists(), 0u);
   EXPECT_EQ(world.shell.AllocatorReferences(), 0);
@@ -153,8 +144,8 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* cre
     const std::string closing = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
     EXPECT_TRUE(log.size() > closing.size() && log.compare(log.size() - closing.size(), closing.size(), closing) == 0);
     size_t rows = 0;
-    for (const auto& source : kSources)
-      if (world.resources.FindResourceA(nullptr, source.second.c_str(), RT_RCDATA) != nullptr) ++rows;
+    for (int row = 0; row < kInstallTableRows; ++row)
+      if (RowApplies(kInstallTable[row].edition, setup.edition)) ++rows;
     EXPECT_GE(installed.size(), rows) << "success claimed with rows missing";
     size_t links = setup.edition == EditionProfessional ? 3 : 2;
     EXPECT_EQ(world.shell.SavedLinks().size(), links);

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "install_world.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
 TEST(InstallLog, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
-  InstallWorld world;
+  TestMachine world;
   world.MakeFolder("C:\\Product");
   {
     InstallLog log;
@@ -30,7 +30,7 @@ TEST(InstallLog, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
 }
 
 TEST(InstallLog, ClosedOrUncreatableLogIgnoresWritesAndSaysSo) {
-  InstallWorld world;
+  TestMachine world;
   InstallLog never;
   never.Write("nothing");
   never.Close();
@@ -46,7 +46,7 @@ TEST(InstallLog, ClosedOrUncreatableLogIgnoresWritesAndSaysSo) {
 }
 
 TEST(InstallLog, AShortWriteMarksTheRecordIncomplete) {
-  InstallWorld world;
+  TestMachine world;
   world.MakeFolder("C:\\Product");
   InstallLog log;
   log.Open("C:\\Product");
@@ -63,7 +63,7 @@ TEST(InstallLog, AShortWriteMarksTheRecordIncomplete) {
 }
 
 TEST(InstallLog, ErrorLineNamesTheFolderAndFile) {
-  InstallWorld world;
+  TestMachine world;
   world.MakeFolder("C:\\Product");
   {
     InstallLog log;

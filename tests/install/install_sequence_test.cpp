@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "install_world.h"
+#include "tests/support/test_machine.h"
 #include "office/office_info.h"
-#include "pages/folder_page.h"
-#include "pages/licence_page.h"
-#include "pages/picture_pages.h"
-#include "payload_items.h"
-#include "shell/main_window.h"
-#include "shell/navigation.h"
+#include "install/install_sequence.h"
 
 namespace {
 
@@ -28,7 +23,7 @@ std::string CommonRows(const std::string& product) {
 }
 
 TEST(WholeInstall, QuorvelWithOffice2000WritesTheThirteenLineLog) {
-  InstallWorld world(EditionQuorvel);
+  TestMachine world(EditionQuorvel);
   ASSERT_TRUE(world.LoadScenario("office2000.reg"));
   world.MakeFolder("C:\\Dict");
   world.MakeFolder(kTemplates2000);
@@ -65,7 +60,7 @@ TEST(WholeInstall, QuorvelWithOffice2000WritesTheThirteenLineLog) {
 }
 
 TEST(WholeInstall, QuorvelWithOffice97SplitsAndRegistersWhereAListExists) {
-  InstallWorld world(EditionQuorvel);
+  TestMachine world(EditionQuorvel);
   ASSERT_TRUE(world.LoadScenario("office97.reg"));
   const std::string dictionary = "C:\\Program Files\\Microsoft Office\\Office";
   world.MakeFolder(dictionary);
@@ -85,7 +80,7 @@ TEST(WholeInstall, QuorvelWithOffice97SplitsAndRegistersWhereAListExists) {
 }
 
 TEST(WholeInstall, WithoutOfficeTemplatesGoToTheDefaultFolderAndTheDictionaryIsSplit) {
-  InstallWorld world(EditionQuorvel);
+  TestMachine world(EditionQuorvel);
   ASSERT_TRUE(world.LoadScenario("no_office.reg"));
   world.MakeFolder("C:\\Dict");
   world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
@@ -99,7 +94,7 @@ TEST(WholeInstall, WithoutOfficeTemplatesGoToTheDefaultFolderAndTheDictionaryIsS
 TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers) {
   for (const char* scenario : {"office2000.reg", "office97.reg"}) {
     SCOPED_TRACE(scenario);
-    InstallWorld world(EditionProfessional);
+    TestMachine world(EditionProfessional);
     ASSERT_TRUE(world.LoadScenario(scenario));
     world.MakeFolder("C:\\Dict");
     world.MakeFolder(kTemplates2000);
@@ -127,7 +122,7 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
 }
 
 TEST(WholeInstall, MissingStartupAndProgramsFoldersGiveErrorsNotFilesInTheCurrentFolder) {
-  InstallWorld world(EditionProfessional);
+  TestMachine world(EditionProfessional);
   ASSERT_TRUE(world.LoadScenario("no_office.reg"));
   world.MakeFolder("C:\\Dict");
   world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
@@ -151,7 +146,7 @@ TEST(WholeInstall, MissingStartupAndProgramsFoldersGiveErrorsNotFilesInTheCurren
 }
 
 TEST(WholeInstall, ProductFolderIsFormedFromTheChosenFolder) {
-  InstallWorld world;
+  TestMachine world;
   world.LoadScenario("office2000.reg");
   world.MakeFolder("C:\\Dict");
   world.MakeFolder("C:\\Program Files");
@@ -172,7 +167,7 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
   };
   // The product folder must hold InstallLog.txt, and vowelconvrt.gif in the Professional edition.
   for (Case c : {Case{EditionQuorvel, 236}, Case{EditionProfessional, 235}}) {
-    InstallWorld world(c.edition);
+    TestMachine world(c.edition);
     world.LoadScenario("office2000.reg");
     world.MakeFolder("C:\\Dict");
     std::string longest = "C:\\" + std::string(c.longestInstall - 3, 'p');
@@ -188,7 +183,7 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
     }
   }
   // The dictionary folder must hold vsqquor.dic whole (Word 2000), or vsqquor1.dic (Word 97).
-  InstallWorld world(EditionQuorvel);
+  TestMachine world(EditionQuorvel);
   world.LoadScenario("office2000.reg");
   world.MakeFolder("C:\\Program Files");
   std::string dictionary = "C:\\" + std::string(244, 'd');
@@ -198,129 +193,6 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
   EXPECT_FALSE(world.Install(dictionary));
   EXPECT_FALSE(world.Install("", "C:\\Program Files"));
   EXPECT_FALSE(world.Install("C:\\Dict", ""));
-}
-
-// The wizard's pages over the recording window system, as the program runs them.
-class WizardTest : public ::testing::Test {
- protected:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return g_platform.windows->DefWindowProcA(window, message, wParam, lParam);
-  }
-  WizardTest() {
-    world.LoadScenario("office2000.reg");
-    world.MakeFolder("C:\\Dict");
-    world.MakeFolder(kTemplates2000);
-    world.MakeFolder("C:\\Program Files");
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.lpszClassName = "TestMain";
-    world.windows.RegisterClassA(&windowClass);
-    main = world.windows.CreateWindowExA(0, "TestMain", "", WS_SYSMENU, 0, 0, 600, 440, nullptr, nullptr, nullptr,
-                                         nullptr);
-    WizardPage::SetPageArea(RECT{0, 0, 594, 365});
-    g_pages[1] = new WelcomePage;
-    g_pages[2] = new LicencePage;
-    g_pages[3] = folder = new FolderPage;
-    g_pages[4] = new FinishPage;
-    g_currentPage = 1;
-    g_pages[1]->Create(main);
-  }
-  ~WizardTest() override {
-    for (WizardPage*& page : g_pages) {
-      delete page;
-      page = nullptr;
-    }
-    g_currentPage = 0;
-  }
-  // Index of the first call starting with prefix, from the last ClearCalls.
-  int At(const std::string& prefix) { return world.windows.FindCall(prefix); }
-  void ToFolderPage() {
-    GoNext(main);
-    GoNext(main);
-    world.windows.ClearCalls();
-  }
-
-  InstallWorld world;
-  HWND main = nullptr;
-  FolderPage* folder = nullptr;
-};
-
-TEST_F(WizardTest, ForwardMovesDestroyCreateAndRepaintInOrder) {
-  world.windows.ClearCalls();
-  GoNext(main);
-  EXPECT_EQ(g_currentPage, 2);
-  int destroyed = At("DestroyWindow"), invalidated = At("InvalidateRect"), created = At("CreateWindowExA");
-  EXPECT_TRUE(destroyed >= 0 && destroyed < invalidated && invalidated < created);
-
-  world.windows.ClearCalls();
-  GoNext(main);
-  EXPECT_EQ(g_currentPage, 3);
-  destroyed = At("DestroyWindow");
-  created = At("CreateWindowExA");
-  int read = At("GetWindowTextA");
-  invalidated = At("InvalidateRect");
-  EXPECT_TRUE(destroyed >= 0 && destroyed < created && created < read && read < invalidated);
-  EXPECT_STREQ(g_dictionaryFolder, "C:\\Dict");
-  EXPECT_STREQ(g_installFolder, "C:\\Program Files");
-}
-
-TEST_F(WizardTest, InstallMovesToTheFinishPageAndFinishClosesTheWindow) {
-  ToFolderPage();
-  GoNext(main);
-  EXPECT_EQ(g_currentPage, 4);
-  EXPECT_EQ(folder->dictionaryEdit, nullptr);
-  EXPECT_NE(static_cast<FinishPage*>(g_pages[4])->viewReadmeButton, nullptr);
-  EXPECT_STREQ(g_installFolder, "C:\\Program Files\\Vessora");
-  EXPECT_TRUE(InstallSucceeded());
-  ASSERT_FALSE(world.windows.Calls().empty());
-  EXPECT_EQ(world.windows.Calls().back().operation, "InvalidateRect");
-  EXPECT_TRUE(world.windows.MessageBoxes().empty());
-
-  world.windows.ClearCalls();
-  GoNext(main);
-  EXPECT_EQ(world.windows.FindCall("DestroyWindow(" + world.windows.NameOf(main) + ")"), 0);
-  EXPECT_EQ(world.windows.MainWindow(), nullptr);
-}
-
-TEST_F(WizardTest, EmptyOrOverlongFolderTextIsRefusedAndThePageStays) {
-  ToFolderPage();
-  for (std::string dictionary : {std::string(), "C:\\" + std::string(250, 'x')}) {
-    world.windows.SetWindowTextA(folder->dictionaryEdit, dictionary.c_str());
-    GoNext(main);
-    EXPECT_EQ(g_currentPage, 3);
-    ASSERT_FALSE(world.windows.MessageBoxes().empty());
-    const RecordedMessageBox& box = world.windows.MessageBoxes().back();
-    EXPECT_EQ(box.owner, main);
-    EXPECT_EQ(box.text, "Please make sure you have enterd the file locations");
-    EXPECT_EQ(box.caption, "Install Directories Not Specified");
-    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_NE(folder->dictionaryEdit, nullptr);
-    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
-  }
-  EXPECT_FALSE(world.Exists("C:\\Program Files\\Vessora"));
-  EXPECT_FALSE(g_installOutcome.ran);
-}
-
-TEST_F(WizardTest, ProductFolderThatCannotBeMadeKeepsTheFolderPage) {
-  ToFolderPage();
-  world.windows.SetWindowTextA(folder->installEdit, "C:\\No Such\\Parent");
-  GoNext(main);
-  EXPECT_EQ(g_currentPage, 3);
-  ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);
-  const RecordedMessageBox& box = world.windows.MessageBoxes()[0];
-  EXPECT_EQ(box.owner, main);
-  EXPECT_EQ(box.text, "Could not create the Vessora folder in the chosen location. Please choose another folder.");
-  EXPECT_EQ(box.caption, "Install Directory Not Created");
-  EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-  EXPECT_EQ(At("DestroyWindow"), -1) << "the folder page is still there";
-  EXPECT_FALSE(g_installOutcome.ran);
-  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor.dic"));
-
-  // The user picks another folder and installs.
-  world.windows.SetWindowTextA(folder->installEdit, "D:");
-  GoNext(main);
-  EXPECT_EQ(g_currentPage, 4);
-  EXPECT_TRUE(world.Exists("D:\\Vessora\\Readme.htm"));
 }
 
 }  // namespace

@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "install/split_dictionary.h"
-#include "install_world.h"
-#include "pages/folder_page.h"
-#include "payload_items.h"
+#include "tests/support/test_machine.h"
+#include "install/install_sequence.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ class PayloadTest : public ::testing::Test {
     world.ReadFile("C:\\Log\\InstallLog.txt", &text);
     return text;
   }
-  InstallWorld world;
+  TestMachine world;
   InstallLog log;
 };
 
@@ -61,9 +60,9 @@ TEST_F(PayloadTest, EmptyFolderNeverBecomesTheCurrentFolder) {
 }
 
 TEST_F(PayloadTest, TruncatedItemIsNotLoggedAsInstalled) {
-  std::vector<uint8_t> cut = world.resources.CarriedItem("README.HT_");
+  std::string cut = world.testResources.Item("README.HT_");
   cut.resize(cut.size() / 2);
-  world.resources.AddItem("README.HT_", cut);
+  world.testResources.SetItem("README.HT_", cut);
   EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
   EXPECT_EQ(LogText(), "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n");
 }
@@ -99,7 +98,7 @@ TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
 
   // Into a folder that is not there: nothing is registered.
   std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Gone");
-  world.resources.AddItem("OTHER.DI_", world.resources.CarriedItem("VSQQUOR.DI_"));
+  world.testResources.SetItem("OTHER.DI_", world.testResources.Item("VSQQUOR.DI_"));
   EXPECT_FALSE(InstallDictionary("OTHER.DI_", "other.dic", "other", &log));
   EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER).size(), 3u);
   EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE).size(), 2u);
@@ -124,7 +123,7 @@ TEST_F(PayloadTest, OlderWordGetsPiecesAndNoWholeFile) {
 
 TEST_F(PayloadTest, ExpandedSizeComesFromTheItemHeader) {
   EXPECT_EQ(ItemExpandedSize("README.HT_"), ExpandedContent("README.HT_").size());
-  EXPECT_EQ(ItemExpandedSize("LICENSE.TXT"), world.resources.CarriedItem("LICENSE.TXT").size());
+  EXPECT_EQ(ItemExpandedSize("LICENSE.TXT"), world.testResources.Item("LICENSE.TXT").size());
   EXPECT_EQ(ItemExpandedSize("VSQQUOR.DI_"), 34722u);
   EXPECT_EQ(ItemExpandedSize("NOT.THERE"), 0u);
 }

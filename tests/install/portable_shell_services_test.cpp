@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "install_world.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ int CALLBACK RecordCallback(HWND chooser, UINT message, LPARAM, LPARAM data) {
 }
 
 TEST(PortableShell, FolderChooserAnswersFromItsScriptAfterInitialisingTheCallback) {
-  InstallWorld world;
+  TestMachine world;
   world.shell.QueueBrowseResult("D:\\Chosen Folder");
   world.shell.QueueBrowseCancel();
 
@@ -57,12 +57,12 @@ TEST(PortableShell, FolderChooserAnswersFromItsScriptAfterInitialisingTheCallbac
   EXPECT_EQ(world.shell.SHBrowseForFolderA(&info), nullptr);  // nothing scripted: cancelled too
   ASSERT_EQ(world.shell.BrowseCalls().size(), 3u);
   EXPECT_EQ(world.shell.BrowseCalls()[0].chosen, "D:\\Chosen Folder");
-  EXPECT_EQ(world.shell.BrowseCalls()[0].flags, static_cast<UINT>(BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT));
+  EXPECT_EQ(world.shell.BrowseCalls()[0].info.ulFlags, static_cast<UINT>(BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT));
   EXPECT_EQ(world.shell.BrowseCalls()[1].chosen, "");
 }
 
 TEST(PortableShell, CodePage1252ConversionFollowsTheWin32Contract) {
-  InstallWorld world;
+  TestMachine world;
   WCHAR wide[8];
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "a\x80\xe4", -1, wide, 8), 4);
   EXPECT_EQ(wide[0], u'a');

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "install_world.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ LinkFields ReadLink(const std::string& bytes) {
 }
 
 TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTime) {
-  InstallWorld world;
+  TestMachine world;
   char folder[260] = "";
   ASSERT_TRUE(CreateProgramsSubfolder("\\Vessora", folder));
   EXPECT_STREQ(folder, "C:\\WINDOWS\\Start Menu\\Programs\\Vessora");
@@ -72,7 +72,7 @@ TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTime) {
 }
 
 TEST(ProgramsSubfolder, WithoutProgramsFolderNothingIsMadeAndTheBufferStays) {
-  InstallWorld world;
+  TestMachine world;
   world.shell.SetProgramsFolder("C:\\Nowhere\\Programs");
   char folder[260] = "kept";
   EXPECT_FALSE(CreateProgramsSubfolder("\\Vessora", folder));
@@ -82,7 +82,7 @@ TEST(ProgramsSubfolder, WithoutProgramsFolderNothingIsMadeAndTheBufferStays) {
 }
 
 TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
-  InstallWorld world;
+  TestMachine world;
   world.MakeFolder("C:\\Program Files\\Vessora");
   world.files.CreateDirectoryA("C:\\WINDOWS\\Start Menu\\Programs\\Vessora", nullptr);
   std::string hostReadme = world.HostPath("C:\\Program Files\\Vessora\\Readme.htm");
@@ -120,7 +120,7 @@ TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
 }
 
 TEST(Shortcut, FailuresWriteNothingAndReleaseEverything) {
-  InstallWorld world;
+  TestMachine world;
   EXPECT_TRUE(FAILED(CreateShortcut("C:\\x", "C:\\No Folder\\x.lnk", "d")));
   world.shell.SetShellLinkAvailable(false);
   EXPECT_TRUE(FAILED(CreateShortcut("C:\\x", (std::string(kPrograms) + "\\x.lnk").c_str(), "d")));

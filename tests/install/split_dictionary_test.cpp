@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "install_world.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
@@ -34,9 +34,9 @@ class SplitDictionaryTest : public ::testing::Test {
   // Splits text into C:\Dict with prefix "lunve"; the log's text is returned in *logText.
   bool Split(const std::string& text, std::string* logText, long failAt = -1, DWORD expected = kUnknownLength,
              const char* folder = "C:\\Dict") {
-    INT source = world.lz.AddSource(text, failAt);
+    INT source = world.testLz.AddSource(text, failAt);
     bool result = SplitDictionary(source, folder, "lunve", 64000, 1, &log, expected);
-    world.lz.LZClose(source);
+    world.testLz.LZClose(source);
     log.Close();
     world.ReadFile("C:\\Log\\InstallLog.txt", logText);
     return result;
@@ -56,7 +56,7 @@ class SplitDictionaryTest : public ::testing::Test {
     return bytes;
   }
 
-  InstallWorld world;
+  TestMachine world;
   InstallLog log;
 };
 
@@ -151,12 +151,12 @@ TEST_F(SplitDictionaryTest, EmptyFolderNeverWritesIntoTheCurrentFolder) {
 }
 
 TEST_F(SplitDictionaryTest, EachDictionaryGetsItsHeaderAndNumbersFromOne) {
-  INT first = world.lz.AddSource(TenByteLines(100));
-  INT second = world.lz.AddSource(TenByteLines(200));
+  INT first = world.testLz.AddSource(TenByteLines(100));
+  INT second = world.testLz.AddSource(TenByteLines(200));
   SplitDictionary(first, "C:\\Dict", "lunve", 64000, 1, &log);
   SplitDictionary(second, "C:\\Dict\\", "vsquni", 64000, 1, &log);
-  world.lz.LZClose(first);
-  world.lz.LZClose(second);
+  world.testLz.LZClose(first);
+  world.testLz.LZClose(second);
   log.Close();
   std::string logText;
   world.ReadFile("C:\\Log\\InstallLog.txt", &logText);

@@ -132,11 +132,11 @@ TEST(BrowseForFolder, ChosenPathReplacesTheBufferCancelKeepsIt) {
   page.SetDictionaryFolder("C:\\Typed");
   char buffer[260] = "C:\\Before";
 
-  bench.shell.QueueChoice("D:\\Chosen\\Folder");
+  bench.shell.QueueBrowseResult("D:\\Chosen\\Folder");
   BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
   EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
-  ASSERT_EQ(bench.shell.browseInfos.size(), 1u);
-  const BROWSEINFOA& info = bench.shell.browseInfos[0];
+  ASSERT_EQ(bench.shell.BrowseCalls().size(), 1u);
+  const BROWSEINFOA& info = bench.shell.BrowseCalls()[0].info;
   EXPECT_EQ(info.hwndOwner, bench.parent);
   EXPECT_EQ(info.pidlRoot, nullptr);
   EXPECT_EQ(info.pszDisplayName, nullptr);
@@ -145,32 +145,32 @@ TEST(BrowseForFolder, ChosenPathReplacesTheBufferCancelKeepsIt) {
   EXPECT_EQ(info.lpfn, &BrowseCallback);
   EXPECT_EQ(info.lParam, reinterpret_cast<LPARAM>(page.dictionaryEdit));
 
-  bench.shell.QueueChoice("");  // cancelled
+  bench.shell.QueueBrowseCancel();  // cancelled
   BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
   EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
 
   // The allocator is given back and every item list freed, cancelled or not.
-  EXPECT_EQ(bench.shell.allocatorReferences, 0);
-  EXPECT_TRUE(bench.shell.liveLists.empty());
+  EXPECT_EQ(bench.shell.AllocatorReferences(), 0);
+  EXPECT_EQ(bench.shell.LiveItemLists(), 0u);
 }
 
 TEST(BrowseForFolder, WithoutAnAllocatorNothingIsShown) {
   PageBench bench;
-  bench.shell.mallocAvailable = false;
+  bench.shell.SetAllocatorAvailable(false);
   char buffer[260] = "C:\\Kept";
-  bench.shell.QueueChoice("D:\\Never");
+  bench.shell.QueueBrowseResult("D:\\Never");
   BrowseForFolder(bench.parent, nullptr, buffer, sizeof buffer);
-  EXPECT_TRUE(bench.shell.browseInfos.empty());
+  EXPECT_TRUE(bench.shell.BrowseCalls().empty());
   EXPECT_STREQ(buffer, "C:\\Kept");
 }
 
 TEST(BrowseForFolder, APathLongerThanTheBufferIsNotCut) {
   PageBench bench;
   char small[8] = "C:\\Old";
-  bench.shell.QueueChoice("D:\\Much\\Longer");
+  bench.shell.QueueBrowseResult("D:\\Much\\Longer");
   BrowseForFolder(bench.parent, nullptr, small, sizeof small);
   EXPECT_STREQ(small, "C:\\Old");
-  EXPECT_EQ(bench.shell.allocatorReferences, 0);
+  EXPECT_EQ(bench.shell.AllocatorReferences(), 0);
 }
 
 TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
@@ -178,7 +178,7 @@ TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
   FolderPage page;
   page.Create(bench.parent);
   page.SetInstallFolder("E:\\Somewhere");
-  HWND chooser = TestShell::kChooser;
+  HWND chooser = bench.shell.ChooserWindow();
   LPARAM source = reinterpret_cast<LPARAM>(page.installEdit);
 
   bench.windows.ClearCalls();
@@ -187,8 +187,8 @@ TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
 
   EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, source), 0);
   EXPECT_EQ(bench.windows.CallTexts("SendMessageA"),
-            (std::vector<std::string>{"SendMessageA(0xc400,0x466,0x1,\"E:\\Somewhere\") = no such window",
-                                      "SendMessageA(0xc400,0x464,0x0,\"Please locate the folder\") = no such window"}));
+            (std::vector<std::string>{"SendMessageA(0x5c400,0x466,0x1,\"E:\\Somewhere\") = no such window",
+                                      "SendMessageA(0x5c400,0x464,0x0,\"Please locate the folder\") = no such window"}));
 
   bench.windows.ClearCalls();
   page.SetInstallFolder("");
@@ -230,18 +230,18 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
     EXPECT_STREQ(g_installFolder, "C:\\Program Files");
   });
   world.windows.PushTypeText(10005, "Q:\\Typed");
-  world.windows.PushAction([&] { world.shell.QueueChoice(""); });
+  world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
   world.windows.PushClick(10004);
   Check([&] {
     EXPECT_EQ(EditText(10005), "D:\\Dict");
     // The chooser was offered what the edit held when it opened.
-    ASSERT_EQ(world.shell.browseInfos.size(), 1u);
-    EXPECT_GE(world.windows.FindCall("SendMessageA(0xc400,0x466,0x1,\"Q:\\Typed\")"), 0);
+    ASSERT_EQ(world.shell.BrowseCalls().size(), 1u);
+    EXPECT_GE(world.windows.FindCall("SendMessageA(0x5c400,0x466,0x1,\"Q:\\Typed\")"), 0);
   });
-  world.windows.PushAction([&] { world.shell.QueueChoice("F:\\Apps"); });
+  world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
   world.windows.PushClick(10006);
   world.windows.PushTypeText(10007, "G:\\Other");
-  world.windows.PushAction([&] { world.shell.QueueChoice(""); });
+  world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
   world.windows.PushClick(10006);
   Check([&] {
     EXPECT_STREQ(g_installFolder, "F:\\Apps");
@@ -250,14 +250,14 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
   });
   world.windows.PushCommand(18);
   world.Run();
-  EXPECT_EQ(world.shell.browseInfos.size(), 3u);
-  EXPECT_EQ(world.windows.NameOf(world.shell.browseInfos[0].hwndOwner), "w1");
-  EXPECT_EQ(world.shell.allocatorReferences, 0);
+  EXPECT_EQ(world.shell.BrowseCalls().size(), 3u);
+  EXPECT_EQ(world.windows.NameOf(world.shell.BrowseCalls()[0].info.hwndOwner), "w1");
+  EXPECT_EQ(world.shell.AllocatorReferences(), 0);
 }
 
 TEST_F(FolderPageInWizard, BackThenIAcceptBringsTheDefaultsBack) {
   world.windows.PushTypeText(10005, "Q:\\Typed");
-  world.windows.PushAction([&] { world.shell.QueueChoice("F:\\Apps"); });
+  world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
   world.windows.PushClick(10006);
   world.windows.PushClick(10000);  // Back
   world.windows.PushClick(10001);  // I Accept
@@ -298,7 +298,7 @@ TEST_F(FolderPageInWizard, InstallWithAClearedEditIsRefusedAndStays) {
   world.windows.PushCommand(18);
   world.Run();
   EXPECT_EQ(world.windows.MessageBoxes().size(), 2u);
-  EXPECT_FALSE(world.drive.Exists("Program Files/Vessora"));
+  EXPECT_FALSE(world.c.Exists("Program Files/Vessora"));
 }
 
 TEST_F(FolderPageInWizard, FoldersThatCannotHoldTheInstallAreRefusedBeforeThePageGoes) {
@@ -326,7 +326,7 @@ TEST_F(FolderPageInWizard, FoldersThatCannotHoldTheInstallAreRefusedBeforeThePag
   EXPECT_EQ(world.windows.MessageBoxes().size(), cases.size());
   EXPECT_EQ(world.windows.MessageBoxes()[0].text,
             "Could not create the Vessora folder in the chosen location. Please choose another folder.");
-  EXPECT_FALSE(world.drive.Exists("No"));
+  EXPECT_FALSE(world.c.Exists("No"));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ TEST(LicencePage, FillsThePageAreaBesideTheScrollBar) {
                         Case{20, "EDIT \"x\" ex=0x0 style=0x40A00844 16,16 566x333 id=10010 shown"}}) {
     PageBench bench;
     bench.windows.SetScrollBarWidth(c.scrollBar);
-    bench.resources.SetItem("LICENSE.TXT", "x");
+    bench.testResources.SetItem("LICENSE.TXT", "x");
     LicencePage page;
     page.Create(bench.parent);
     EXPECT_EQ(bench.Controls(), std::vector<std::string>{c.control});
@@ -36,7 +36,7 @@ TEST(LicencePage, ShowsTheItemsBytesExactlyAndNothingBeyond) {
                         Case{std::string("\0rest", 5), ""},                // zero at the start
                         Case{"", ""}}) {                                   // an empty item
     PageBench bench;
-    bench.resources.SetItem("LICENSE.TXT", c.item);
+    bench.testResources.SetItem("LICENSE.TXT", c.item);
     LicencePage page;
     page.Create(bench.parent);
     ASSERT_NE(page.licenceEdit, nullptr);
@@ -47,7 +47,7 @@ TEST(LicencePage, ShowsTheItemsBytesExactlyAndNothingBeyond) {
 
 TEST(LicencePage, MissingItemLeavesTheControlHiddenAndEmptyUntilTheNextVisit) {
   PageBench bench;
-  bench.resources.RemoveItem("LICENSE.TXT");
+  bench.testResources.RemoveItem("LICENSE.TXT");
   LicencePage page;
   page.Create(bench.parent);
   EXPECT_EQ(bench.Controls(), std::vector<std::string>{
@@ -55,13 +55,13 @@ TEST(LicencePage, MissingItemLeavesTheControlHiddenAndEmptyUntilTheNextVisit) {
   page.Create(bench.parent);  // same visit: nothing changes
   EXPECT_EQ(bench.Controls().size(), 1u);
 
-  bench.resources.SetItem("LICENSE.TXT", "Now here");
+  bench.testResources.SetItem("LICENSE.TXT", "Now here");
   page.Destroy();
   EXPECT_EQ(page.licenceEdit, nullptr);
   page.Create(bench.parent);
   EXPECT_EQ(bench.Text(page.licenceEdit), "Now here");
 
-  bench.resources.failLoad = true;
+  bench.testResources.failLoad = true;
   page.Destroy();
   page.Create(bench.parent);
   EXPECT_EQ(bench.Text(page.licenceEdit), "");

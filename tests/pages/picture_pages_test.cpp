@@ -22,7 +22,7 @@ TEST(WelcomePage, DrawsItsFourPicturesWhereTheLayoutPutsThem) {
             (std::vector<std::string>{"BitBlt bitmap 110 414,16,578,126", "BitBlt bitmap 102 16,16,344,143",
                                       "BitBlt bitmap 111 111,158,483,283", "BitBlt bitmap 112 221,292,373,331"}));
   // Each picture is loaded for this paint and let go again: its memory context, then the bitmap.
-  EXPECT_EQ(bench.resources.bitmapsLoaded, 4);
+  EXPECT_EQ(bench.testResources.bitmapsLoaded, 4);
   EXPECT_EQ(bench.windows.CallTexts("DeleteObject"),
             (std::vector<std::string>{"DeleteObject(bitmap 110)", "DeleteObject(bitmap 102)",
                                       "DeleteObject(bitmap 111)", "DeleteObject(bitmap 112)"}));
@@ -63,7 +63,7 @@ TEST(WelcomePage, LayoutFollowsThePageWidth) {
 
 TEST(PicturePages, AMissingBitmapIsLeftOutWithoutLeaks) {
   PageBench bench;
-  bench.resources.bitmaps.erase(111);
+  bench.testResources.RemoveBitmap(111);
   WelcomePage page;
   EXPECT_EQ(Texts(bench.Paint(page)),
             (std::vector<std::string>{"BitBlt bitmap 110 414,16,578,126", "BitBlt bitmap 102 16,16,344,143",

@@ -53,17 +53,17 @@ TEST(Title, ComesFromStringThreeCutTo63OrFallsBack) {
     WizardWorld world;
     std::string longTitle(70, 'x');
     for (size_t i = 0; i < longTitle.size(); ++i) longTitle[i] = static_cast<char>('A' + i % 26);
-    world.resources.strings[3] = longTitle;
+    world.testResources.SetString(3, longTitle);
     EXPECT_EQ(TitleOfRun(world), longTitle.substr(0, 63));
   }
   {
     WizardWorld world;
-    world.resources.strings.erase(3);
+    world.testResources.RemoveString(3);
     EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
   }
   {
     WizardWorld world;
-    world.resources.strings[3] = "";
+    world.testResources.SetString(3, "");
     EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
   }
 }
@@ -71,24 +71,25 @@ TEST(Title, ComesFromStringThreeCutTo63OrFallsBack) {
 TEST(StartUp, RunsInOrderAndRegistersTheClass) {
   WizardWorld world;
   std::vector<std::string> timeline;
+  int comAtFirstCall = -1;
   world.windows.onCall = [&](const RecordedCall& call) {
+    if (comAtFirstCall < 0) comAtFirstCall = world.shell.CoInitializeCount();
     if (call.operation != "Message" && call.operation != "DefWindowProcA") timeline.push_back(call.operation);
   };
   world.windows.SetScreenSize(1024, 768);
   world.Run();
 
   // COM comes first, before any window call; the screen is read from the desktop's context.
-  ASSERT_FALSE(world.shell.events.empty());
-  EXPECT_EQ(world.shell.events.front(), "CoInitialize");
+  EXPECT_EQ(comAtFirstCall, 1);
   std::vector<std::string> first(timeline.begin(), timeline.begin() + 6);
   EXPECT_EQ(first, (std::vector<std::string>{"GetDesktopWindow", "GetDC", "GetDeviceCaps", "GetDeviceCaps",
                                              "ReleaseDC", "AdjustWindowRect"}));
   EXPECT_EQ(world.windows.CallTexts("GetDeviceCaps"),
             (std::vector<std::string>{"GetDeviceCaps(dc1,8) = 1024", "GetDeviceCaps(dc1,10) = 768"}));
-  EXPECT_EQ(world.resources.loadedStrings.at(0), 3u);
-  EXPECT_EQ(world.resources.loadedIcons, std::vector<int>{103});
+  EXPECT_EQ(world.testResources.loadedStrings.at(0), 3u);
+  EXPECT_EQ(world.testResources.loadedIcons, std::vector<int>{103});
   EXPECT_EQ(world.windows.CallTexts("RegisterClassA").at(0),
-            "RegisterClassA(\"LunveraSetup\",style=0x2003,icon=0x77000,cursor=IDC_ARROW,brush=WHITE_BRUSH) = 0xc001");
+            "RegisterClassA(\"LunveraSetup\",style=0x2003,icon=icon 103,cursor=IDC_ARROW,brush=WHITE_BRUSH) = 0xc001");
 
   // Creation builds the buttons and page 1 and starts the timer before the window is shown and painted.
   const RecordingWindowSystem& w = world.windows;
@@ -113,7 +114,7 @@ TEST(StartUp, WithoutAWindowSkipsTheLoopAndStillTearsDown) {
   world.windows.FailCreateOfClass("LunveraSetup");
   EXPECT_EQ(world.Run(), 0);
   EXPECT_EQ(world.windows.FindCall("GetMessageA"), -1);
-  EXPECT_EQ(world.shell.events, (std::vector<std::string>{"CoInitialize", "CoUninitialize"}));
+  EXPECT_EQ(std::make_pair(world.shell.CoInitializeCount(), world.shell.CoUninitializeCount()), std::make_pair(1, 1));
   for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
 }
 
@@ -159,7 +160,7 @@ TEST(Ending, CloseBoxAndCommand18EndTheProgramWithNothingInstalled) {
     EXPECT_TRUE(EndsFromFolderPage(world, [&] { world.windows.PushCloseBox(); }));
     EXPECT_GE(world.windows.FindCall("DefWindowProcA(w1,WM_CLOSE"), 0);
     EXPECT_FALSE(g_installOutcome.ran);
-    EXPECT_FALSE(world.drive.Exists("Program Files/Vessora"));
+    EXPECT_FALSE(world.c.Exists("Program Files/Vessora"));
   }
   {
     WizardWorld world;
@@ -189,23 +190,28 @@ TEST(Ending, DestructionStopsTheTimerThenQuits) {
 
 class LoggingPage : public WizardPage {
  public:
-  LoggingPage(int number, std::vector<std::string>* log) : number(number), log(log) {}
-  ~LoggingPage() override { log->push_back("page " + std::to_string(number)); }
+  LoggingPage(int number, std::vector<std::string>* log, const PortableShellServices* shell)
+      : number(number), log(log), shell(shell) {}
+  ~LoggingPage() override {
+    log->push_back("page " + std::to_string(number) + (shell->CoUninitializeCount() > 0 ? " after COM" : ""));
+  }
 
  private:
   int number;
   std::vector<std::string>* log;
+  const PortableShellServices* shell;
 };
 
 TEST(Teardown, DeletesPagesInPageOrderThenUninitialisesCom) {
   WizardWorld world;
-  std::vector<std::string>& log = world.shell.events;
-  g_pages[1] = new LoggingPage(1, &log);
-  g_pages[2] = new LoggingPage(2, &log);
+  std::vector<std::string> log;
+  g_pages[1] = new LoggingPage(1, &log, &world.shell);
+  g_pages[2] = new LoggingPage(2, &log, &world.shell);
   g_pages[3] = nullptr;  // a page that could not be made is skipped
-  g_pages[4] = new LoggingPage(4, &log);
+  g_pages[4] = new LoggingPage(4, &log, &world.shell);
   Teardown();
-  EXPECT_EQ(log, (std::vector<std::string>{"page 1", "page 2", "page 4", "CoUninitialize"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"page 1", "page 2", "page 4"}));
+  EXPECT_EQ(world.shell.CoUninitializeCount(), 1);
   for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
 }
 
@@ -215,7 +221,7 @@ TEST(Teardown, FollowsTheQuitMessage) {
   world.Run();
   // The quit message was the last thing the window system gave; then the pages went and COM.
   EXPECT_EQ(world.windows.Calls().back().Text(), "GetMessageA() = WM_QUIT");
-  EXPECT_EQ(world.shell.events, (std::vector<std::string>{"CoInitialize", "CoUninitialize"}));
+  EXPECT_EQ(std::make_pair(world.shell.CoInitializeCount(), world.shell.CoUninitializeCount()), std::make_pair(1, 1));
   for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
 }
 
@@ -271,7 +277,7 @@ TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
     EXPECT_EQ(world.windows.FindCall("DefWindowProcA"), -1);
     EXPECT_EQ(world.windows.FindCall("DestroyWindow"), -1);
     EXPECT_EQ(g_currentPage, 1);
-    EXPECT_TRUE(world.shell.opened.empty());
+    EXPECT_TRUE(world.shell.ExecuteCalls().empty());
   });
 }
 
@@ -286,13 +292,13 @@ TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadme) {
   });
   again.windows.PushCommand(18);
   again.Run();
-  ASSERT_EQ(again.shell.opened.size(), 3u);
-  EXPECT_EQ(again.shell.opened[0].verb, "open");
-  EXPECT_EQ(again.shell.opened[0].file, kSponsorAddress);
-  EXPECT_EQ(again.shell.opened[0].show, SW_SHOWNORMAL);
-  EXPECT_EQ(again.windows.NameOf(again.shell.opened[0].owner), "w1");
-  EXPECT_EQ(again.shell.opened[1].file, "C:\\Program Files\\Vessora\\Readme.htm");
-  EXPECT_EQ(again.shell.opened[2].file, "D:\\Readme.htm");
+  ASSERT_EQ(again.shell.ExecuteCalls().size(), 3u);
+  EXPECT_EQ(again.shell.ExecuteCalls()[0].verb, "open");
+  EXPECT_EQ(again.shell.ExecuteCalls()[0].file, kSponsorAddress);
+  EXPECT_EQ(again.shell.ExecuteCalls()[0].showCommand, SW_SHOWNORMAL);
+  EXPECT_EQ(again.windows.NameOf(again.shell.ExecuteCalls()[0].owner), "w1");
+  EXPECT_EQ(again.shell.ExecuteCalls()[1].file, "C:\\Program Files\\Vessora\\Readme.htm");
+  EXPECT_EQ(again.shell.ExecuteCalls()[2].file, "D:\\Readme.htm");
 }
 
 TEST(WindowProcedure, ReadmeWithAProductFolderTooLongOpensNothing) {
@@ -302,7 +308,7 @@ TEST(WindowProcedure, ReadmeWithAProductFolderTooLongOpensNothing) {
     g_installFolder[255] = '\0';
     Send(world, WM_COMMAND, 10009);
   });
-  EXPECT_TRUE(world.shell.opened.empty());
+  EXPECT_TRUE(world.shell.ExecuteCalls().empty());
 }
 
 TEST(WindowProcedure, OtherMessagesGetTheDefaultHandling) {

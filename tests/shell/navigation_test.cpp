@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "pages/licence_page.h"
+#include "pages/picture_pages.h"
 #include "tests/shell/wizard_fixture.h"
 
 namespace {
@@ -83,7 +85,7 @@ void WalkTheWizard(WizardWorld& world) {
 
 TEST(Captions, FollowThePageAndNeverShowTheCreationCaptions) {
   WizardWorld world;
-  world.drive.MakeFolder("Dict");
+  world.c.MakeFolder("Dict");
   std::vector<Captions> seen;
   world.windows.onPaint = [&](const RecordedPaint&) {
     const RecordedWindow* back = world.windows.Window(g_backButton);
@@ -132,7 +134,7 @@ std::vector<std::string> MoveShape(const RecordingWindowSystem& windows, size_t 
 
 TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrder) {
   WizardWorld world;
-  world.drive.MakeFolder("Dict");
+  world.c.MakeFolder("Dict");
   std::vector<int> pageAt;
   world.windows.onCall = [&](const RecordedCall&) { pageAt.push_back(g_currentPage); };
   std::vector<size_t> marks;
@@ -227,6 +229,112 @@ TEST(Navigation, WithoutButtonsNothingBreaks) {
   EXPECT_EQ(world.Run(), 0);
   EXPECT_EQ(g_backButton, nullptr);
   EXPECT_EQ(world.windows.MainWindow(), nullptr);
+}
+
+const char kTemplates2000[] = "C:\\WINDOWS\\Application Data\\Microsoft\\Templates";
+
+// The wizard's pages over the recording window system, as the program runs them.
+class WizardTest : public ::testing::Test {
+ protected:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return g_platform.windows->DefWindowProcA(window, message, wParam, lParam);
+  }
+  WizardTest() {
+    world.LoadRegFile(VESSORA_TESTS "/install/data/office2000.reg");
+    world.MakeFolder("C:\\Dict");
+    world.MakeFolder(kTemplates2000);
+    world.MakeFolder("C:\\Program Files");
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.lpszClassName = "TestMain";
+    world.windows.RegisterClassA(&windowClass);
+    main = world.windows.CreateWindowExA(0, "TestMain", "", WS_SYSMENU, 0, 0, 600, 440, nullptr, nullptr, nullptr,
+                                         nullptr);
+    WizardPage::SetPageArea(RECT{0, 0, 594, 365});
+    g_pages[1] = new WelcomePage;
+    g_pages[2] = new LicencePage;
+    g_pages[3] = folder = new FolderPage;
+    g_pages[4] = new FinishPage;
+    g_currentPage = 1;
+    g_pages[1]->Create(main);
+  }
+  ~WizardTest() override {
+    for (WizardPage*& page : g_pages) {
+      delete page;
+      page = nullptr;
+    }
+    g_currentPage = 0;
+  }
+  // Index of the first call starting with prefix, from the last ClearCalls.
+  int At(const std::string& prefix) { return world.windows.FindCall(prefix); }
+  void ToFolderPage() {
+    GoNext(main);
+    GoNext(main);
+    world.windows.ClearCalls();
+  }
+
+  WizardWorld world;
+  HWND main = nullptr;
+  FolderPage* folder = nullptr;
+};
+
+TEST_F(WizardTest, InstallMovesToTheFinishPageAndFinishClosesTheWindow) {
+  ToFolderPage();
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 4);
+  EXPECT_EQ(folder->dictionaryEdit, nullptr);
+  EXPECT_NE(static_cast<FinishPage*>(g_pages[4])->viewReadmeButton, nullptr);
+  EXPECT_STREQ(g_installFolder, "C:\\Program Files\\Vessora");
+  EXPECT_TRUE(InstallSucceeded());
+  ASSERT_FALSE(world.windows.Calls().empty());
+  EXPECT_EQ(world.windows.Calls().back().operation, "InvalidateRect");
+  EXPECT_TRUE(world.windows.MessageBoxes().empty());
+
+  world.windows.ClearCalls();
+  GoNext(main);
+  EXPECT_EQ(world.windows.FindCall("DestroyWindow(" + world.windows.NameOf(main) + ")"), 0);
+  EXPECT_EQ(world.windows.MainWindow(), nullptr);
+}
+
+TEST_F(WizardTest, EmptyOrOverlongFolderTextIsRefusedAndThePageStays) {
+  ToFolderPage();
+  for (std::string dictionary : {std::string(), "C:\\" + std::string(250, 'x')}) {
+    world.windows.SetWindowTextA(folder->dictionaryEdit, dictionary.c_str());
+    GoNext(main);
+    EXPECT_EQ(g_currentPage, 3);
+    ASSERT_FALSE(world.windows.MessageBoxes().empty());
+    const RecordedMessageBox& box = world.windows.MessageBoxes().back();
+    EXPECT_EQ(box.owner, main);
+    EXPECT_EQ(box.text, "Please make sure you have enterd the file locations");
+    EXPECT_EQ(box.caption, "Install Directories Not Specified");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_NE(folder->dictionaryEdit, nullptr);
+    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
+  }
+  EXPECT_FALSE(world.Exists("C:\\Program Files\\Vessora"));
+  EXPECT_FALSE(g_installOutcome.ran);
+}
+
+TEST_F(WizardTest, ProductFolderThatCannotBeMadeKeepsTheFolderPage) {
+  ToFolderPage();
+  world.windows.SetWindowTextA(folder->installEdit, "C:\\No Such\\Parent");
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 3);
+  ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);
+  const RecordedMessageBox& box = world.windows.MessageBoxes()[0];
+  EXPECT_EQ(box.owner, main);
+  EXPECT_EQ(box.text, "Could not create the Vessora folder in the chosen location. Please choose another folder.");
+  EXPECT_EQ(box.caption, "Install Directory Not Created");
+  EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(At("DestroyWindow"), -1) << "the folder page is still there";
+  EXPECT_FALSE(g_installOutcome.ran);
+  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor.dic"));
+
+  // The user picks another folder and installs.
+  world.windows.SetWindowTextA(folder->installEdit, "D:");
+  GoNext(main);
+  EXPECT_EQ(g_currentPage, 4);
+  EXPECT_TRUE(world.Exists("D:\\Vessora\\Readme.htm"));
 }
 
 }  // namespace

@@ -18,14 +18,7 @@
 
 #include "install/install_sequence.h"
 #include "office/office_info.h"
-#include "pages/folder_page.h"
-#include "platform/platform.h"
-#include "platform/portable/file_system.h"
-#include "platform/portable/lz_library.h"
-#include "platform/portable/registry.h"
-#include "platform/portable/resource_store.h"
-#include "platform/portable/shell_services.h"
-#include "platform/portable/window_system.h"
+#include "platform/portable/machine.h"
 #include "resources/resource_table.h"
 
 namespace {
@@ -65,41 +58,24 @@ void Collect(const std::string& folder, std::map<std::string, std::string>* file
 }
 
 // One machine: a host folder for C:, the scenario's registry, one edition's resources.
-struct Machine {
+struct Machine : PortableMachine {
   Machine(const ResourceTable& table, Edition edition, const std::string& scenario)
-      : edition(edition), resources(table) {
+      : PortableMachine(table), edition(edition) {
     std::string pattern = TempPattern("vessora-bench");
     root = mkdtemp(&pattern[0]);
     mkdir((root + "/c").c_str(), 0777);
     files.MapDrive('C', root + "/c");
     registry.LoadRegFile(std::string(VESSORA_TEST_DATA) + "/" + scenario);
-    g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
-    for (const char* folder : kFolders) {
-      std::string path = folder;
-      for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        files.CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-      files.CreateDirectoryA(path.c_str(), nullptr);
-    }
-    shell.MakeProgramsFolder();
+    for (const char* folder : kFolders) MakeFolders(folder);
+    MakeProgramsFolder();
     g_officeInfo.Reset();
     g_officeInfo.DetectVersions();
   }
-  ~Machine() {
-    g_platform = Platform();
-    nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-  }
-  bool Install() {
-    return InstallEdition(edition, "C:\\Dict", "C:\\Program Files") == InstallResult::Installed;
-  }
+  ~Machine() override { nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS); }
+  bool Install() { return InstallEdition(edition, "C:\\Dict", "C:\\Program Files") == InstallResult::Installed; }
 
   Edition edition;
   std::string root;
-  PortableFileSystem files;
-  PortableRegistry registry;
-  PortableResourceStore resources;
-  PortableLzLibrary lz;
-  PortableShellServices shell;
-  RecordingWindowSystem windows;
 };
 
 struct Case {

@@ -6,9 +6,8 @@
 #include <string>
 
 #include "install/shortcuts.h"
-#include "platform/platform.h"
-#include "platform/portable/file_system.h"
-#include "platform/portable/shell_services.h"
+#include "platform/portable/machine.h"
+#include "resources/resource_table.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -16,11 +15,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   mkdir(argv[1], 0777);
-  PortableFileSystem files;
+  PortableMachine machine(BuiltInResources());
+  PortableFileSystem& files = machine.files;
   files.MapDrive('C', argv[1]);
-  PortableShellServices shell;
-  g_platform.fileSystem = &files;
-  g_platform.shell = &shell;
   for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Vessora", "C:\\T\xebmplates"})
     files.CreateDirectoryA(folder, nullptr);
   HANDLE readme = files.CreateFileA("C:\\Program Files\\Vessora\\Readme.htm", GENERIC_WRITE, 0, nullptr,
@@ -28,7 +25,7 @@ int main(int argc, char** argv) {
   DWORD written = 0;
   files.WriteFile(readme, "<html></html>", 13, &written, nullptr);
   files.CloseHandle(readme);
-  if (!shell.MakeProgramsFolder()) return 1;
+  if (!machine.MakeProgramsFolder()) return 1;
 
   char folder[260] = "";
   if (!CreateProgramsSubfolder("\\Vessora", folder)) return 1;

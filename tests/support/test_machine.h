@@ -1,0 +1,191 @@
+// The test doubles and the whole portable machine the install, wizard and office tests run on:
+// host folders standing for drives C: and D:, the edition's resources with items a test changes,
+// a file system and an LZ library that fail on request, all installed in g_platform while the
+// machine lives, with the program's globals as they are when the process starts.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "install/edition.h"
+#include "platform/portable/machine.h"
+#include "tests/support/host_folder.h"
+
+// Passes every call to another file system; fault injectors override what they fail.
+class PassThroughFileSystem : public FileSystem {
+ public:
+  explicit PassThroughFileSystem(FileSystem* inner) : inner(inner) {}
+  DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
+  DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
+  UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) override {
+    return inner->GetTempFileNameA(folder, prefix, unique, name);
+  }
+  HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
+                     HANDLE templateFile) override {
+    return inner->CreateFileA(path, access, share, security, disposition, flags, templateFile);
+  }
+  BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override {
+    return inner->ReadFile(file, buffer, count, read, overlapped);
+  }
+  BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override {
+    return inner->WriteFile(file, data, count, written, overlapped);
+  }
+  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
+    return inner->SetFilePointer(file, distance, high, method);
+  }
+  DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
+  BOOL CloseHandle(HANDLE object) override { return inner->CloseHandle(object); }
+  BOOL CreateDirectoryA(LPCSTR path, void* security) override { return inner->CreateDirectoryA(path, security); }
+  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
+
+ protected:
+  FileSystem* inner;
+};
+
+// Fails the Nth creation (CreateFileA, GetTempFileNameA, CreateDirectoryA) or the Nth WriteFile, and every
+// read or write while told to; records the temporary-file prefixes asked for.
+class FaultyFileSystem : public PassThroughFileSystem {
+ public:
+  using PassThroughFileSystem::PassThroughFileSystem;
+
+  // 0 never fails; counting starts at 1 with the next call.
+  void FailCreate(int n) { failCreateAt = n; }
+  void FailWrite(int n) { failWriteAt = n; }
+  bool failReads = false;
+  bool failWrites = false;
+  int Creates() const { return creates; }
+  int Writes() const { return writes; }
+  bool Injected() const { return injected; }
+  // The path of the file whose write was made to fail ("" until then).
+  const std::string& FailedWritePath() const { return failedWritePath; }
+  std::vector<std::string> tempPrefixes;
+
+  UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) override;
+  HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
+                     HANDLE templateFile) override;
+  BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override;
+  // A failing Nth write stores the first half of the bytes, as a full disk would, and reports failure.
+  BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override;
+  BOOL CloseHandle(HANDLE object) override;
+  BOOL CreateDirectoryA(LPCSTR path, void* security) override;
+
+ private:
+  bool NextCreateFails();
+
+  int failCreateAt = 0;
+  int failWriteAt = 0;
+  int creates = 0;
+  int writes = 0;
+  bool injected = false;
+  std::map<HANDLE, std::string> paths;
+  std::string failedWritePath;
+};
+
+// An edition's generated resources, with items, strings and bitmaps a test replaces or takes away, a load
+// that fails on request, and a record of the strings and icons asked for. Each replaced item lives in an
+// allocation of exactly its size, so a read past it is caught.
+class TestResourceStore : public PortableResourceStore {
+ public:
+  using PortableResourceStore::PortableResourceStore;
+
+  void SetItem(const std::string& name, const std::string& bytes);
+  void RemoveItem(const std::string& name);
+  void SetString(UINT id, const std::string& text) { strings[id] = text; }
+  void RemoveString(UINT id) { removedStrings.insert(id); }
+  void RemoveBitmap(int id) { removedBitmaps.insert(id); }
+  // The item's bytes as this store serves them (empty when it is not carried).
+  std::string Item(const std::string& name);
+
+  bool failLoad = false;
+  int bitmapsLoaded = 0;
+  std::vector<UINT> loadedStrings;
+  std::vector<int> loadedIcons;
+
+  HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) override;
+  DWORD SizeofResource(HMODULE module, HRSRC resource) override;
+  HGLOBAL LoadResource(HMODULE module, HRSRC resource) override;
+  int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int capacity) override;
+  HBITMAP LoadBitmapA(HINSTANCE instance, LPCSTR name) override;
+  HICON LoadIconA(HINSTANCE instance, LPCSTR name) override;
+
+ private:
+  struct Replaced {
+    std::unique_ptr<char[]> bytes;
+    DWORD size = 0;
+  };
+  const Replaced* Ours(const void* handle) const;
+
+  std::map<std::string, Replaced> items;  // by upper-case name
+  std::set<std::string> removedItems;
+  std::map<UINT, std::string> strings;
+  std::set<UINT> removedStrings;
+  std::set<int> removedBitmaps;
+};
+
+// The LZ library with sources held in memory (a read error where a test wants one); every other handle is
+// the portable library's.
+class TestLzLibrary : public PortableLzLibrary {
+ public:
+  // A read handle on these bytes; reads fail once failAt bytes have been delivered (never when negative).
+  INT AddSource(const std::string& bytes, long failAt = -1);
+  // How many LZRead calls the memory sources answered.
+  int Reads() const { return reads; }
+
+  INT LZRead(INT file, char* buffer, INT count) override;
+  void LZClose(INT file) override;
+
+ private:
+  struct Source {
+    std::string bytes;
+    size_t position = 0;
+    long failAt = -1;
+  };
+  std::map<INT, Source> sources;
+  INT next = 0x7000;
+  int reads = 0;
+};
+
+const ResourceTable& EditionTable(Edition edition);
+const char* EditionName(Edition edition);
+// The bytes an item of the install table expands to: its content file (empty for an unknown item).
+const std::string& ExpandedContent(const std::string& itemName);
+
+class TestMachine : public PortableMachine {
+ public:
+  explicit TestMachine(Edition edition = EditionQuorvel);
+  ~TestMachine() override;
+
+  // Applies a .reg file, then runs the Office probe afresh; LoadScenario takes it from the test folder's data.
+  bool LoadRegFile(const std::string& path);
+#ifdef VESSORA_TEST_DATA
+  bool LoadScenario(const std::string& fileName) { return LoadRegFile(std::string(VESSORA_TEST_DATA) + "/" + fileName); }
+#endif
+  void MakeFolder(const std::string& windowsPath) { MakeFolders(windowsPath); }
+  std::string HostPath(const std::string& windowsPath) const {
+    std::string host;
+    return files.HostPath(windowsPath.c_str(), &host) ? host : std::string();
+  }
+  bool Exists(const std::string& windowsPath) const;
+  // Names of the files left in the temporary folder.
+  std::vector<std::string> TempFilesLeft() const;
+  // Every REG_SZ entry of Word's custom dictionary list under root, as name=data.
+  std::vector<std::string> DictionaryEntries(HKEY root);
+  // The data of one entry of that list ("" when absent).
+  std::string DictionaryEntry(HKEY root, const std::string& name) {
+    for (const std::string& entry : DictionaryEntries(root))
+      if (entry.compare(0, name.size() + 1, name + "=") == 0) return entry.substr(name.size() + 1);
+    return "";
+  }
+  // Runs the whole install into the two folder texts; false when it was refused.
+  bool Install(const std::string& dictionaryFolder, const std::string& installFolder = "C:\\Program Files");
+  std::string LogText();  // InstallLog.txt of the product folder of the last install
+
+  Edition edition;
+  HostFolder c, d;
+  FaultyFileSystem faulty{&files};
+  TestResourceStore testResources;
+  TestLzLibrary testLz;
+};
