@@ -1,10 +1,13 @@
 // Helpers of the resource tests: whole files in and out, and the carried content.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "install/install_table.h"
 
 inline std::vector<uint8_t> ReadHostFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -21,18 +24,21 @@ inline std::vector<uint8_t> Content(const std::string& name) {
   return ReadHostFile(std::string(VESSORA_CONTENT) + "/" + name);
 }
 
-// Every file the payload is made from, with the item it becomes.
+// Every compressed item of the install table, with the content file it is made from.
 struct PayloadFile {
   const char* item;
   const char* file;
 };
 inline const std::vector<PayloadFile>& PayloadFiles() {
-  static const std::vector<PayloadFile> files = {
-      {"VSQQUOR.DI_", "vsqquor.dic"},   {"QVLUNVERA.DO_", "qvlunvera.dot"},  {"README.HT_", "Readme.htm"},
-      {"FENMOOR.GI_", "Fenmoor.gif"},   {"VESSORA.JP_", "Vessora.jpg"},      {"LUNVERA.DI_", "Lunvera.dic"},
-      {"VSQUNI.DI_", "vsquni.dic"},     {"VSQ.DO_", "vsq.dot"},              {"VSQAUTO1.DO_", "vsqauto1.dot"},
-      {"VSQAUTO2.DO_", "vsqauto2.dot"}, {"VSQAUTO3.DO_", "vsqauto3.dot"},    {"UNICODE.GI_", "unicode.gif"},
-      {"VOWELCONVRT.GI_", "vowelconvrt.gif"}, {"ASCII.GI_", "ascii.gif"},
-  };
+  static const std::vector<PayloadFile> files = [] {
+    std::vector<PayloadFile> list;
+    for (int i = 0; i < kInstallTableRows; ++i) {
+      const InstallRow& row = kInstallTable[i];
+      bool seen = false;
+      for (const PayloadFile& file : list) seen = seen || std::string(file.item) == row.itemName;
+      if (!seen && row.itemName[std::strlen(row.itemName) - 1] == '_') list.push_back({row.itemName, row.fileName});
+    }
+    return list;
+  }();
   return files;
 }

@@ -11,49 +11,11 @@
 #include "platform/portable/file_system.h"
 #include "resources/szdd_encoder.h"
 #include "tests/resources/test_files.h"
-#include "tests/support/host_folder.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// Passes every call on, failing reads or writes on request.
-class FailingFileSystem : public FileSystem {
- public:
-  explicit FailingFileSystem(FileSystem* inner) : inner(inner) {}
-  bool failReads = false;
-  bool failWrites = false;
-  DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
-  DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
-  UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) override {
-    return inner->GetTempFileNameA(folder, prefix, unique, name);
-  }
-  HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
-                     HANDLE templateFile) override {
-    return inner->CreateFileA(path, access, share, security, disposition, flags, templateFile);
-  }
-  BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override {
-    if (failReads) return FALSE;
-    return inner->ReadFile(file, buffer, count, read, overlapped);
-  }
-  BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override {
-    if (failWrites) {
-      if (written != nullptr) *written = 0;
-      return FALSE;
-    }
-    return inner->WriteFile(file, data, count, written, overlapped);
-  }
-  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
-    return inner->SetFilePointer(file, distance, high, method);
-  }
-  DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
-  BOOL CloseHandle(HANDLE object) override { return inner->CloseHandle(object); }
-  BOOL CreateDirectoryA(LPCSTR path, void* security) override { return inner->CreateDirectoryA(path, security); }
-  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
-
- private:
-  FileSystem* inner;
-};
 
 class PortableLzLibraryTest : public ::testing::Test {
  protected:
@@ -89,7 +51,7 @@ class PortableLzLibraryTest : public ::testing::Test {
 
   HostFolder drive;
   PortableFileSystem files;
-  FailingFileSystem failing{&files};
+  FaultyFileSystem failing{&files};
   PortableLzLibrary lz;
   OFSTRUCT ofs;
   Platform saved;
