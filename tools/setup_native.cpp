@@ -14,6 +14,7 @@
 #include "install/install_sequence.h"
 #include "pages/control_ids.h"
 #include "shell/main_window.h"
+#include "platform/portable/code_page_1252.h"
 #include "tools/machine_options.h"
 
 namespace {
@@ -41,24 +42,18 @@ const char kUsage[] =
 
 // Text of the program (code page 1252) for a UTF-8 terminal.
 std::string Printable(const std::string& text) {
-  static const char* const kHigh[32] = {"€", "?", "‚", "ƒ", "„", "…", "†", "‡", "ˆ", "‰", "Š",
-                                        "‹", "Œ", "?", "Ž", "?", "?", "‘", "’", "“", "”", "•",
-                                        "–", "—", "˜", "™", "š", "›", "œ", "?", "ž", "Ÿ"};
   std::string out;
   for (unsigned char c : text) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0xA0) {
-      out += kHigh[c - 0x80];
+    char16_t wide = WideFromAnsi(c);
+    if (c == '\r' || c == '\n' || c == '\t') {
+      out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
+    } else if (wide < 0x80) {
+      out += static_cast<char>(wide);
+    } else if (wide < 0x800) {
+      out += {static_cast<char>(0xC0 | (wide >> 6)), static_cast<char>(0x80 | (wide & 0x3F))};
     } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
+      out += {static_cast<char>(0xE0 | (wide >> 12)), static_cast<char>(0x80 | ((wide >> 6) & 0x3F)),
+              static_cast<char>(0x80 | (wide & 0x3F))};
     }
   }
   return out;

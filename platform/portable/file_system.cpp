@@ -14,11 +14,8 @@
 namespace {
 
 // Win32 error codes the header of types does not need to carry.
-constexpr DWORD kErrorTooManyOpenFiles = 4;
-constexpr DWORD kErrorGenFailure = 31;
-constexpr DWORD kErrorDiskFull = 112;
-constexpr DWORD kErrorBufferOverflow = 111;
-constexpr DWORD kErrorDirectory = 267;
+enum : DWORD { kErrorTooManyOpenFiles = 4, kErrorGenFailure = 31, kErrorBufferOverflow = 111, kErrorDiskFull = 112 };
+enum : DWORD { kErrorDirectory = 267 };
 
 constexpr uintptr_t kFirstHandle = 0x100;
 constexpr UINT kLastUnique = 0xFFFF;
@@ -309,7 +306,7 @@ UINT PortableFileSystem::GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT uni
   }
   if (!IsHostFolder(hostFolder)) {
     struct stat info;
-    lastError = stat(hostFolder.c_str(), &info) == 0 ? kErrorDirectory : ERROR_PATH_NOT_FOUND;
+    lastError = stat(hostFolder.c_str(), &info) == 0 ? DWORD{kErrorDirectory} : ERROR_PATH_NOT_FOUND;
     tempFileName[0] = '\0';
     return 0;
   }

@@ -15,8 +15,7 @@
 namespace {
 
 // Win32 error codes only this backend gives.
-constexpr LONG kErrorBadPathname = 161;
-constexpr LONG kErrorNoAccess = 998;
+enum : LONG { kErrorBadPathname = 161, kErrorNoAccess = 998 };
 
 constexpr uintptr_t kFirstHandle = 0x1000;
 constexpr size_t kMaxKeyNameLength = 255;
@@ -411,12 +410,16 @@ HKEY PortableRegistry::NewHandle(const std::shared_ptr<Key>& key, REGSAM access)
   return reinterpret_cast<HKEY>(value);
 }
 
-LONG PortableRegistry::RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD, REGSAM access, HKEY* result) {
+LONG PortableRegistry::StartAt(HKEY root, HKEY* result, std::shared_ptr<Key>* base, REGSAM* baseAccess) const {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = nullptr;
+  return KeyOfHandle(root, base, baseAccess);
+}
+
+LONG PortableRegistry::RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD, REGSAM access, HKEY* result) {
   std::shared_ptr<Key> base;
   REGSAM baseAccess = 0;
-  LONG error = KeyOfHandle(root, &base, &baseAccess);
+  LONG error = StartAt(root, result, &base, &baseAccess);
   if (error != ERROR_SUCCESS) return error;
   std::shared_ptr<Key> key;
   error = Walk(base, subKey, false, &key, nullptr);
@@ -427,11 +430,9 @@ LONG PortableRegistry::RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD, REGSAM acc
 
 LONG PortableRegistry::RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access, void*,
                                        HKEY* result, DWORD* disposition) {
-  if (result == nullptr) return ERROR_INVALID_PARAMETER;
-  *result = nullptr;
   std::shared_ptr<Key> base;
   REGSAM baseAccess = 0;
-  LONG error = KeyOfHandle(root, &base, &baseAccess);
+  LONG error = StartAt(root, result, &base, &baseAccess);
   if (error != ERROR_SUCCESS) return error;
   std::shared_ptr<Key> key;
   error = Walk(base, subKey, false, &key, nullptr);

@@ -74,6 +74,8 @@ class PortableRegistry : public Registry {
   std::shared_ptr<Key> RootKey(uintptr_t root) const;
   // The key a handle stands for and the access it grants, or an error code.
   LONG KeyOfHandle(HKEY handle, std::shared_ptr<Key>* key, REGSAM* access) const;
+  // Checks result and clears it, then resolves root as KeyOfHandle does (the start of an open or a create).
+  LONG StartAt(HKEY root, HKEY* result, std::shared_ptr<Key>* base, REGSAM* baseAccess) const;
   LONG Walk(const std::shared_ptr<Key>& from, const char* subKey, bool create, std::shared_ptr<Key>* found,
             bool* created);
   HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access);

@@ -8,13 +8,9 @@
 namespace {
 
 // Link file constants (Shell Link binary format).
-constexpr DWORD kHeaderSize = 0x4C;
-constexpr DWORD kHasLinkInfo = 0x00000002;
-constexpr DWORD kHasName = 0x00000004;
-constexpr DWORD kIsUnicode = 0x00000080;
-constexpr DWORD kVolumeIdAndLocalBasePath = 0x00000001;
-constexpr DWORD kLinkInfoHeaderSize = 0x24;  // with the Unicode path offsets
-constexpr DWORD kDriveFixed = 3;
+enum : DWORD { kHeaderSize = 0x4C, kHasLinkInfo = 0x00000002, kHasName = 0x00000004, kIsUnicode = 0x00000080 };
+// The LinkInfo header is the long one, with the Unicode path offsets.
+enum : DWORD { kVolumeIdAndLocalBasePath = 0x00000001, kLinkInfoHeaderSize = 0x24, kDriveFixed = 3 };
 constexpr int kShowNormal = 1;
 // What SetDescription keeps, as the shell's own limit for info tips.
 constexpr size_t kDescriptionCapacity = 1024;

@@ -8,14 +8,9 @@ namespace {
 
 // Handles are small numbers in ranges of their own, never addresses, so a stale or
 // foreign handle is recognised rather than followed.
-constexpr uintptr_t kWindowBase = 0x10000;
-constexpr uintptr_t kDcBase = 0x20000;
-constexpr uintptr_t kStockBase = 0x30000;
-constexpr uintptr_t kDesktop = 0xFFF0;
-constexpr uintptr_t kArrowCursor = 0x40000;
-constexpr UINT kBnClicked = 0;
-constexpr UINT kWmGetTextLength = 0x000E;
-constexpr UINT kWmNcCreate = 0x0081;
+enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, kStockBase = 0x30000, kArrowCursor = 0x40000 };
+// Messages and notifications the header of types does not carry.
+enum : UINT { kBnClicked = 0, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
 
 std::string Hex(uintptr_t value) {
   char text[32];

@@ -130,7 +130,9 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* cre
       break;
     }
   }
-  if (logDamaged) EXPECT_FALSE(InstallSucceeded());
+  if (logDamaged) {
+    EXPECT_FALSE(InstallSucceeded());
+  }
   // Every entry the install added or changed names a file that is there whole.
   for (const std::string& entry : Entries(&world)) {
     if (before.count(entry) != 0) continue;

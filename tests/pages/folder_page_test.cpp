@@ -203,8 +203,8 @@ class FolderPageInWizard : public ::testing::Test {
  protected:
   void SetUp() override {
     world.LoadRegistry(kCustomDictionary);
-    world.windows.PushClick(10001);
-    world.windows.PushClick(10001);
+    world.windows.PushClick(kNextButtonId);
+    world.windows.PushClick(kNextButtonId);
   }
   // A check made inside the running wizard; every one queued must have run by the end.
   void Check(std::function<void()> check) {
@@ -229,9 +229,9 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
     EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
     EXPECT_STREQ(g_installFolder, "C:\\Program Files");
   });
-  world.windows.PushTypeText(10005, "Q:\\Typed");
+  world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
   world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
-  world.windows.PushClick(10004);
+  world.windows.PushClick(kDictionaryBrowseId);
   Check([&] {
     EXPECT_EQ(EditText(10005), "D:\\Dict");
     // The chooser was offered what the edit held when it opened.
@@ -239,13 +239,13 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
     EXPECT_GE(world.windows.FindCall("SendMessageA(0x5c400,0x466,0x1,\"Q:\\Typed\")"), 0);
   });
   world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
-  world.windows.PushClick(10006);
-  world.windows.PushTypeText(10007, "G:\\Other");
+  world.windows.PushClick(kInstallBrowseId);
+  world.windows.PushTypeText(kInstallEditId, "G:\\Other");
   world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
-  world.windows.PushClick(10006);
+  world.windows.PushClick(kInstallBrowseId);
   Check([&] {
     EXPECT_STREQ(g_installFolder, "F:\\Apps");
-    EXPECT_EQ(EditText(10007), "F:\\Apps");
+    EXPECT_EQ(EditText(kInstallEditId), "F:\\Apps");
     EXPECT_EQ(EditText(10005), "D:\\Dict");
   });
   world.windows.PushCommand(18);
@@ -256,15 +256,15 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
 }
 
 TEST_F(FolderPageInWizard, BackThenIAcceptBringsTheDefaultsBack) {
-  world.windows.PushTypeText(10005, "Q:\\Typed");
+  world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
   world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
-  world.windows.PushClick(10006);
-  world.windows.PushClick(10000);  // Back
-  world.windows.PushClick(10001);  // I Accept
+  world.windows.PushClick(kInstallBrowseId);
+  world.windows.PushClick(kBackButtonId);  // Back
+  world.windows.PushClick(kNextButtonId);  // I Accept
   Check([&] {
     EXPECT_EQ(g_currentPage, 3);
     EXPECT_EQ(EditText(10005), "D:\\Dict");
-    EXPECT_EQ(EditText(10007), "C:\\Program Files");
+    EXPECT_EQ(EditText(kInstallEditId), "C:\\Program Files");
     EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
     EXPECT_STREQ(g_installFolder, "C:\\Program Files");
   });
@@ -273,9 +273,9 @@ TEST_F(FolderPageInWizard, BackThenIAcceptBringsTheDefaultsBack) {
 }
 
 TEST_F(FolderPageInWizard, InstallWithAClearedEditIsRefusedAndStays) {
-  for (int cleared : {10005, 10007}) {
+  for (int cleared : {kDictionaryEditId, kInstallEditId}) {
     world.windows.PushTypeText(cleared, "");
-    world.windows.PushClick(10001);  // Install
+    world.windows.PushClick(kNextButtonId);  // Install
     Check([&, cleared] {
       EXPECT_EQ(g_currentPage, 3);
       ASSERT_FALSE(world.windows.MessageBoxes().empty());
@@ -285,15 +285,15 @@ TEST_F(FolderPageInWizard, InstallWithAClearedEditIsRefusedAndStays) {
       EXPECT_EQ(box.type, 0x30u);
       EXPECT_EQ(world.windows.NameOf(box.owner), "w1");
       // The other edit keeps its text and the buffers hold what was just read.
-      if (cleared == 10005) {
-        EXPECT_EQ(EditText(10007), "C:\\Program Files");
+      if (cleared == kDictionaryEditId) {
+        EXPECT_EQ(EditText(kInstallEditId), "C:\\Program Files");
         EXPECT_STREQ(g_dictionaryFolder, "");
       } else {
         EXPECT_STREQ(g_installFolder, "");
       }
       EXPECT_FALSE(g_installOutcome.ran);
     });
-    world.windows.PushTypeText(cleared, cleared == 10005 ? "D:\\Dict" : "C:\\Program Files");
+    world.windows.PushTypeText(cleared, cleared == kDictionaryEditId ? "D:\\Dict" : "C:\\Program Files");
   }
   world.windows.PushCommand(18);
   world.Run();
@@ -310,14 +310,14 @@ TEST_F(FolderPageInWizard, FoldersThatCannotHoldTheInstallAreRefusedBeforeThePag
       {"C:\\No\\Such\\Parent", "Install Directory Not Created"},  // a parent that does not exist
       {"C:\\" + std::string(250, 'x'), "Install Directories Not Specified"}};  // no room for \Vessora
   for (const Case& c : cases) {
-    world.windows.PushTypeText(10007, c.installFolder);
-    world.windows.PushClick(10001);
+    world.windows.PushTypeText(kInstallEditId, c.installFolder);
+    world.windows.PushClick(kNextButtonId);
     Check([&, c] {
       EXPECT_EQ(g_currentPage, 3);
       ASSERT_FALSE(world.windows.MessageBoxes().empty());
       EXPECT_EQ(world.windows.MessageBoxes().back().caption, c.caption);
       EXPECT_EQ(world.windows.MessageBoxes().back().type, 0x30u);
-      EXPECT_EQ(EditText(10007), c.installFolder);  // still there to be corrected
+      EXPECT_EQ(EditText(kInstallEditId), c.installFolder);  // still there to be corrected
       EXPECT_FALSE(g_installOutcome.ran);
     });
   }

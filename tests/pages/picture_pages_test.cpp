@@ -58,7 +58,7 @@ TEST(WelcomePage, LayoutFollowsThePageWidth) {
   EXPECT_EQ(Texts(bench.Paint(page)),
             (std::vector<std::string>{"BitBlt bitmap 110 520,16,684,126", "BitBlt bitmap 102 16,16,344,143",
                                       "BitBlt bitmap 111 164,158,536,283", "BitBlt bitmap 112 274,292,426,331"}));
-  EXPECT_EQ(bench.windows.FindChild(bench.parent, 10008)->rect.left, 164 + 324);
+  EXPECT_EQ(bench.windows.FindChild(bench.parent, kLinkButtonId)->rect.left, 164 + 324);
 }
 
 TEST(PicturePages, AMissingBitmapIsLeftOutWithoutLeaks) {

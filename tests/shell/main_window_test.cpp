@@ -121,11 +121,11 @@ TEST(StartUp, WithoutAWindowSkipsTheLoopAndStillTearsDown) {
 TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
   WizardWorld world;
   world.windows.SetTimerResult(0);
-  world.windows.PushClick(10001);  // Next
-  world.windows.PushClick(10001);  // I Accept
-  world.windows.PushClick(10000);  // Back
-  world.windows.PushClick(10000);  // Back
-  world.windows.PushClick(10000);  // Exit
+  world.windows.PushClick(kNextButtonId);  // Next
+  world.windows.PushClick(kNextButtonId);  // I Accept
+  world.windows.PushClick(kBackButtonId);  // Back
+  world.windows.PushClick(kBackButtonId);  // Back
+  world.windows.PushClick(kBackButtonId);  // Exit
   EXPECT_EQ(world.Run(), 0);
 
   ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);
@@ -147,8 +147,8 @@ TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
 
 // Runs to the folder page, then ends the program the given way; true when it ended by itself.
 bool EndsFromFolderPage(WizardWorld& world, const std::function<void()>& end) {
-  world.windows.PushClick(10001);
-  world.windows.PushClick(10001);
+  world.windows.PushClick(kNextButtonId);
+  world.windows.PushClick(kNextButtonId);
   end();
   world.Run();
   return !world.windows.InputExhausted() && world.windows.MainWindow() == nullptr;
@@ -170,7 +170,7 @@ TEST(Ending, CloseBoxAndCommand18EndTheProgramWithNothingInstalled) {
   }
   {
     WizardWorld world;
-    world.windows.PushClick(10000);  // Exit on the welcome page
+    world.windows.PushClick(kBackButtonId);  // Exit on the welcome page
     world.Run();
     EXPECT_EQ(world.windows.MainWindow(), nullptr);
     EXPECT_FALSE(world.windows.InputExhausted());
@@ -217,7 +217,7 @@ TEST(Teardown, DeletesPagesInPageOrderThenUninitialisesCom) {
 
 TEST(Teardown, FollowsTheQuitMessage) {
   WizardWorld world;
-  world.windows.PushClick(10000);  // Exit
+  world.windows.PushClick(kBackButtonId);  // Exit
   world.Run();
   // The quit message was the last thing the window system gave; then the pages went and COM.
   EXPECT_EQ(world.windows.Calls().back().Text(), "GetMessageA() = WM_QUIT");
@@ -269,11 +269,11 @@ TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
   WizardWorld world;
   WithOpenWizard(world, [&] {
     world.windows.ClearCalls();
-    EXPECT_EQ(Send(world, WM_COMMAND, 10005), 0);
-    EXPECT_EQ(Send(world, WM_COMMAND, 10010), 0);
+    EXPECT_EQ(Send(world, WM_COMMAND, kDictionaryEditId), 0);
+    EXPECT_EQ(Send(world, WM_COMMAND, kLicenceEditId), 0);
     EXPECT_EQ(Send(world, WM_COMMAND, 12345), 0);
     // A notification code in the high word does not change which command it is.
-    EXPECT_EQ(Send(world, WM_COMMAND, MAKEWPARAM(10007, 0x0300)), 0);
+    EXPECT_EQ(Send(world, WM_COMMAND, MAKEWPARAM(kInstallEditId, 0x0300)), 0);
     EXPECT_EQ(world.windows.FindCall("DefWindowProcA"), -1);
     EXPECT_EQ(world.windows.FindCall("DestroyWindow"), -1);
     EXPECT_EQ(g_currentPage, 1);
@@ -283,12 +283,12 @@ TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
 
 TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadme) {
   WizardWorld again;
-  again.windows.PushClick(10008);
+  again.windows.PushClick(kLinkButtonId);
   again.windows.PushAction([&] {
     std::strcpy(g_installFolder, "C:\\Program Files\\Vessora");
-    Send(again, WM_COMMAND, 10009);
+    Send(again, WM_COMMAND, kReadmeButtonId);
     std::strcpy(g_installFolder, "D:\\");
-    Send(again, WM_COMMAND, MAKEWPARAM(10009, 0));
+    Send(again, WM_COMMAND, MAKEWPARAM(kReadmeButtonId, 0));
   });
   again.windows.PushCommand(18);
   again.Run();
@@ -306,7 +306,7 @@ TEST(WindowProcedure, ReadmeWithAProductFolderTooLongOpensNothing) {
   WithOpenWizard(world, [&] {
     std::memset(g_installFolder, 'a', 255);
     g_installFolder[255] = '\0';
-    Send(world, WM_COMMAND, 10009);
+    Send(world, WM_COMMAND, kReadmeButtonId);
   });
   EXPECT_TRUE(world.shell.ExecuteCalls().empty());
 }

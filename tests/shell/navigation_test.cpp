@@ -77,10 +77,10 @@ std::ostream& operator<<(std::ostream& out, const Captions& c) {
 
 // Walks the whole wizard: forward, back to the start, forward again, install, finish.
 void WalkTheWizard(WizardWorld& world) {
-  for (int id : {10001, 10001, 10000, 10000, 10001, 10001}) world.windows.PushClick(id);
-  world.windows.PushTypeText(10005, "C:\\Dict");
-  world.windows.PushClick(10001);  // Install
-  world.windows.PushClick(10001);  // Finish
+  for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId, kNextButtonId, kNextButtonId}) world.windows.PushClick(id);
+  world.windows.PushTypeText(kDictionaryEditId, "C:\\Dict");
+  world.windows.PushClick(kNextButtonId);  // Install
+  world.windows.PushClick(kNextButtonId);  // Finish
 }
 
 TEST(Captions, FollowThePageAndNeverShowTheCreationCaptions) {
@@ -139,21 +139,21 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrder) {
   world.windows.onCall = [&](const RecordedCall&) { pageAt.push_back(g_currentPage); };
   std::vector<size_t> marks;
   auto mark = [&] { world.windows.PushAction([&] { marks.push_back(world.windows.Calls().size()); }); };
-  for (int id : {10001, 10001, 10000, 10000}) {
+  for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId}) {
     mark();
     world.windows.PushClick(id);
   }
-  world.windows.PushClick(10001);
-  world.windows.PushClick(10001);
-  world.windows.PushTypeText(10005, "C:\\Dict");
+  world.windows.PushClick(kNextButtonId);
+  world.windows.PushClick(kNextButtonId);
+  world.windows.PushTypeText(kDictionaryEditId, "C:\\Dict");
   mark();
-  world.windows.PushClick(10001);  // Install
+  world.windows.PushClick(kNextButtonId);  // Install
   mark();
-  world.windows.PushCommand(10000);  // Back on the finish page
+  world.windows.PushCommand(kBackButtonId);  // Back on the finish page
   mark();
-  world.windows.PushClick(10000);  // the greyed-out button cannot be pressed
+  world.windows.PushClick(kBackButtonId);  // the greyed-out button cannot be pressed
   mark();
-  world.windows.PushClick(10001);  // Finish
+  world.windows.PushClick(kNextButtonId);  // Finish
   world.Run();
   marks.push_back(world.windows.Calls().size());
   ASSERT_EQ(marks.size(), 9u);
@@ -223,9 +223,9 @@ TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
 TEST(Navigation, WithoutButtonsNothingBreaks) {
   WizardWorld world;
   world.windows.FailCreateOfClass("BUTTON");
-  world.windows.PushCommand(10001);
-  world.windows.PushCommand(10000);
-  world.windows.PushCommand(10000);  // Exit
+  world.windows.PushCommand(kNextButtonId);
+  world.windows.PushCommand(kBackButtonId);
+  world.windows.PushCommand(kBackButtonId);  // Exit
   EXPECT_EQ(world.Run(), 0);
   EXPECT_EQ(g_backButton, nullptr);
   EXPECT_EQ(world.windows.MainWindow(), nullptr);
