@@ -22,11 +22,18 @@ class OfficeInfo {
   OfficeInfo(const OfficeInfo&) = delete;  // the rows own their program folder texts
   OfficeInfo& operator=(const OfficeInfo&) = delete;
 
+  // Probes HKLM for each known version (8 = Word 95 ... 10 = XP) and keeps its program folder; the number found.
   int DetectVersions();
+  // The newest version found, 0 before any is found.
   DWORD CurrentVersion() const;
+  // The oldest version found; the oldest known (8) when none is.
   DWORD OldestVersion() const;
+  // The newest version's program folder into out; false when none is known or it does not fit.
   bool GetOfficeFolder(char* out, DWORD capacity) const;
+  // The version's templates folder: the workgroup folder, else the user's, else the program folder.
   bool GetTemplatesFolder(char* out, DWORD capacity, DWORD version) const;
+  // Word's start-up folder of the version: its option, else Office's STARTUP folder when it exists, else
+  // the templates folder.
   bool GetStartupFolder(char* out, DWORD capacity, DWORD version) const;
 
   // Forgets every detection result, as a freshly constructed object (for tests and repeated runs).

@@ -7,9 +7,6 @@ class Registry {
   virtual ~Registry() = default;
   // Opens root\subKey with the given access; ERROR_SUCCESS and *result set, or an error code.
   virtual LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) = 0;
-  // Creates (or opens) root\subKey and every missing key above it; ERROR_SUCCESS or an error.
-  virtual LONG RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options,
-                               REGSAM access, void* security, HKEY* result, DWORD* disposition) = 0;
   // Reads a value (null or "" name = default value); *dataSize in: capacity, out: size. ERROR_MORE_DATA when it does not fit.
   virtual LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
                                 DWORD* dataSize) = 0;
@@ -19,8 +16,6 @@ class Registry {
   // Creates or replaces a value; needs KEY_SET_VALUE access.
   virtual LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
                               DWORD dataSize) = 0;
-  // Removes a value.
-  virtual LONG RegDeleteValueA(HKEY key, LPCSTR valueName) = 0;
   // Closes a key opened or created above.
   virtual LONG RegCloseKey(HKEY key) = 0;
 };

@@ -653,13 +653,12 @@ bool PortableRegistry::SaveRegFile(const std::string& path) const {
   return !file.fail();
 }
 
-bool PortableRegistry::CopyKey(const Key& key, HKEY root, const std::string& path, bool isRoot,
-                               Registry* target) const {
+bool PortableRegistry::CopyKey(const Key& key, HKEY root, const std::string& path, bool isRoot, Registry* target,
+                               const KeyCreator& createKey) const {
   bool ok = true;
   if (!isRoot || !key.values.empty()) {
     HKEY handle = nullptr;
-    if (target->RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &handle, nullptr) != ERROR_SUCCESS) {
+    if (createKey(root, path.c_str(), &handle) != ERROR_SUCCESS) {
       ok = false;
     } else {
       for (const Value& value : key.values)
@@ -670,13 +669,13 @@ bool PortableRegistry::CopyKey(const Key& key, HKEY root, const std::string& pat
     }
   }
   for (const auto& sub : key.subKeys)
-    if (!CopyKey(*sub, root, path.empty() ? sub->name : path + "\\" + sub->name, false, target)) ok = false;
+    if (!CopyKey(*sub, root, path.empty() ? sub->name : path + "\\" + sub->name, false, target, createKey)) ok = false;
   return ok;
 }
 
-bool PortableRegistry::CopyTo(Registry* target) const {
+bool PortableRegistry::CopyTo(Registry* target, const KeyCreator& createKey) const {
   bool ok = true;
   for (const RootName& root : RootNames())
-    if (!CopyKey(*RootKey(root.value), reinterpret_cast<HKEY>(root.value), "", true, target)) ok = false;
+    if (!CopyKey(*RootKey(root.value), reinterpret_cast<HKEY>(root.value), "", true, target, createKey)) ok = false;
   return ok;
 }

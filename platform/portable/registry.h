@@ -3,6 +3,7 @@
 // sizes), and read from and written to the .reg text a Windows user knows.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,24 +25,29 @@ class PortableRegistry : public Registry {
   std::string SaveRegText() const;
   bool SaveRegFile(const std::string& path) const;
 
-  // Writes every key and value of this registry into another one (the real registry,
-  // for instance), creating keys as needed. False when any key or value was refused.
-  bool CopyTo(Registry* target) const;
+  // Opens root\path in another registry for setting values, creating it (and the keys above it) as needed.
+  using KeyCreator = std::function<LONG(HKEY root, const char* path, HKEY* key)>;
+  // Writes every key and value of this registry into another one (the real registry, for instance), its keys
+  // made by createKey. False when any key or value was refused.
+  bool CopyTo(Registry* target, const KeyCreator& createKey) const;
   // Removes root\path with everything below it; open handles to it see ERROR_KEY_DELETED.
   bool DeleteKeyTree(HKEY root, const std::string& path);
   // Number of handles opened and not yet closed (tests check that nothing leaks).
   size_t OpenKeyCount() const { return handles.size(); }
 
-  LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override;
+  // Beyond what the program asks of a registry, for tests and the .reg reader: RegCreateKeyExA creates
+  // root\subKey with every missing key above it, RegDeleteValueA removes a value, as advapi32 does.
   LONG RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options, REGSAM access,
-                       void* security, HKEY* result, DWORD* disposition) override;
+                       void* security, HKEY* result, DWORD* disposition);
+  LONG RegDeleteValueA(HKEY key, LPCSTR valueName);
+
+  LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override;
   LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
                         DWORD* dataSize) override;
   LONG RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, DWORD* valueNameSize, DWORD* reserved, DWORD* type,
                      BYTE* data, DWORD* dataSize) override;
   LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
                       DWORD dataSize) override;
-  LONG RegDeleteValueA(HKEY key, LPCSTR valueName) override;
   LONG RegCloseKey(HKEY key) override;
 
   // One change read from a .reg text (public for the parser in the source file).
@@ -81,7 +87,8 @@ class PortableRegistry : public Registry {
   HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access);
   void Apply(const Change& change);
   void SaveKey(const Key& key, const std::string& path, bool isRoot, std::string* text) const;
-  bool CopyKey(const Key& key, HKEY root, const std::string& path, bool isRoot, Registry* target) const;
+  bool CopyKey(const Key& key, HKEY root, const std::string& path, bool isRoot, Registry* target,
+               const KeyCreator& createKey) const;
 
   std::map<uintptr_t, std::shared_ptr<Key>> roots;
   std::map<uintptr_t, OpenKey> handles;

@@ -181,7 +181,8 @@ class RecordingWindowSystem : public WindowSystem {
   BOOL TranslateMessage(const MSG* message) override;
   LRESULT DispatchMessageA(const MSG* message) override;
   LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Not one of the program's calls: queues a message for GetMessageA, as user32 does (tests and the script).
+  BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void PostQuitMessage(int exitCode) override;
   LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) override;

@@ -4,12 +4,6 @@ LONG Win32Registry::RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSA
   return ::RegOpenKeyExA(root, subKey, options, access, result);
 }
 
-LONG Win32Registry::RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options,
-                                    REGSAM access, void* security, HKEY* result, DWORD* disposition) {
-  return ::RegCreateKeyExA(root, subKey, reserved, className, options, access,
-                           static_cast<LPSECURITY_ATTRIBUTES>(security), result, disposition);
-}
-
 LONG Win32Registry::RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
                                      DWORD* dataSize) {
   return ::RegQueryValueExA(key, valueName, reserved, type, data, dataSize);
@@ -25,6 +19,5 @@ LONG Win32Registry::RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, D
   return ::RegSetValueExA(key, valueName, reserved, type, data, dataSize);
 }
 
-LONG Win32Registry::RegDeleteValueA(HKEY key, LPCSTR valueName) { return ::RegDeleteValueA(key, valueName); }
 
 LONG Win32Registry::RegCloseKey(HKEY key) { return ::RegCloseKey(key); }

@@ -5,14 +5,11 @@
 class Win32Registry : public Registry {
  public:
   LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override;
-  LONG RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options, REGSAM access,
-                       void* security, HKEY* result, DWORD* disposition) override;
   LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* type, BYTE* data,
                         DWORD* dataSize) override;
   LONG RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, DWORD* valueNameSize, DWORD* reserved, DWORD* type,
                      BYTE* data, DWORD* dataSize) override;
   LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
                       DWORD dataSize) override;
-  LONG RegDeleteValueA(HKEY key, LPCSTR valueName) override;
   LONG RegCloseKey(HKEY key) override;
 };

@@ -29,9 +29,6 @@ LRESULT Win32WindowSystem::DispatchMessageA(const MSG* message) { return ::Dispa
 LRESULT Win32WindowSystem::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return ::SendMessageA(window, message, wParam, lParam);
 }
-BOOL Win32WindowSystem::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::PostMessageA(window, message, wParam, lParam);
-}
 void Win32WindowSystem::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 LRESULT Win32WindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcA(window, message, wParam, lParam);

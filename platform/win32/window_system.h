@@ -22,7 +22,6 @@ class Win32WindowSystem : public WindowSystem {
   BOOL TranslateMessage(const MSG* message) override;
   LRESULT DispatchMessageA(const MSG* message) override;
   LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void PostQuitMessage(int exitCode) override;
   LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) override;

@@ -189,10 +189,6 @@ class VanishingListRegistry : public Registry {
   LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override {
     return inner->RegOpenKeyExA(root, subKey, options, access, result);
   }
-  LONG RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD reserved, LPSTR className, DWORD options, REGSAM access,
-                       void* security, HKEY* result, DWORD* disposition) override {
-    return inner->RegCreateKeyExA(root, subKey, reserved, className, options, access, security, result, disposition);
-  }
   LONG RegQueryValueExA(HKEY key, LPCSTR name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size) override {
     return inner->RegQueryValueExA(key, name, reserved, type, data, size);
   }
@@ -205,7 +201,6 @@ class VanishingListRegistry : public Registry {
   LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
     return inner->RegSetValueExA(key, name, reserved, type, data, size);
   }
-  LONG RegDeleteValueA(HKEY key, LPCSTR name) override { return inner->RegDeleteValueA(key, name); }
   LONG RegCloseKey(HKEY key) override { return inner->RegCloseKey(key); }
 
   Registry* inner;

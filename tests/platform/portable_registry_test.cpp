@@ -215,7 +215,9 @@ TEST_F(PortableRegistryTest, SavedTextLoadsBackToTheSameRegistry) {
   ASSERT_TRUE(fromFile.LoadRegFile(folder / "saved.reg"));
   EXPECT_EQ(saved, fromFile.SaveRegText());
   PortableRegistry copied;
-  ASSERT_TRUE(registry.CopyTo(&copied));
+  ASSERT_TRUE(registry.CopyTo(&copied, [&](HKEY root, const char* path, HKEY* key) {
+    return copied.RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key, nullptr);
+  }));
   EXPECT_EQ(saved, copied.SaveRegText());
   EXPECT_EQ(0u, copied.OpenKeyCount());
 }

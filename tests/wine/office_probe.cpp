@@ -42,7 +42,10 @@ int main(int argc, char** argv) {
   g_platform.fileSystem = &files;
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
     for (const char* key : kScenarioKeys) ::RegDeleteTreeA(root, key);
-  if (!scenario.CopyTo(&registry)) {
+  auto createKey = [](HKEY root, const char* path, HKEY* key) {
+    return ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key, nullptr);
+  };
+  if (!scenario.CopyTo(&registry, createKey)) {
     std::fprintf(stderr, "office_probe: the registry refused part of %s\n", argv[1]);
     return 1;
   }
