@@ -152,6 +152,7 @@ class TestShell : public ShellServices {
   }
   void SHChangeNotify(LONG, UINT, const void*, const void*) override {}
   int MultiByteToWideChar(UINT, DWORD, LPCSTR, int, LPWSTR, int) override { return 0; }
+  BOOL IsDBCSLeadByte(BYTE) override { return FALSE; }
   HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT show) override {
     opened.push_back(Opened{owner, verb ? verb : "", file ? file : "", show});
     return reinterpret_cast<HINSTANCE>(uintptr_t{42});
