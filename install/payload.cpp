@@ -62,13 +62,49 @@ bool FileHasSize(const char* path, DWORD expected) {
   return size == expected && high == 0;
 }
 
-// Expands the open source into destination; true when all of it arrived.
+// Whether the LZ library opened the file it was asked for. It reports the full path it opened, which
+// may spell the folder otherwise; only the file name differs when it fell back to the compressed name.
+bool OpenedAsNamed(OFSTRUCT* info, const char* path) {
+  char opened[2][kComponentCapacity], named[2][kComponentCapacity];
+  info->szPathName[OFS_MAXPATHNAME - 1] = '\0';
+  SplitPath(info->szPathName, nullptr, nullptr, opened[0], opened[1]);
+  SplitPath(path, nullptr, nullptr, named[0], named[1]);
+  return std::strcmp(opened[0], named[0]) == 0 && std::strcmp(opened[1], named[1]) == 0;
+}
+
+// Whether path can be opened for writing (made, empty, when it is not there).
+bool CanWrite(const char* path) {
+  FileSystem* files = g_platform.fileSystem;
+  HANDLE file = files->CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE || file == nullptr) return false;
+  files->CloseHandle(file);
+  return true;
+}
+
+// Expands the open source into destination; true when all of it arrived. When lz32 cannot create the
+// destination it creates the compressed name beside it (Readme.ht_ for Readme.htm) instead: a file the
+// install never names, which goes again. One that was there before is not the install's to remove, nor
+// to empty: then the destination is tried first, and lz32 is not asked when it cannot be written.
 bool ExpandInto(INT source, char* destination, DWORD expected) {
   LzLibrary* lz = g_platform.lzLibrary;
+  FileSystem* files = g_platform.fileSystem;
+  char fallback[kPathCapacity + 2];
+  bool fallbackNamed = LzFallbackName(destination, fallback, sizeof fallback);
+  bool fallbackThere = fallbackNamed && files->GetFileAttributesA(fallback) != INVALID_FILE_ATTRIBUTES;
+  bool destinationThere = files->GetFileAttributesA(destination) != INVALID_FILE_ATTRIBUTES;
+  if (fallbackThere && !CanWrite(destination)) return false;
   OFSTRUCT destinationInfo;
   std::memset(&destinationInfo, 0, sizeof destinationInfo);
   INT target = lz->LZOpenFileA(destination, &destinationInfo, OF_CREATE | OF_WRITE);
-  if (target < 0) return false;
+  if (target < 0) {
+    if (fallbackThere && !destinationThere) files->DeleteFileA(destination);  // made by the check above
+    return false;
+  }
+  if (!OpenedAsNamed(&destinationInfo, destination)) {
+    lz->LZClose(target);
+    if (fallbackNamed && !fallbackThere && OpenedAsNamed(&destinationInfo, fallback)) files->DeleteFileA(fallback);
+    return false;
+  }
   LONG copied = lz->LZCopy(source, target);
   lz->LZClose(target);
   return copied >= 0 && static_cast<DWORD>(copied) == expected && FileHasSize(destination, expected);
@@ -132,6 +168,10 @@ ExpandStatus ExpandPayloadItem(const char* itemName, const char* folder, const c
   OFSTRUCT sourceInfo;
   std::memset(&sourceInfo, 0, sizeof sourceInfo);
   INT source = lz->LZOpenFileA(tempPath, &sourceInfo, OF_READ);
+  if (source >= 0 && !OpenedAsNamed(&sourceInfo, tempPath)) {  // never another file's bytes
+    lz->LZClose(source);
+    source = LZERROR_BADINHANDLE;
+  }
   bool complete = false;
   if (split) {
     if (source >= 0) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/platform.h"
+
 namespace {
 
 // Where the components of a path lie, before any is cut to its room.
@@ -18,12 +20,33 @@ struct PathParts {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The program works in code page 1252, which has no lead bytes, so every byte stands alone.
+// Whether c starts a two-byte character of the ANSI code page; its second byte may look like a
+// backslash and never counts as one. No shell (as in a bare test) means a single-byte code page.
+bool IsLeadByte(char c) {
+  return g_platform.shell != nullptr && g_platform.shell->IsDBCSLeadByte(static_cast<BYTE>(c));
+}
+
+// The length of the character at text[at] among length bytes: 2 for a lead byte and its trail.
+size_t CharacterLength(const char* text, size_t at, size_t length) {
+  return IsLeadByte(text[at]) && at + 1 < length ? 2 : 1;
+}
+
+// How a folder text ends. A lead byte without its second byte would make one character of it
+// and a backslash put behind it.
+enum class Ending { Other, Backslash, Slash, LoneLeadByte };
+Ending EndOf(const char* text, size_t length) {
+  size_t last = 0;
+  for (size_t at = 0; at < length; at += CharacterLength(text, at, length)) last = at;
+  if (length == 0 || last != length - 1) return Ending::Other;
+  if (IsLeadByte(text[last])) return Ending::LoneLeadByte;
+  return text[last] == '\\' ? Ending::Backslash : text[last] == '/' ? Ending::Slash : Ending::Other;
+}
+
 PathParts FindParts(const char* path) {
   PathParts parts = {"", 0, "", 0, "", 0, "", 0};
   if (path == nullptr) return parts;
   const char* rest = path;
-  if (path[0] != '\0' && path[1] == ':') {
+  if (path[0] != '\0' && !IsLeadByte(path[0]) && path[1] == ':') {
     parts.drive = path;
     parts.driveLength = 2;
     rest = path + 2;
@@ -32,7 +55,9 @@ PathParts FindParts(const char* path) {
   const char* lastDot = nullptr;
   const char* end = rest;
   for (; *end != '\0'; ++end) {
-    if (IsSeparator(*end))
+    if (IsLeadByte(*end) && end[1] != '\0')
+      ++end;  // the character's second byte, whatever it looks like
+    else if (IsSeparator(*end))
       behindSeparator = end + 1;
     else if (*end == '.')
       lastDot = end;
@@ -54,10 +79,19 @@ PathParts FindParts(const char* path) {
   return parts;
 }
 
-// Copies length bytes of text, cut to what capacity holds with its terminator.
+// Copies length bytes of text, cut to what capacity holds with its terminator; a two-byte
+// character that would be cut in half is left out whole.
 void CopyCut(char* out, size_t capacity, const char* text, size_t length) {
   if (out == nullptr) return;
-  if (length > capacity - 1) length = capacity - 1;
+  if (length > capacity - 1) {
+    size_t kept = 0;
+    while (kept < capacity - 1) {
+      size_t next = kept + CharacterLength(text, kept, length);
+      if (next > capacity - 1) break;
+      kept = next;
+    }
+    length = kept;
+  }
   std::memcpy(out, text, length);
   out[length] = '\0';
 }
@@ -95,8 +129,9 @@ bool MakePath(char* out, const char* drive, const char* folder, const char* file
   if (drive != nullptr && drive[0] != '\0') fits = Append(path, &length, drive, 1) && Append(path, &length, ":", 1);
   if (fits && folder != nullptr && folder[0] != '\0') {
     size_t folderLength = std::strlen(folder);
-    fits = Append(path, &length, folder, folderLength);
-    if (fits && !IsSeparator(folder[folderLength - 1])) fits = Append(path, &length, "\\", 1);
+    Ending ending = EndOf(folder, folderLength);
+    fits = ending != Ending::LoneLeadByte && Append(path, &length, folder, folderLength);
+    if (fits && ending == Ending::Other) fits = Append(path, &length, "\\", 1);
   }
   if (fits && fileName != nullptr) fits = Append(path, &length, fileName, std::strlen(fileName));
   if (fits && extension != nullptr) {
@@ -128,9 +163,10 @@ bool MakeFilePath(char* out, const char* folder, const char* name) {
   bool fits = true;
   if (folder != nullptr && folder[0] != '\0') {
     size_t folderLength = std::strlen(folder);
-    fits = Append(joined, &length, folder, folderLength);
+    Ending ending = EndOf(folder, folderLength);
+    fits = ending != Ending::LoneLeadByte && Append(joined, &length, folder, folderLength);
     // Only a backslash counts as the end of the folder here.
-    if (fits && folder[folderLength - 1] != '\\') fits = Append(joined, &length, "\\", 1);
+    if (fits && ending != Ending::Backslash) fits = Append(joined, &length, "\\", 1);
   }
   if (fits) {
     joined[length] = '\0';

@@ -20,6 +20,8 @@ class ShellServices {
   // ANSI to UTF-16; the number of wide characters written (terminator included for -1 input), 0 on failure.
   virtual int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide,
                                   int wideCapacity) = 0;
+  // Whether a byte starts a two-byte character in the ANSI code page (never in a single-byte one).
+  virtual BOOL IsDBCSLeadByte(BYTE testChar) = 0;
   // Opens a document or web address with a verb; a value above 32 on success.
   virtual HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
                                   INT showCommand) = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 #include "resources/szdd_format.h"
@@ -11,6 +12,8 @@ namespace {
 constexpr DWORD kChunk = 4096;
 // lz32 numbers its handles from 0x400; any number that is not negative would do.
 constexpr INT kFirstHandle = 0x400;
+// What OpenFile reports for a path too long for its OFSTRUCT.
+constexpr WORD kErrorInvalidData = 13;
 
 }  // namespace
 
@@ -38,32 +41,45 @@ bool PortableLzLibrary::Refill(LzFile* f) {
   return true;
 }
 
-INT PortableLzLibrary::LZOpenFileA(LPSTR fileName, LPOFSTRUCT reOpenBuf, WORD style) {
-  if (reOpenBuf != nullptr) {
-    std::memset(reOpenBuf, 0, sizeof *reOpenBuf);
-    reOpenBuf->cBytes = sizeof *reOpenBuf;
-    if (fileName != nullptr) {
-      size_t n = strnlen(fileName, OFS_MAXPATHNAME - 1);
-      std::memcpy(reOpenBuf->szPathName, fileName, n);
-      reOpenBuf->szPathName[n] = '\0';
-    }
+HANDLE PortableLzLibrary::OpenNamed(const char* name, WORD style, OFSTRUCT* info) {
+  std::memset(info, 0, sizeof *info);
+  info->cBytes = sizeof *info;
+  // The full path goes into the reopen buffer, so lz32 refuses one that does not fit there.
+  size_t length = std::strlen(name);
+  if (length >= OFS_MAXPATHNAME) {
+    info->nErrCode = kErrorInvalidData;
+    return INVALID_HANDLE_VALUE;
   }
+  for (size_t i = 0; i <= length; ++i) info->szPathName[i] = name[i] == '/' ? '\\' : name[i];
+  FileSystem* fs = g_platform.fileSystem;
+  HANDLE file;
+  if (style & OF_CREATE)
+    file = fs->CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  else if (style & (OF_WRITE | OF_READWRITE))
+    file = fs->CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  else
+    file = fs->CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+  if (file == INVALID_HANDLE_VALUE) info->nErrCode = ERROR_FILE_NOT_FOUND;
+  return file;
+}
+
+INT PortableLzLibrary::LZOpenFileA(LPSTR fileName, LPOFSTRUCT reOpenBuf, WORD style) {
+  OFSTRUCT unused;
+  if (reOpenBuf == nullptr) reOpenBuf = &unused;
+  std::memset(reOpenBuf, 0, sizeof *reOpenBuf);
+  reOpenBuf->cBytes = sizeof *reOpenBuf;
   FileSystem* fs = g_platform.fileSystem;
   if (fileName == nullptr || fs == nullptr) return LZERROR_BADINHANDLE;
   auto f = std::make_unique<LzFile>();
-  if (style & OF_CREATE) {
-    f->writing = true;
-    f->file = fs->CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  } else if (style & (OF_WRITE | OF_READWRITE)) {
-    f->writing = true;
-    f->file = fs->CreateFileA(fileName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  } else {
-    f->file = fs->CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  }
+  f->writing = (style & (OF_CREATE | OF_WRITE | OF_READWRITE)) != 0;
+  f->file = OpenNamed(fileName, style, reOpenBuf);
   if (f->file == INVALID_HANDLE_VALUE) {
-    if (reOpenBuf != nullptr) reOpenBuf->nErrCode = ERROR_FILE_NOT_FOUND;
-    return LZERROR_BADINHANDLE;
+    // As lz32 does: the compressed name in its place, even for a file being created.
+    std::string fallback(std::strlen(fileName) + 3, '\0');
+    if (LzFallbackName(fileName, &fallback[0], fallback.size()))
+      f->file = OpenNamed(fallback.c_str(), style, reOpenBuf);
+    if (f->file == INVALID_HANDLE_VALUE) return LZERROR_BADINHANDLE;
   }
   if (!f->writing) {
     // Probe for the header. Fewer than 14 bytes, or no signature: a plain file, whose

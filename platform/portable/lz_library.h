@@ -38,6 +38,8 @@ class PortableLzLibrary : public LzLibrary {
   };
 
   LzFile* Find(INT file);
+  // Opens one name for the style and records it in info; INVALID_HANDLE_VALUE when it cannot.
+  static HANDLE OpenNamed(const char* name, WORD style, OFSTRUCT* info);
   // Reads the next chunk of the file into input; false when the read fails.
   static bool Refill(LzFile* f);
 

@@ -322,14 +322,25 @@ void PortableShellServices::SHChangeNotify(LONG eventId, UINT flags, const void*
 
 int PortableShellServices::MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wide,
                                                int wideCapacity) {
-  if (text == nullptr || (codePage != CP_ACP && codePage != 1252) || length < -1 || length == 0 ||
-      wideCapacity < 0)
+  if (codePage == CP_ACP) codePage = ansiCodePage;
+  if (text == nullptr || codePage != 1252 || length < -1 || length == 0 || wideCapacity < 0)
     return 0;
   size_t count = length == -1 ? std::strlen(text) + 1 : static_cast<size_t>(length);
   if (wideCapacity == 0) return static_cast<int>(count);
   if (wide == nullptr || count > static_cast<size_t>(wideCapacity)) return 0;
   for (size_t i = 0; i < count; ++i) wide[i] = WideFromAnsi(static_cast<unsigned char>(text[i]));
   return static_cast<int>(count);
+}
+
+bool PortableShellServices::SetCodePage(UINT codePage) {
+  if (codePage != 1252 && codePage != 932) return false;
+  ansiCodePage = codePage;
+  return true;
+}
+
+BOOL PortableShellServices::IsDBCSLeadByte(BYTE testChar) {
+  if (ansiCodePage != 932) return FALSE;
+  return (testChar >= 0x81 && testChar <= 0x9F) || (testChar >= 0xE0 && testChar <= 0xFC);
 }
 
 HINSTANCE PortableShellServices::ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,

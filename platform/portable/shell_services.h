@@ -27,6 +27,9 @@ class PortableShellServices : public ShellServices {
   // The next SHBrowseForFolderA chooses this folder, or is cancelled; an empty script cancels.
   void QueueBrowseResult(const std::string& windowsPath);
   void QueueBrowseCancel();
+  // The ANSI code page: 1252 (the default, no lead bytes) or 932 (lead bytes 0x81-0x9F and 0xE0-0xFC);
+  // false, and no change, for any other. Conversion from CP_ACP knows only 1252.
+  bool SetCodePage(UINT codePage);
   // The handle the chooser's callback receives; BFFM_* messages it sends go to this window.
   HWND ChooserWindow() const { return chooserWindow; }
   void SetChooserWindow(HWND window) { chooserWindow = window; }
@@ -68,6 +71,7 @@ class PortableShellServices : public ShellServices {
   void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) override;
   int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide,
                           int wideCapacity) override;
+  BOOL IsDBCSLeadByte(BYTE testChar) override;
   HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
                           INT showCommand) override;
   HRESULT SHGetMalloc(IMalloc** allocator) override;
@@ -85,6 +89,7 @@ class PortableShellServices : public ShellServices {
   void FreeItemList(void* block);
 
   std::string programsFolder;
+  UINT ansiCodePage = 1252;
   bool shellLinkAvailable = true;
   bool allocatorAvailable = true;
   HWND chooserWindow;

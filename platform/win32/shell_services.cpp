@@ -19,6 +19,7 @@ int Win32ShellServices::MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR t
                                             int wideCapacity) {
   return ::MultiByteToWideChar(codePage, flags, text, length, wide, wideCapacity);
 }
+BOOL Win32ShellServices::IsDBCSLeadByte(BYTE testChar) { return ::IsDBCSLeadByte(testChar); }
 HINSTANCE Win32ShellServices::ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
                                             INT showCommand) {
   return ::ShellExecuteA(owner, verb, file, parameters, folder, showCommand);

@@ -12,6 +12,7 @@ class Win32ShellServices : public ShellServices {
   void SHChangeNotify(LONG eventId, UINT flags, const void* item1, const void* item2) override;
   int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide,
                           int wideCapacity) override;
+  BOOL IsDBCSLeadByte(BYTE testChar) override;
   HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder,
                           INT showCommand) override;
   HRESULT SHGetMalloc(IMalloc** allocator) override;

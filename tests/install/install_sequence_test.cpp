@@ -178,9 +178,8 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
     ASSERT_TRUE(world.Install("C:\\Dict", longest + "\\"));
     ASSERT_TRUE(world.Install("C:\\Dict", longest));
     EXPECT_TRUE(world.Exists(longest + "\\Vessora\\InstallLog.txt"));
-    if (c.edition == EditionProfessional) {
-      EXPECT_TRUE(world.Exists(longest + "\\Vessora\\vowelconvrt.gif"));
-    }
+    // The LZ library opens no path that long: every row of the product folder is an error.
+    EXPECT_NE(world.LogText().find("Error writing " + longest + "\\Vessora\\Readme.htm Could not"), std::string::npos);
   }
   // The dictionary folder must hold vsqquor.dic whole (Word 2000), or vsqquor1.dic (Word 97).
   TestMachine world(EditionQuorvel);
@@ -193,6 +192,24 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
   EXPECT_FALSE(world.Install(dictionary));
   EXPECT_FALSE(world.Install("", "C:\\Program Files"));
   EXPECT_FALSE(world.Install("C:\\Dict", ""));
+}
+
+TEST(WholeInstall, PathsOfUpTo127CharactersAreWrittenAndLongerOnesGetErrorLines) {
+  // In a product folder of 116 characters, Readme.htm (127) goes in, and Fenmoor.gif (128) and the
+  // rows after it get their error lines: the LZ library opens no longer path.
+  TestMachine world;
+  world.LoadScenario("office2000.reg");
+  world.MakeFolder("C:\\Dict");
+  world.MakeFolder(kTemplates2000);
+  std::string product = "C:\\" + std::string(105, 'i') + "\\Vessora", error = " Could not write file. \r\n\r\n";
+  world.MakeFolder(product.substr(0, 108));
+  ASSERT_TRUE(world.Install("C:\\Dict", product.substr(0, 108) + "\\"));
+  EXPECT_EQ(world.LogText(), "Vessora Installation Log\r\n\r\nVessora folder: " + product +
+                                 "\r\n\r\nC:\\Dict\\vsqquor.dic - installed.\r\n" + kTemplates2000 +
+                                 "\\qvlunvera.dot - installed.\r\n" + product + "\\Readme.htm - installed.\r\n" +
+                                 "Error writing " + product + "\\Fenmoor.gif" + error + "Error writing " + product +
+                                 "\\Vessora.jpg" + error + "Error writing " + product + "\\License.txt" + error +
+                                 "Installation finished with errors.\r\n");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "install/split_dictionary.h"
 #include "tests/support/test_machine.h"
 #include "install/install_sequence.h"
@@ -47,9 +49,21 @@ TEST_F(PayloadTest, MissingItemIsSkippedSilently) {
   EXPECT_FALSE(world.Exists("C:\\Product\\Lunvera.dic"));
 }
 
-TEST_F(PayloadTest, DestinationThatCannotBeWrittenGetsAnErrorLineAndTheTempFileGoes) {
+TEST_F(PayloadTest, DestinationThatCannotBeWrittenGetsAnErrorLineAndNoOtherFileInItsPlace) {
   EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Missing", "Readme.htm", &log, false));
-  EXPECT_EQ(LogText(), "Error writing C:\\Missing\\Readme.htm Could not write file. \r\n\r\n");
+  // Held open without sharing: the LZ library makes Readme.ht_ instead, which must not stay; a
+  // Readme.ht_ that was there before stays as it was.
+  HANDLE held = world.files.CreateFileA("C:\\Product\\Readme.htm", GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  for (bool before : {false, true}) {
+    if (before) std::ofstream(world.HostPath("C:\\Product\\Readme.ht_")) << "kept";
+    EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
+    std::string kept;
+    EXPECT_EQ(world.ReadFile("C:\\Product\\Readme.ht_", &kept) ? kept : "(none)", before ? "kept" : "(none)");
+  }
+  world.files.CloseHandle(held);
+  EXPECT_EQ(LogText(), "Error writing C:\\Missing\\Readme.htm Could not write file. \r\n\r\n"
+                       "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n"
+                       "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n");
   EXPECT_TRUE(world.TempFilesLeft().empty());
 }
 

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+#include "platform/portable/shell_services.h"
+
 namespace {
 
 struct Split {
@@ -71,6 +74,34 @@ TEST(SplitPath, FillsOnlyTheOutputsGivenAndCutsEachToItsRoom) {
   EXPECT_EQ("." + std::string(254, 'e'), ext.data());
   EXPECT_FALSE(PathComponentsFit(path.c_str()));
   EXPECT_TRUE(PathComponentsFit(("C:\\" + std::string(253, 'f') + "\\x").c_str()));
+}
+
+TEST(SplitPath, StepsOverTheTwoByteCharactersOfTheCodePage) {
+  // In code page 932 "\x95\\" is one character, its second byte a backslash; in 1252 two.
+  PortableShellServices shell;
+  Platform saved = g_platform;
+  g_platform.shell = &shell;
+  struct Case {
+    UINT codePage;
+    const char* path;
+    Split expected;
+    const char* joined;  // the path as a folder with a.txt in it, "" when refused
+  } cases[] = {
+      {932, "C:\\dir\\\x95\\", {"C:", "\\dir\\", "\x95\\", ""}, "C:\\dir\\\x95\\\\a.txt"},
+      {1252, "C:\\dir\\\x95\\", {"C:", "\\dir\\\x95\\", "", ""}, "C:\\dir\\\x95\\a.txt"},
+      {932, "\x83\\.x\\\x83", {"", "\x83\\.x\\", "\x83", ""}, ""},  // a lone lead byte at the end
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(shell.SetCodePage(c.codePage));
+    Split got = SplitOf(c.path);
+    EXPECT_EQ(c.expected.folder + "|" + c.expected.fileName, got.folder + "|" + got.fileName) << c.codePage;
+    EXPECT_EQ(c.expected.drive + "|" + c.expected.extension, got.drive + "|" + got.extension) << c.codePage;
+    PathBuffer joined, made;
+    EXPECT_EQ(*c.joined != '\0', MakeFilePath(joined.data(), c.path, "a.txt")) << c.codePage;
+    EXPECT_EQ(*c.joined != '\0', MakePath(made.data(), nullptr, c.path, "a", "txt")) << c.codePage;
+    EXPECT_EQ(std::string(c.joined) + "|" + c.joined, joined.text() + "|" + made.text()) << c.codePage;
+  }
+  g_platform = saved;
 }
 
 TEST(MakePath, JoinsWhateverComponentsAreGiven) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -154,15 +156,34 @@ TEST_F(PortableLzLibraryTest, FaultsOfTheFileSystemComeBackAsErrors) {
   lz.LZClose(destination);
 }
 
-TEST_F(PortableLzLibraryTest, ReopenBufferHoldsTheNameWithinItsRoom) {
-  Put("a", Bytes{'a'});
-  INT file = Open("C:\\a", OF_READ);
-  EXPECT_STREQ(ofs.szPathName, "C:\\a");
-  EXPECT_EQ(ofs.cBytes, sizeof ofs);
-  lz.LZClose(file);
-  std::string longName = "C:\\" + std::string(300, 'n');
-  EXPECT_LT(Open(longName.c_str(), OF_READ), 0);
-  EXPECT_EQ(std::string(ofs.szPathName), longName.substr(0, OFS_MAXPATHNAME - 1));
+TEST_F(PortableLzLibraryTest, NamesThatCannotBeOpenedAreTriedAsCompressedNamesUpTo127Characters) {
+  // As lz32: for a read or a create, a name that cannot be opened is tried as its compressed name,
+  // and the reopen buffer tells the full path opened, which must fit it.
+  Put("data.ht_", Bytes{'z'});
+  drive.MakeFolder("busy.htm");  // in the way of a create
+  std::string fits = "C:\\" + std::string(120, 'n') + ".txt";  // 127 characters
+  struct Case {
+    std::string name;
+    WORD style;
+    std::string opened;  // "" when refused
+  } cases[] = {{"C:/data.htm", OF_READ, "C:\\data.ht_"}, {"C:\\busy.htm", OF_CREATE | OF_WRITE, "C:\\busy.ht_"},
+               {fits, OF_CREATE | OF_WRITE, fits}, {fits, OF_READ, fits},
+               {"C:\\m" + fits.substr(3), OF_CREATE | OF_WRITE, ""}, {"C:\\m" + fits.substr(3), OF_READ, ""}};
+  for (const Case& c : cases) {
+    INT file = Open(c.name.c_str(), c.style);
+    EXPECT_EQ(file >= 0, !c.opened.empty()) << c.name;
+    EXPECT_EQ(ofs.szPathName, c.opened) << c.name;
+    EXPECT_EQ(ofs.cBytes, sizeof ofs);
+    lz.LZClose(file);
+  }
+  EXPECT_FALSE(std::filesystem::exists(drive / ("m" + fits.substr(3))));
+  char fallback[20];
+  for (auto names : {std::pair<const char*, const char*>{"C:\\x.y\\readme.htm", "C:\\x.y\\readme.ht_"},
+                     {"a.b", "a.b_"}, {"C:\\x.y\\none", "C:\\x.y\\none._"}, {"C:/x.y/none", "C:/x.y/non_"}}) {
+    ASSERT_TRUE(LzFallbackName(names.first, fallback, sizeof fallback));
+    EXPECT_STREQ(fallback, names.second);
+  }
+  EXPECT_FALSE(LzFallbackName("C:\\x.y\\none", fallback, 13)) << "no room for the terminator";
 }
 
 }  // namespace

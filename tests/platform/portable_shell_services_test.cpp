@@ -72,6 +72,15 @@ TEST(PortableShell, CodePage1252ConversionFollowsTheWin32Contract) {
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdef", -1, nullptr, 0), 7);
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdefgh", -1, wide, 8), 0) << "no room for the terminator";
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abc", 2, wide, 8), 2);
+  // Lead bytes at the edges of 932's ranges (0x81-0x9F, 0xE0-0xFC); 1252 has none. Only 1252 converts.
+  std::string leads;
+  for (UINT codePage : {1252u, 932u}) {
+    ASSERT_TRUE(world.shell.SetCodePage(codePage));
+    for (BYTE b : {0x80, 0x81, 0x9F, 0xA0, 0xDF, 0xE0, 0xFC, 0xFD}) leads += world.shell.IsDBCSLeadByte(b) ? 'L' : '.';
+  }
+  EXPECT_EQ(leads, "........" ".LL..LL.");
+  EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abc", -1, wide, 8), 0);
+  EXPECT_FALSE(world.shell.SetCodePage(936));
   std::string back;
   EXPECT_TRUE(NarrowCodePage1252(WidenCodePage1252("\x80\x9f\xff x"), &back));
   EXPECT_EQ(back, "\x80\x9f\xff x");

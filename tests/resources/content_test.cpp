@@ -57,18 +57,19 @@ TEST(Content, LicenceIsPlainCrLfTextWithTabs) {
   Bytes licence = Content("License.txt");
   EXPECT_EQ(licence.size(), 3355u);
   bool closed = false;
-  EXPECT_EQ(CrLfLines(licence, &closed).size(), 58u);
+  std::vector<std::string> lines = CrLfLines(licence, &closed);
+  EXPECT_EQ(lines.size(), 58u);
   EXPECT_TRUE(closed);
   std::string text(licence.begin(), licence.end());
   EXPECT_NE(text.find('\t'), std::string::npos);
   EXPECT_EQ(text.find('\0'), std::string::npos);
-  // Only CR LF ends lines: no bare line feed or carriage return.
-  size_t bare = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) ++bare;
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) ++bare;
+  // Only CR LF ends a line, and no line is wider than the licence control shows unwrapped.
+  for (const std::string& line : lines) {
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+    size_t column = 0;  // a tab moves on to its stop
+    for (char c : line) column = c == '\t' ? (column / 8 + 1) * 8 : column + 1;
+    EXPECT_LE(column, 64u) << line;
   }
-  EXPECT_EQ(bare, 0u);
 }
 
 TEST(Content, ReadmeShowsTheImagesByRelativeNameAndLinksTheSponsor) {

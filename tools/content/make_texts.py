@@ -8,12 +8,12 @@ LICENCE_SIZE = 3355
 LICENCE_LINES = 58
 README_SIZE = 7227
 
-LICENCE_TITLE = "VESSORA SPELL CHECKER FOR MICROSOFT WORD - LICENCE AGREEMENT"
+LICENCE_TITLE = "VESSORA SPELL CHECKER FOR WORD - LICENCE AGREEMENT"
 LICENCE_INTRO = ("Please read this agreement carefully before you install Vessora. By pressing "
                  "\"I Accept\" you agree to be bound by all of its terms. If you do not accept them, "
                  "press Exit to leave the setup program; nothing will have been installed. This "
                  "agreement is between you and the author of Vessora, and it covers this edition "
-                 "together with the word lists and the templates that come with it.")
+                 "with the word lists and the templates that come with it.")
 LICENCE_CLAUSES = [
     ("Definitions", "\"Software\" means the Vessora spell checker for Microsoft Word, its word "
      "lists, Word templates, pictures, documentation and setup program. \"You\" means the "
@@ -32,13 +32,13 @@ LICENCE_CLAUSES = [
      ". The sponsor's name and pictures may not be removed from the Software."),
     ("No warranty", "The Software is provided \"as is\", without warranty of any kind, express "
      "or implied. The author does not warrant that the Software is free of errors, that it "
-     "will meet your needs, or that every word it accepts or suggests is correct."),
+     "meets your needs, or that every word it accepts or suggests is correct."),
     ("Limitation of liability", "In no event shall the author or the sponsor be liable for any "
      "loss of data, profits or business, or for any other damage, arising from the use of "
      "the Software or from being unable to use it, even if advised of the possibility."),
     ("Updates", "The author may publish new word lists and new versions of the Software from "
-     "time to time. Each is offered under the terms of the agreement that comes with it; "
-     "installing one does not change the terms under which you received this version."),
+     "time to time. Each comes with its own agreement; installing one does not change the "
+     "terms under which you received this version."),
     ("Privacy", "The Software sends nothing from your computer to the author, to the sponsor or "
      "to anyone else. The words that you add to your custom dictionaries stay in files on "
      "your own computer, and the setup program keeps no record of you."),
@@ -46,45 +46,48 @@ LICENCE_CLAUSES = [
      "remove all copies of the Software from the computers that you control."),
     ("Governing law", "This agreement is governed by the laws of New Zealand, and its courts "
      "shall have exclusive jurisdiction over any dispute arising from it."),
-    ("Contact", "Questions about this agreement may be sent to the author through the "
-     "sponsor's web site at " + SPONSOR_ADDRESS),
+    ("Contact", "Write to the author about this agreement through the sponsor's web site, " +
+     SPONSOR_ADDRESS),
 ]
 LICENCE_CLOSING = ("Copyright (c) 2003 " + AUTHOR + ". All rights reserved. Vessora is free "
                    "software for the speakers, teachers and learners of te reo M\u00e4ori. Thank you "
                    "for using it, and for every word that you write in the language.")
+# The licence control wraps nothing of this width, even in a font wider than the one it was
+# measured with; a tab counts to its stop.
+LICENCE_COLUMNS = 64
+TAB_STOP = 8
 
 
-def licence_lines(width, separated):
-    """The agreement hard-wrapped at width columns, clause text indented by a tab, with a
-    blank line after each of the first separated clauses."""
-    lines = [LICENCE_TITLE, ""]
-    lines += textwrap.wrap(LICENCE_INTRO, width) + [""]
-    for number, (heading, text) in enumerate(LICENCE_CLAUSES, 1):
-        wrapped = textwrap.wrap(heading.upper() + ". " + text, width - 8)
-        lines += ["%d.\t%s" % (number, wrapped[0])] + ["\t" + l for l in wrapped[1:]]
-        if number <= separated or number == len(LICENCE_CLAUSES):
-            lines.append("")
-    lines += textwrap.wrap(LICENCE_CLOSING, width)
-    return lines
+def columns(line):
+    width = 0
+    for c in line:
+        width = (width // TAB_STOP + 1) * TAB_STOP if c == "\t" else width + 1
+    return width
+
+
+def flow(text, lead=""):
+    """text filled to LICENCE_COLUMNS: its first line behind lead (a clause number and a
+    tab), the others from the left edge, so that no line gives its width to an indent."""
+    first = textwrap.wrap(text, LICENCE_COLUMNS - columns(lead), break_on_hyphens=False)
+    rest = " ".join(first[1:])
+    return [lead + first[0]] + textwrap.wrap(rest, LICENCE_COLUMNS, break_on_hyphens=False)
 
 
 def licence():
-    # A wrapping width that gives 57 lines leaves the 58th for a closing rule, sized so
-    # that the agreement has its exact length.
-    fits = []
-    for width in range(64, 80):
-        for separated in range(len(LICENCE_CLAUSES)):
-            lines = licence_lines(width, separated)
-            missing = LICENCE_SIZE - sum(len(l) + 2 for l in lines) - 2
-            if len(lines) == LICENCE_LINES - 1 and 8 <= missing <= 72:
-                fits.append((missing, width, separated, lines))
-    if fits:
-        missing, _, _, lines = min(fits)
-    else:
-        raise SystemExit("no wrapping width fits the licence")
-    lines.append("\t" + "=" * (missing - 1))
+    # Rules under the title, above the closing text and at the end share out what the
+    # agreement leaves of its exact length.
+    rule = None
+    lines = [LICENCE_TITLE, rule] + flow(LICENCE_INTRO)
+    for number, (heading, text) in enumerate(LICENCE_CLAUSES, 1):
+        lines += flow(heading.upper() + ". " + text, "%d.\t" % number)
+    lines += [rule] + flow(LICENCE_CLOSING) + [rule]
+    rules = lines.count(rule)
+    spare = LICENCE_SIZE - sum(len(l) + 2 for l in lines if l is not rule) - 2 * rules
+    lengths = [spare // rules + (n < spare % rules) for n in range(rules)]
+    lines = [l if l is not rule else "-" * lengths.pop() for l in lines]
     text = "".join(l + "\r\n" for l in lines).encode("cp1252")
     assert len(text) == LICENCE_SIZE and text.count(b"\r\n") == LICENCE_LINES and b"\0" not in text
+    assert max(columns(l) for l in lines) <= LICENCE_COLUMNS, "a licence line is too wide"
     return text
 
 
