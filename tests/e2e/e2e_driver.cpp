@@ -36,6 +36,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...\n");
     return 100;
   }
+  // The registry as the programs see it; one run drives programs of one bitness.
+  for (auto at = settings.programs.begin(); at != settings.programs.end(); ++at) {
+    REGSAM view = 0;
+    std::string error;
+    if (!ProgramRegistryView(at->second, view, error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return 100;
+    }
+    if (at != settings.programs.begin() && view != RegistryView()) {
+      std::fprintf(stderr, "the programs of one run must all be 32-bit or all 64-bit\n");
+      return 100;
+    }
+    SetRegistryView(view);
+  }
   std::string windowsScenario = HostToWindows(scenario);
   settings.scenarioFolder = ParentOf(windowsScenario);
   MakeFolders(HostToWindows(settings.outputHost));
