@@ -118,7 +118,8 @@ _wine_prefix_ready() {
 }
 
 wine_prefix() {
-  local prefix=$1 machine=${2:-amd64} hook=${3:-} start status=0
+  local prefix machine=${2:-amd64} hook=${3:-} start status=0 log
+  prefix=$(realpath -m "$1")  # Wine takes only an absolute prefix
   export WINEPREFIX=$prefix
   _wine_prefix_ready "$prefix" "$machine" && return 0
   # Only a prefix that is to run 32-bit programs needs the 32-bit side; one for 64-bit
@@ -144,10 +145,12 @@ wine_prefix() {
       emulated) [ "$machine" = i386 ] && boot=(_wine_emulated "${boot[@]}") ;;
       *) [ "$machine" = amd64 ] && echo "Note: $prefix is made for 64-bit programs only: $WINE32_REASON" >&2 ;;
     esac
-    { DISPLAY= "${boot[@]}" >/dev/null 2>&1 && "$WINESERVER" -w; } || status=$?
+    log=$(mktemp)
+    { DISPLAY= "${boot[@]}" >"$log" 2>&1 && "$WINESERVER" -w; } || status=$?
     if [ "$status" -eq 0 ] && [ -n "$hook" ]; then "$hook" "$prefix" || status=$?; fi
     if [ "$status" -ne 0 ] || [ ! -f "$prefix/system.reg" ]; then
-      echo "wineboot could not make the Wine prefix $prefix" >&2
+      echo "wineboot could not make the Wine prefix $prefix; what it said last:" >&2
+      tail -n 5 "$log" >&2
       status=1
     elif [ "$machine" = i386 ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
       echo "the Wine prefix $prefix cannot run 32-bit programs although Wine's i386 side is installed" >&2
@@ -157,6 +160,7 @@ wine_prefix() {
       echo "Wine prefix $prefix made in $(($(date +%s) - start)) s" >&2
     fi
   fi
+  rm -f "${log:-}"
   flock -u "$lock"
   exec {lock}>&-
   return $status
