@@ -37,15 +37,12 @@ int main(int argc, char** argv) {
     return 100;
   }
   // The registry as the programs see it; one run drives programs of one bitness.
-  for (auto at = settings.programs.begin(); at != settings.programs.end(); ++at) {
+  for (const auto& program : settings.programs) {
     REGSAM view = 0;
     std::string error;
-    if (!ProgramRegistryView(at->second, view, error)) {
-      std::fprintf(stderr, "%s\n", error.c_str());
-      return 100;
-    }
-    if (at != settings.programs.begin() && view != RegistryView()) {
-      std::fprintf(stderr, "the programs of one run must all be 32-bit or all 64-bit\n");
+    bool first = program == *settings.programs.begin();
+    if (!ProgramRegistryView(program.second, view, error) || (!first && view != RegistryView())) {
+      std::fprintf(stderr, "%s\n", error.empty() ? "the programs of one run differ in bitness" : error.c_str());
       return 100;
     }
     SetRegistryView(view);

@@ -28,20 +28,12 @@ bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
 }
 
 bool ProgramRegistryView(const std::string& windowsPath, REGSAM& view, std::string& error) {
-  HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  unsigned char head[4096] = {};
-  DWORD got = 0;
-  if (file != INVALID_HANDLE_VALUE) {
-    ReadFile(file, head, sizeof head, &got, nullptr);
-    CloseHandle(file);
-  }
-  DWORD at = got >= 64 ? *reinterpret_cast<const DWORD*>(head + 60) : 0;
-  if (head[0] != 'M' || head[1] != 'Z' || at == 0 || at + 6 > got || head[at] != 'P' || head[at + 1] != 'E') {
-    error = windowsPath + " is not a Windows program";
+  DWORD type = 0;
+  if (!GetBinaryTypeA(windowsPath.c_str(), &type) || (type != SCS_32BIT_BINARY && type != SCS_64BIT_BINARY)) {
+    error = windowsPath + " is not a 32- or 64-bit Windows program";
     return false;
   }
-  WORD machine = *reinterpret_cast<const WORD*>(head + at + 4);
-  view = machine == IMAGE_FILE_MACHINE_I386 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  view = type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
   return true;
 }
 
