@@ -1,7 +1,7 @@
-# The two commands of the README: `make run` and `make test`.
+# The commands of the README: `make run`, `make test` and `make release`.
 JOBS ?= 2
 
-.PHONY: deps build build-native build-win64 build-win32 test run clean
+.PHONY: deps build build-native build-win64 build-win32 test reproducible run release clean
 
 deps:
 	@tools/install-deps.sh
@@ -23,9 +23,23 @@ build: build-native build-win64 build-win32
 test: build
 	ctest --test-dir build/native --output-on-failure -j$(JOBS)
 	ctest --test-dir build/win64 --output-on-failure
+	ctest --test-dir build/win32 --output-on-failure
+	$(MAKE) --no-print-directory reproducible
 
-run: build-win64
+# A second build of the 32-bit preset in another folder gives the same setup.exe files, byte for byte.
+reproducible: build-win32
+	cmake --preset win32 -B build/win32-again >/dev/null
+	cmake --build build/win32-again -j$(JOBS) --target setup setup-standard setup-professional
+	@for exe in setup.exe setup-standard.exe setup-professional.exe; do \
+	  cmp build/win32/$$exe build/win32-again/$$exe || { echo "$$exe differs between two builds"; exit 1; }; \
+	done; echo "reproducible: the two builds' setup.exe files are byte-identical"
+
+# The 32-bit setup.exe, the one users get.
+run: build-win32
 	tools/run-setup.sh
 
+release: build-win32
+	tools/release.sh build/win32 dist
+
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -1,12 +1,12 @@
 #include "install/split_dictionary.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "office/custom_dictionaries.h"
 #include "office/path_helpers.h"
+#include "platform/number_text.h"
 #include "platform/platform.h"
 
 namespace {
@@ -62,7 +62,7 @@ bool SplitDictionary(INT source, const char* folder, const char* prefix, DWORD p
   while (true) {
     char name[kPathCapacity];
     char path[kPathCapacity];
-    int nameLength = std::snprintf(name, sizeof name, "%s%d.dic", prefix, number);
+    int nameLength = FormatNumberedName(name, sizeof name, prefix, static_cast<unsigned long>(number), ".dic");
     bool named = nameLength > 0 && nameLength < static_cast<int>(sizeof name);
     // An empty folder would put the piece into whatever the current folder is.
     if (!named || folder[0] == '\0' || !MakeFilePath(path, folder, name)) {

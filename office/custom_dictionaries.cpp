@@ -1,9 +1,9 @@
 #include "office/custom_dictionaries.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "office/path_helpers.h"
+#include "platform/number_text.h"
 #include "platform/platform.h"
 
 const char kCustomDictionariesKey[] = "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries";
@@ -115,7 +115,7 @@ bool SetDictionaryEntry(HKEY root, const char* path, DWORD number) {
       ERROR_SUCCESS)
     return false;
   char name[kNameFormCapacity];
-  std::snprintf(name, sizeof name, "%lu", static_cast<unsigned long>(number));
+  FormatNumberedName(name, sizeof name, "", number, "");
   LONG result = g_platform.registry->RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(path),
                                                     static_cast<DWORD>(size));
   g_platform.registry->RegCloseKey(key);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The run command: setup.exe under Wine in the project's private prefix
-# (build/wineprefix, or $WINEPREFIX).
+# The run command: the 32-bit setup.exe (the one users get) under Wine in the
+# project's private prefix (build/wineprefix, or $WINEPREFIX). VESSORA_BUILD names
+# another build folder (build/win64 for the 64-bit one).
 #
 # With a display the wizard opens for you to use.
 # Without one, setup.exe runs on a virtual screen (Xvfb) and is walked through
@@ -8,58 +9,53 @@
 # controls and captions are printed and the page is saved as
 # build/screenshots/page1.png ... page4.png; then the installed files,
 # InstallLog.txt and the registry entries the install made are printed.
-set -euo pipefail
+set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${VESSORA_WIN64_BUILD:-$here/build/win64}
+. "$here/tools/wine-lib.sh" || exit 1
+build=$(realpath -m "${VESSORA_BUILD:-$here/build/win32}")
 exe=$build/setup.exe
 driver=$build/tests/e2e/e2e_driver.exe
 if [ ! -f "$exe" ]; then
   echo "setup.exe has not been built yet ($exe is missing); run 'make run'." >&2
   exit 1
 fi
-
-export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
-if [ -n "${DISPLAY:-}" ]; then
-  echo "Starting setup.exe under Wine (prefix: $WINEPREFIX)."
-  exec "$here/tools/wine-run" "$exe"
-fi
-
-if [ ! -f "$driver" ]; then
+if [ -z "${DISPLAY:-}" ] && [ ! -f "$driver" ]; then
   echo "No display, and the walk-through driver ($driver) has not been built; run 'make run'." >&2
   exit 1
 fi
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-wineserver=/usr/lib/wine/wineserver
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+machine=$(wine_machine "$exe")
+prefix=${WINEPREFIX:-$here/build/wineprefix}
+echo "setup.exe: $exe ($([ "$machine" = i386 ] && echo 32-bit || echo 64-bit)); Wine prefix: $prefix"
+if [ "$machine" = i386 ]; then
+  wine_32bit_mode
+  [ "$WINE32_MODE" = emulated ] && echo "32-bit programs run under qemu-i386 here: this takes minutes."
+fi
+wine_prefix "$prefix" "$machine"
+status=$?
+if [ "$status" -eq 77 ]; then
+  echo "The 32-bit setup.exe cannot run on this machine (see above). The 64-bit one can:" >&2
+  echo "  make build-win64 && VESSORA_BUILD=build/win64 tools/run-setup.sh" >&2
+fi
+[ "$status" -eq 0 ] || exit "$status"
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "Starting setup.exe under Wine."
+  wine_run "$exe"
+  exit $?
+fi
+
 shots=$here/build/screenshots
 mkdir -p "$shots"
 rm -f "$shots"/page*.png "$shots"/page*.txt
-
 echo "No display (\$DISPLAY is not set): setup.exe runs on a virtual screen and is walked"
 echo "through the default path. Pictures of the pages go to $shots/."
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "Making the Wine prefix $WINEPREFIX (once)..."
-  "$here/tools/wine-run" wineboot -i >/dev/null 2>&1 || true
-  "$wineserver" -w || true
-fi
-
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -f "$display_file"' EXIT
-for _ in $(seq 1 200); do [ -s "$display_file" ] && break; sleep 0.05; done
-[ -s "$display_file" ] || { echo "Xvfb did not start." >&2; exit 1; }
-export DISPLAY=:$(head -n1 "$display_file")
-
+wine_start_xvfb || exit 1
 status=0
-"$wine" "$driver" --scenario "$here/tests/e2e/scenarios/walk.scenario" --out "$shots" \
+wine_run "$driver" --scenario "$here/tests/e2e/scenarios/walk.scenario" --out "$shots" \
   --content "$here/resources/content" --exe "quorvel=$exe" \
   2> >(grep -v 'FS volume label and serial are not available' >&2) || status=$?
 # Let Wine write the prefix's registry back before the screen goes away.
-"$wineserver" -w || true
+wine_wait || true
 echo
 if [ "$status" -eq 0 ]; then
   echo "Done. Screenshots: $(cd "$shots" && ls page*.png | sed "s|^|$shots/|" | tr '\n' ' ')"

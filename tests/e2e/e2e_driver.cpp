@@ -36,6 +36,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...\n");
     return 100;
   }
+  // The registry as the programs see it; one run drives programs of one bitness.
+  for (const auto& program : settings.programs) {
+    REGSAM view = 0;
+    std::string error;
+    bool first = program == *settings.programs.begin();
+    if (!ProgramRegistryView(program.second, view, error) || (!first && view != RegistryView())) {
+      std::fprintf(stderr, "%s\n", error.empty() ? "the programs of one run differ in bitness" : error.c_str());
+      return 100;
+    }
+    SetRegistryView(view);
+  }
   std::string windowsScenario = HostToWindows(scenario);
   settings.scenarioFolder = ParentOf(windowsScenario);
   MakeFolders(HostToWindows(settings.outputHost));

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "prefix_state.h"
+
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -45,7 +47,7 @@ bool ListFolder(const std::string& path, std::vector<std::string>& names) {
 bool ReadValues(HKEY root, const std::string& key, std::map<std::string, RegistryValue>& values) {
   values.clear();
   HKEY handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE | RegistryView(), &handle) != ERROR_SUCCESS) return false;
   for (DWORD index = 0;; ++index) {
     char name[16384];
     DWORD nameLength = sizeof name;

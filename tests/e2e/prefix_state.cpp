@@ -5,6 +5,7 @@
 #include <vector>
 
 namespace {
+REGSAM g_view = KEY_WOW64_64KEY;
 const char* const kResetKeys[] = {
     "Software\\Microsoft\\Office",
     "Software\\Microsoft\\Word",
@@ -26,14 +27,30 @@ bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
   return true;
 }
 
+bool ProgramRegistryView(const std::string& windowsPath, REGSAM& view, std::string& error) {
+  DWORD type = 0;
+  if (!GetBinaryTypeA(windowsPath.c_str(), &type) || (type != SCS_32BIT_BINARY && type != SCS_64BIT_BINARY)) {
+    error = windowsPath + " is not a 32- or 64-bit Windows program";
+    return false;
+  }
+  view = type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  return true;
+}
+
+void SetRegistryView(REGSAM view) { g_view = view; }
+REGSAM RegistryView() { return g_view; }
+
 bool ResetOfficeKeys(std::string& error) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     for (const char* key : kResetKeys) {
-      LONG result = RegDeleteTreeA(root, key);
-      if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) {
-        RegDeleteKeyA(root, key);
-        continue;
+      HKEY handle;
+      LONG result = RegOpenKeyExA(root, key, 0, KEY_ALL_ACCESS | g_view, &handle);
+      if (result == ERROR_SUCCESS) {
+        result = RegDeleteTreeA(handle, nullptr);
+        RegCloseKey(handle);
+        if (result == ERROR_SUCCESS) result = RegDeleteKeyExA(root, key, g_view, 0);
       }
+      if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) continue;
       error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
       return false;
     }
@@ -42,17 +59,17 @@ bool ResetOfficeKeys(std::string& error) {
 }
 
 bool ImportRegFile(const std::string& windowsPath, std::string& error) {
-  char windowsFolder[MAX_PATH];
-  GetWindowsDirectoryA(windowsFolder, MAX_PATH);
-  std::string exe = std::string(windowsFolder) + "\\regedit.exe";
-  std::string command = "\"" + exe + "\" /S \"" + windowsPath + "\"";
+  char systemFolder[MAX_PATH];
+  GetSystemDirectoryA(systemFolder, MAX_PATH);
+  std::string exe = std::string(systemFolder) + "\\reg.exe";
+  std::string command = "\"" + exe + "\" import \"" + windowsPath + "\" " + (g_view == KEY_WOW64_32KEY ? "/reg:32" : "/reg:64");
   std::vector<char> line(command.begin(), command.end());
   line.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    error = "cannot start regedit (error " + std::to_string(GetLastError()) + ")";
+    error = "cannot start reg (error " + std::to_string(GetLastError()) + ")";
     return false;
   }
   DWORD code = 1;
@@ -61,7 +78,7 @@ bool ImportRegFile(const std::string& windowsPath, std::string& error) {
   CloseHandle(info.hProcess);
   CloseHandle(info.hThread);
   if (!done || code != 0) {
-    error = "regedit /S " + windowsPath + (done ? " failed with " + std::to_string(code) : " did not finish");
+    error = "reg import " + windowsPath + (done ? " failed with " + std::to_string(code) : " did not finish");
     return false;
   }
   return true;

@@ -149,7 +149,7 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
     HKEY handle;
     if (!ParseKey(args, root, path)) {
       Fail("bad key " + args);
-    } else if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &handle) == ERROR_SUCCESS) {
+    } else if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | RegistryView(), &handle) == ERROR_SUCCESS) {
       RegCloseKey(handle);
       Fail("key " + args + " exists");
     }

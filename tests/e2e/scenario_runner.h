@@ -3,7 +3,7 @@
 // Steps (one a line; %PROGRAMS% and %TEMP% stand for those folders):
 //   reset                      delete the Office/Word keys and both dictionary lists,
 //                              the product's folders, stray vsq temporary files
-//   reg FILE.reg               import with regedit /S (next to the scenario)
+//   reg FILE.reg               import with reg import (next to the scenario)
 //   mkdir PATH | clean PATH    make afresh | remove a folder
 //   program EDITION            quorvel (default), standard or professional
 //   launch                     start it; wait for the window and its first paint
@@ -20,6 +20,7 @@
 //   files FOLDER ... end       exactly these names in the folder
 //   log PATH ... end           the file's bytes: each line ends in CR LF ("$" ends a line)
 //   values KEY ... end         exactly these NAME=DATA REG_SZ values   /  nokey KEY
+//                              (the registry as the program under test sees it)
 //   link LNK | TARGET | DESCRIPTION   read back through IShellLink
 //   pieces FOLDER\PREFIX | CONTENT-FILE   a split dictionary against the whole one
 //   notemp                     no vsq* file in the temporary folder
