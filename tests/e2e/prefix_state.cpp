@@ -62,7 +62,8 @@ bool ImportRegFile(const std::string& windowsPath, std::string& error) {
   char systemFolder[MAX_PATH];
   GetSystemDirectoryA(systemFolder, MAX_PATH);
   std::string exe = std::string(systemFolder) + "\\reg.exe";
-  std::string command = "\"" + exe + "\" import \"" + windowsPath + "\" " + (g_view == KEY_WOW64_32KEY ? "/reg:32" : "/reg:64");
+  std::string command =
+      "\"" + exe + "\" import \"" + windowsPath + "\" " + (g_view == KEY_WOW64_32KEY ? "/reg:32" : "/reg:64");
   std::vector<char> line(command.begin(), command.end());
   line.push_back('\0');
   STARTUPINFOA startup{};
