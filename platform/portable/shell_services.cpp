@@ -304,7 +304,7 @@ HRESULT PortableShellServices::SHGetSpecialFolderLocation(HWND, int folder, LPIT
 BOOL PortableShellServices::SHGetPathFromIDListA(LPCITEMIDLIST list, LPSTR path) {
   if (list == nullptr || path == nullptr) return FALSE;
   for (ItemList* known : itemLists) {
-    if (&known->head == list) {
+    if (&known->head == list && known->path[0] != '\0') {
       std::memcpy(path, known->path, strnlen(known->path, MAX_PATH - 1) + 1);
       return TRUE;
     }

@@ -24,7 +24,8 @@ class PortableShellServices : public ShellServices {
   void SetShellLinkAvailable(bool available) { shellLinkAvailable = available; }
   // While false, SHGetMalloc fails (a shell that cannot hand out its allocator).
   void SetAllocatorAvailable(bool available) { allocatorAvailable = available; }
-  // The next SHBrowseForFolderA chooses this folder, or is cancelled; an empty script cancels.
+  // The next SHBrowseForFolderA chooses this folder (an empty path: a folder outside the file system, which
+  // SHGetPathFromIDListA has no path for), or is cancelled; an empty script cancels.
   void QueueBrowseResult(const std::string& windowsPath);
   void QueueBrowseCancel();
   // The ANSI code page: 1252 (the default, no lead bytes) or 932 (lead bytes 0x81-0x9F and 0xE0-0xFC);

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/test_machine.h"
+#include <cstring>
+
 #include "office/office_info.h"
-#include "install/install_sequence.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
@@ -103,6 +104,17 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
     world.MakeFolder("C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP");
     ASSERT_TRUE(world.Install("C:\\Dict"));
     EXPECT_TRUE(InstallSucceeded());
+    // Each shortcut: its name, its target in the folder it belongs to, its description.
+    std::vector<std::string> links;
+    for (const PortableShellServices::SavedLink& link : world.shell.SavedLinks())
+      links.push_back(link.linkPath.substr(std::strlen(kShortcuts)) + " -> " + link.target + " | " + link.description);
+    const std::string templates = std::string(g_templatesFolder) + (g_templatesFolder[0] && g_templatesFolder[std::strlen(g_templatesFolder) - 1] == '\\' ? "" : "\\");
+    EXPECT_EQ(links, (std::vector<std::string>{
+                         "Add Autocorrect Entries.lnk -> " + templates + "vsqauto1.dot | Adds macron autocorrect entries into Word",
+                         "Readme.lnk -> C:\\Program Files\\Vessora\\Readme.htm | Readme for Vessora spell checker",
+                         "Install Folder.lnk -> C:\\Program Files\\Vessora | Vessora install folder"}));
+    // Temporary files carry the product's prefix.
+    EXPECT_EQ(world.faulty.tempPrefixes, std::vector<std::string>(world.faulty.tempPrefixes.size(), "vsq"));
     std::string firstLog = world.LogText();
     std::vector<std::string> user = world.DictionaryEntries(HKEY_CURRENT_USER);
     std::vector<std::string> machine = world.DictionaryEntries(HKEY_LOCAL_MACHINE);
@@ -210,6 +222,22 @@ TEST(WholeInstall, PathsOfUpTo127CharactersAreWrittenAndLongerOnesGetErrorLines)
                                  "Error writing " + product + "\\Fenmoor.gif" + error + "Error writing " + product +
                                  "\\Vessora.jpg" + error + "Error writing " + product + "\\License.txt" + error +
                                  "Installation finished with errors.\r\n");
+}
+
+TEST(Edition, StringTwoNamesItWhateverItsCase) {
+  TestMachine world;
+  struct Case {
+    const char* name;
+    Edition edition;
+  };
+  for (const Case& c : {Case{"Professional", EditionProfessional}, Case{"PROFESSIONAL", EditionProfessional},
+                        Case{"quorvel", EditionQuorvel}, Case{"Standard", EditionStandard},
+                        Case{"Professionals", EditionStandard}, Case{"", EditionStandard}}) {
+    world.testResources.SetString(2, c.name);
+    EXPECT_EQ(GetEdition(), c.edition) << c.name;
+  }
+  world.testResources.RemoveString(2);
+  EXPECT_EQ(GetEdition(), EditionStandard);
 }
 
 }  // namespace

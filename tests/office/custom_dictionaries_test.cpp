@@ -54,6 +54,35 @@ TEST(ContainsNoCase, ComparesAsciiLettersWithoutCase) {
   EXPECT_FALSE(ContainsNoCase("a", nullptr));
 }
 
+// A registry that notes the roots opened for setting values, and whose list goes away after its first
+// entry has been read when told to.
+class WatchedRegistry : public Registry {
+ public:
+  explicit WatchedRegistry(Registry* inner) : inner(inner) {}
+  LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override {
+    if (access & KEY_SET_VALUE) openedToSet.push_back(root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU");
+    return inner->RegOpenKeyExA(root, subKey, options, access, result);
+  }
+  LONG RegQueryValueExA(HKEY key, LPCSTR name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size) override {
+    return inner->RegQueryValueExA(key, name, reserved, type, data, size);
+  }
+  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize, DWORD* reserved, DWORD* type, BYTE* data,
+                     DWORD* dataSize) override {
+    ++enumCalls;
+    if (vanishing && index > 0) return ERROR_KEY_DELETED;
+    return inner->RegEnumValueA(key, index, name, nameSize, reserved, type, data, dataSize);
+  }
+  LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
+    return inner->RegSetValueExA(key, name, reserved, type, data, size);
+  }
+  LONG RegCloseKey(HKEY key) override { return inner->RegCloseKey(key); }
+
+  Registry* inner;
+  bool vanishing = false;
+  int enumCalls = 0;
+  std::vector<std::string> openedToSet;
+};
+
 TEST_F(CustomDictionariesTest, RegisteringIntoAnEmptyUserListWritesEntryOne) {
   MakeList(HKEY_CURRENT_USER, "");
   EXPECT_TRUE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));  // the machine has no list: that write fails
@@ -79,7 +108,11 @@ TEST_F(CustomDictionariesTest, NewEntriesTakeTheNumberAfterTheHighestAndExisting
   EXPECT_EQ(3u, FindDictionaryEntry(HKEY_LOCAL_MACHINE, out, kPathCapacity, "a.dic"));
   EXPECT_STREQ("D:\\OLD\\A.DIC", out);
 
+  WatchedRegistry watched(&registry);
+  g_platform.registry = &watched;
   EXPECT_TRUE(RegisterDictionary("C:\\New\\a.dic", "a.dic"));
+  g_platform.registry = &registry;
+  EXPECT_EQ(watched.openedToSet, (std::vector<std::string>{"HKLM", "HKCU"}));  // the machine's list first
   EXPECT_EQ((Entries{{"3", "C:\\New\\a.dic"}, {"5x", "C:\\Dic\\five.dic"}}), List(HKEY_LOCAL_MACHINE));
   EXPECT_EQ((Entries{{"1", "C:\\Dic\\one.dic"}, {"2", "C:\\Dic\\two.dic"}, {"7", "C:\\Dic\\seven.dic"},
                      {"8", "C:\\New\\a.dic"}}),
@@ -110,11 +143,12 @@ TEST_F(CustomDictionariesTest, OnlyNumberedStringValuesTakePart) {
   EXPECT_STREQ("C:\\Two\\b.dic", out);
 }
 
-TEST_F(CustomDictionariesTest, TheFirstMatchInIndexOrderWins) {
+TEST_F(CustomDictionariesTest, TheFirstMatchInIndexOrderWinsAndANewEntryFollowsTheHighestNotTheLast) {
   MakeList(HKEY_CURRENT_USER, "\"4\"=\"C:\\\\First\\\\mycustom.dic\"\n\"2\"=\"C:\\\\Second\\\\custom.dic\"\n");
   char out[kPathCapacity] = "";
   EXPECT_EQ(4u, FindDictionaryEntry(HKEY_CURRENT_USER, out, kPathCapacity, "custom.dic"));
   EXPECT_STREQ("C:\\First\\mycustom.dic", out);
+  EXPECT_EQ(5u, FindDictionaryEntry(HKEY_CURRENT_USER, out, kPathCapacity, "other.dic"));
 }
 
 TEST_F(CustomDictionariesTest, EntriesTooLongToReadArePassedOver) {
@@ -182,34 +216,10 @@ TEST_F(CustomDictionariesTest, NothingIsRegisteredWhereNoListExists) {
   EXPECT_EQ((Entries{{"(no key)", ""}}), List(HKEY_CURRENT_USER));
 }
 
-// A registry whose list goes away after its first entry has been read.
-class VanishingListRegistry : public Registry {
- public:
-  explicit VanishingListRegistry(Registry* inner) : inner(inner) {}
-  LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override {
-    return inner->RegOpenKeyExA(root, subKey, options, access, result);
-  }
-  LONG RegQueryValueExA(HKEY key, LPCSTR name, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size) override {
-    return inner->RegQueryValueExA(key, name, reserved, type, data, size);
-  }
-  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize, DWORD* reserved, DWORD* type, BYTE* data,
-                     DWORD* dataSize) override {
-    ++enumCalls;
-    if (index > 0) return ERROR_KEY_DELETED;
-    return inner->RegEnumValueA(key, index, name, nameSize, reserved, type, data, dataSize);
-  }
-  LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size) override {
-    return inner->RegSetValueExA(key, name, reserved, type, data, size);
-  }
-  LONG RegCloseKey(HKEY key) override { return inner->RegCloseKey(key); }
-
-  Registry* inner;
-  int enumCalls = 0;
-};
-
 TEST_F(CustomDictionariesTest, AListThatCannotBeReadFurtherEndsTheWalk) {
   MakeList(HKEY_CURRENT_USER, "\"4\"=\"C:\\\\Dic\\\\a.dic\"\n\"9\"=\"C:\\\\Dic\\\\b.dic\"\n");
-  VanishingListRegistry vanishing(&registry);
+  WatchedRegistry vanishing(&registry);
+  vanishing.vanishing = true;
   g_platform.registry = &vanishing;
   char out[kPathCapacity] = "";
   EXPECT_EQ(5u, FindDictionaryEntry(HKEY_CURRENT_USER, out, kPathCapacity, "b.dic"));

@@ -148,6 +148,9 @@ TEST(BrowseForFolder, ChosenPathReplacesTheBufferCancelKeepsIt) {
   bench.shell.QueueBrowseCancel();  // cancelled
   BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
   EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
+  bench.shell.QueueBrowseResult("");  // a folder outside the file system: it has no path
+  BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
 
   // The allocator is given back and every item list freed, cancelled or not.
   EXPECT_EQ(bench.shell.AllocatorReferences(), 0);
@@ -177,7 +180,9 @@ TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
   PageBench bench;
   FolderPage page;
   page.Create(bench.parent);
-  page.SetInstallFolder("E:\\Somewhere");
+  // Longer than half a path, so that the whole typed text must be read.
+  const std::string typed = "E:\\" + std::string(200, 's');
+  page.SetInstallFolder(typed.c_str());
   HWND chooser = bench.shell.ChooserWindow();
   LPARAM source = reinterpret_cast<LPARAM>(page.installEdit);
 
@@ -187,7 +192,7 @@ TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
 
   EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, source), 0);
   EXPECT_EQ(bench.windows.CallTexts("SendMessageA"),
-            (std::vector<std::string>{"SendMessageA(0x5c400,0x466,0x1,\"E:\\Somewhere\") = no such window",
+            (std::vector<std::string>{"SendMessageA(0x5c400,0x466,0x1,\"" + typed + "\") = no such window",
                                       "SendMessageA(0x5c400,0x464,0x0,\"Please locate the folder\") = no such window"}));
 
   bench.windows.ClearCalls();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -193,7 +194,8 @@ TEST(PortableResourceStore, PicturesHaveTheirSizesAndDepths) {
   }
 }
 
-// The strings of a version record: key and value of every String node below StringFileInfo.
+// The strings of a version record: key and value of every String node below StringFileInfo, and the
+// Translation below VarFileInfo as language and code page.
 void VersionStrings(const uint8_t* node, size_t size, std::vector<std::pair<std::string, std::string>>* out) {
   auto narrow = [](const uint8_t* p, size_t max, size_t* used) {
     std::string s;
@@ -210,6 +212,12 @@ void VersionStrings(const uint8_t* node, size_t size, std::vector<std::pair<std:
   size_t valueLength = Le16(node + 2), type = Le16(node + 4);
   if (type == 1 && valueLength > 0) {
     out->emplace_back(key, narrow(node + at, length - at, &used));
+    return;
+  }
+  if (type == 0 && valueLength == 4 && key == "Translation") {
+    char pair[16];
+    std::snprintf(pair, sizeof pair, "%04X %04X", Le16(node + at), Le16(node + at + 2));
+    out->emplace_back(key, pair);
     return;
   }
   at += type == 1 ? valueLength * 2 : valueLength;
@@ -251,6 +259,7 @@ TEST(PortableResourceStore, VersionRecordFollowsTheEdition) {
         {"ProductName", std::string("Vessora ") + edition.name + " Edition  v1.0 Setup"},
         {"ProductVersion", "1, 0, 0, 1"},
         {"SpecialBuild", ""},
+        {"Translation", "1409 04B0"},
     };
     EXPECT_EQ(strings, expected) << edition.name;
   }

@@ -249,7 +249,8 @@ TEST(WindowProcedure, KeepsTheSizeFixedAndRepaintsOnActivation) {
     EXPECT_EQ(limits.ptMaxSize.x, 1024);  // the maximised size is left alone
 
     world.windows.ClearCalls();
-    EXPECT_EQ(Send(world, WM_ACTIVATE, WA_INACTIVE), 0);
+    // Only the low word says whether the window is active; the high word is the minimised flag.
+    EXPECT_EQ(Send(world, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 1)), 0);
     EXPECT_EQ(world.windows.FindCall("InvalidateRect"), -1);
     EXPECT_EQ(Send(world, WM_ACTIVATE, 2 /* WA_CLICKACTIVE */), 0);
     EXPECT_GE(world.windows.FindCall("InvalidateRect(w1,null,TRUE)"), 0);
@@ -292,13 +293,14 @@ TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadme) {
   });
   again.windows.PushCommand(18);
   again.Run();
-  ASSERT_EQ(again.shell.ExecuteCalls().size(), 3u);
-  EXPECT_EQ(again.shell.ExecuteCalls()[0].verb, "open");
-  EXPECT_EQ(again.shell.ExecuteCalls()[0].file, kSponsorAddress);
-  EXPECT_EQ(again.shell.ExecuteCalls()[0].showCommand, SW_SHOWNORMAL);
-  EXPECT_EQ(again.windows.NameOf(again.shell.ExecuteCalls()[0].owner), "w1");
-  EXPECT_EQ(again.shell.ExecuteCalls()[1].file, "C:\\Program Files\\Vessora\\Readme.htm");
-  EXPECT_EQ(again.shell.ExecuteCalls()[2].file, "D:\\Readme.htm");
+  // Each opened with the open verb, no parameters and no working folder, shown normally, owned by the window.
+  std::vector<std::string> opened;
+  for (const PortableShellServices::ExecuteCall& call : again.shell.ExecuteCalls())
+    opened.push_back(again.windows.NameOf(call.owner) + " " + call.verb + " " + call.file + " [" + call.parameters +
+                     "] [" + call.folder + "] " + std::to_string(call.showCommand));
+  EXPECT_EQ(opened, (std::vector<std::string>{"w1 open " + std::string(kSponsorAddress) + " [] [] 1",
+                                              "w1 open C:\\Program Files\\Vessora\\Readme.htm [] [] 1",
+                                              "w1 open D:\\Readme.htm [] [] 1"}));
 }
 
 TEST(WindowProcedure, ReadmeWithAProductFolderTooLongOpensNothing) {
