@@ -160,8 +160,9 @@ int Run(int argc, char** argv) {
   if (!options.temp.empty()) files.SetTempFolder(options.temp);
 
   PortableRegistry registry;
-  if (!options.reg.empty() && !registry.LoadRegFile(options.reg)) {
-    Fail("cannot read the registry file " + options.reg);
+  std::string regError;
+  if (!options.reg.empty() && !registry.LoadRegFile(options.reg, &regError)) {
+    Fail("cannot read the registry file " + options.reg + ": " + regError);
     return 1;
   }
   PortableResourceStore resources(*table);

@@ -356,8 +356,10 @@ int main(int argc, char** argv) {
   }
 
   PortableRegistry registry;
-  if (!options.regFile.empty() && !registry.LoadRegFile(options.regFile)) {
-    std::fprintf(stderr, "setup_native: cannot read the registry file %s\n", options.regFile.c_str());
+  std::string regError;
+  if (!options.regFile.empty() && !registry.LoadRegFile(options.regFile, &regError)) {
+    std::fprintf(stderr, "setup_native: cannot read the registry file %s: %s\n", options.regFile.c_str(),
+                 regError.c_str());
     return 2;
   }
   PortableFileSystem files;
