@@ -107,16 +107,9 @@ TEST_F(PortableRegistryTest, UnicodeRegFilesCarryStringsAsUtf16) {
     utf16 += c;
     utf16 += '\0';
   }
-  PortableRegistry other;
-  ASSERT_TRUE(other.LoadRegText(utf16));
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, other.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\W", 0, KEY_QUERY_VALUE, &key));
-  char data[8] = {};
-  DWORD size = sizeof data;
-  EXPECT_EQ(ERROR_SUCCESS, other.RegQueryValueExA(key, "A", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size));
-  EXPECT_EQ(2u, size);
-  EXPECT_STREQ("\xE4", data);
-  other.RegCloseKey(key);
+  ASSERT_TRUE(registry.LoadRegText(utf16));
+  EXPECT_EQ(Bytes(std::string("\xE4", 2)), Query(HKEY_CURRENT_USER, "Software\\W", "A").data);
+  EXPECT_EQ(0u, registry.OpenKeyCount());
 }
 
 TEST_F(PortableRegistryTest, DeletionLinesRemoveKeysAndValues) {
