@@ -19,42 +19,18 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Passes every call on, failing reads or writes on request.
-class FailingFileSystem : public FileSystem {
+// The portable file system, failing reads or writes on request.
+class FailingFileSystem : public PortableFileSystem {
  public:
-  explicit FailingFileSystem(FileSystem* inner) : inner(inner) {}
   bool failReads = false;
   bool failWrites = false;
-  DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
-  DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
-  UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) override {
-    return inner->GetTempFileNameA(folder, prefix, unique, name);
-  }
-  HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
-                     HANDLE templateFile) override {
-    return inner->CreateFileA(path, access, share, security, disposition, flags, templateFile);
-  }
   BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override {
-    if (failReads) return FALSE;
-    return inner->ReadFile(file, buffer, count, read, overlapped);
+    return !failReads && PortableFileSystem::ReadFile(file, buffer, count, read, overlapped);
   }
   BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override {
-    if (failWrites) {
-      if (written != nullptr) *written = 0;
-      return FALSE;
-    }
-    return inner->WriteFile(file, data, count, written, overlapped);
+    if (failWrites && written != nullptr) *written = 0;
+    return !failWrites && PortableFileSystem::WriteFile(file, data, count, written, overlapped);
   }
-  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
-    return inner->SetFilePointer(file, distance, high, method);
-  }
-  DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
-  BOOL CloseHandle(HANDLE object) override { return inner->CloseHandle(object); }
-  BOOL CreateDirectoryA(LPCSTR path, void* security) override { return inner->CreateDirectoryA(path, security); }
-  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
-
- private:
-  FileSystem* inner;
 };
 
 class PortableLzLibraryTest : public ::testing::Test {
@@ -62,7 +38,7 @@ class PortableLzLibraryTest : public ::testing::Test {
   void SetUp() override {
     files.MapDrive('C', drive.Path());
     saved = g_platform;
-    g_platform.fileSystem = &failing;
+    g_platform.fileSystem = &files;
   }
   void TearDown() override {
     EXPECT_EQ(lz.OpenHandleCount(), 0u);
@@ -90,8 +66,7 @@ class PortableLzLibraryTest : public ::testing::Test {
   }
 
   HostFolder drive;
-  PortableFileSystem files;
-  FailingFileSystem failing{&files};
+  FailingFileSystem files;
   PortableLzLibrary lz;
   OFSTRUCT ofs;
   Platform saved;
@@ -172,18 +147,18 @@ TEST_F(PortableLzLibraryTest, FaultsOfTheFileSystemComeBackAsErrors) {
   INT destination = Open("C:\\out.gif", OF_CREATE | OF_WRITE);
   ASSERT_GE(source, 0);
   ASSERT_GE(destination, 0);
-  failing.failWrites = true;
+  files.failWrites = true;
   EXPECT_EQ(lz.LZCopy(source, destination), LZERROR_WRITE);
-  failing.failWrites = false;
+  files.failWrites = false;
   lz.LZClose(source);
   source = Open("C:\\data._", OF_READ);
   ASSERT_GE(source, 0);
-  failing.failReads = true;
+  files.failReads = true;
   char chunk[64];
   EXPECT_EQ(lz.LZRead(source, chunk, sizeof chunk), LZERROR_READ);
   EXPECT_EQ(lz.LZCopy(source, destination), LZERROR_READ);
   EXPECT_EQ(Open("C:\\data._", OF_READ), LZERROR_READ);  // the header cannot be read
-  failing.failReads = false;
+  files.failReads = false;
   lz.LZClose(source);
   lz.LZClose(destination);
 }
