@@ -65,8 +65,9 @@ bool SetUpMachine(const MachineOptions& options, PortableMachine* machine, std::
     return false;
   }
   machine->files.SetTempFolder(options.temp);
-  if (!options.reg.empty() && !machine->registry.LoadRegFile(options.reg)) {
-    *error = "cannot read the registry file " + options.reg;
+  std::string regError;
+  if (!options.reg.empty() && !machine->registry.LoadRegFile(options.reg, &regError)) {
+    *error = "cannot read the registry file " + options.reg + ": " + regError;
     return false;
   }
   // A machine without a Programs folder is one the install must cope with: no shortcuts then.

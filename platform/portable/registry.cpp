@@ -1,5 +1,6 @@
 #include "platform/portable/registry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -111,6 +112,11 @@ std::string TrimRight(std::string text) {
   return text;
 }
 
+std::string TrimLeft(const std::string& text) {
+  size_t at = text.find_first_not_of(" \t");
+  return at == std::string::npos ? std::string() : text.substr(at);
+}
+
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -151,26 +157,28 @@ bool ParseQuoted(const std::string& line, size_t* at, std::string* text) {
 }
 
 // The bytes of a hex list ("00,1f,..."), which may go on over lines ending in a backslash.
-bool ParseHexList(const std::vector<std::string>& lines, size_t* lineIndex, size_t at, std::vector<BYTE>* bytes) {
+// nullptr, or what is wrong with it.
+const char* ParseHexList(const std::vector<std::string>& lines, size_t* lineIndex, size_t at,
+                         std::vector<BYTE>* bytes) {
   std::string line = TrimRight(lines[*lineIndex]);
   bool expectByte = true;  // after a comma, or at the start
   for (;;) {
     while (at < line.size() && IsBlank(line[at])) ++at;
-    if (at == line.size() || line[at] == ';') return true;
+    if (at == line.size() || line[at] == ';') return nullptr;
     if (line[at] == '\\' && RestIsEmpty(line, at + 1)) {
-      if (++*lineIndex >= lines.size()) return false;
-      line = TrimRight(lines[*lineIndex]);
+      if (*lineIndex + 1 >= lines.size()) return "the hex list goes on past the end of the text";
+      line = TrimRight(lines[++*lineIndex]);
       at = 0;
       continue;
     }
     if (!expectByte) {
-      if (line[at] != ',') return false;
+      if (line[at] != ',') return "hex bytes must be separated by commas";
       ++at;
       expectByte = true;
       continue;
     }
     int high = HexDigit(line[at]);
-    if (high < 0) return false;
+    if (high < 0) return "a hex list holds only hex bytes";
     int value = high;
     ++at;
     if (at < line.size() && HexDigit(line[at]) >= 0) {
@@ -182,40 +190,43 @@ bool ParseHexList(const std::vector<std::string>& lines, size_t* lineIndex, size
   }
 }
 
-// The data after "=" of a value line. Sets *remove for "-".
-bool ParseValueData(const std::vector<std::string>& lines, size_t* lineIndex, size_t at, bool unicodeFile,
-                    PortableRegistry::Change* change) {
+// The data after "=" of a value line: nullptr, or what is wrong with it.
+const char* ParseValueData(const std::vector<std::string>& lines, size_t* lineIndex, size_t at, bool unicodeFile,
+                           PortableRegistry::Change* change) {
+  const char* const kTrailing = "something follows the value";
   const std::string line = TrimRight(lines[*lineIndex]);
   while (at < line.size() && IsBlank(line[at])) ++at;
-  if (at >= line.size()) return false;
+  if (at >= line.size()) return "no data after =";
   if (line[at] == '-') {
     change->kind = PortableRegistry::Change::kDeleteValue;
-    return RestIsEmpty(line, at + 1);
+    return RestIsEmpty(line, at + 1) ? nullptr : kTrailing;
   }
   change->kind = PortableRegistry::Change::kSetValue;
   if (line[at] == '"') {
     std::string text;
-    if (!ParseQuoted(line, &at, &text) || !RestIsEmpty(line, at)) return false;
+    if (!ParseQuoted(line, &at, &text)) return "a text value without its closing quote";
+    if (!RestIsEmpty(line, at)) return kTrailing;
     change->type = REG_SZ;
     change->data.assign(text.begin(), text.end());
     change->data.push_back(0);
-    return true;
+    return nullptr;
   }
   if (StartsWithNoCase(line, at, "dword:")) {
     at += 6;
     uint32_t value = 0;
     int digits = 0;
     while (at < line.size() && HexDigit(line[at]) >= 0) {
-      if (++digits > 8) return false;
+      if (++digits > 8) return "a dword has at most 8 hex digits";
       value = value * 16 + static_cast<uint32_t>(HexDigit(line[at++]));
     }
-    if (digits == 0 || !RestIsEmpty(line, at)) return false;
+    if (digits == 0) return "a dword needs hex digits";
+    if (!RestIsEmpty(line, at)) return kTrailing;
     change->type = REG_DWORD;
     change->data = {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
                     static_cast<BYTE>(value >> 24)};
-    return true;
+    return nullptr;
   }
-  if (!StartsWithNoCase(line, at, "hex")) return false;
+  if (!StartsWithNoCase(line, at, "hex")) return "the data is neither \"text\", dword: nor hex:";
   at += 3;
   DWORD type = REG_BINARY;
   if (at < line.size() && line[at] == '(') {
@@ -223,25 +234,26 @@ bool ParseValueData(const std::vector<std::string>& lines, size_t* lineIndex, si
     type = 0;
     int digits = 0;
     while (at < line.size() && HexDigit(line[at]) >= 0) {
-      if (++digits > 8) return false;
+      if (++digits > 8) return "a value type has at most 8 hex digits";
       type = type * 16 + static_cast<DWORD>(HexDigit(line[at++]));
     }
-    if (digits == 0 || at >= line.size() || line[at] != ')') return false;
+    if (digits == 0 || at >= line.size() || line[at] != ')') return "hex( needs a hex type and )";
     ++at;
   }
-  if (at >= line.size() || line[at] != ':') return false;
+  if (at >= line.size() || line[at] != ':') return "hex needs a : before its bytes";
   change->type = type;
-  if (!ParseHexList(lines, lineIndex, at + 1, &change->data)) return false;
+  if (const char* wrong = ParseHexList(lines, lineIndex, at + 1, &change->data)) return wrong;
   // A Unicode file holds the strings of hex(1), hex(2) and hex(7) as UTF-16.
   if (unicodeFile && (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)) {
-    if (change->data.size() % 2 != 0) return false;
+    if (change->data.size() % 2 != 0) return "a string of a Unicode file needs an even number of bytes";
     std::string text = AnsiFromUtf16(change->data.data(), change->data.size());
     change->data.assign(text.begin(), text.end());
   }
-  return true;
+  return nullptr;
 }
 
-bool ParseRegText(const std::string& raw, std::vector<PortableRegistry::Change>* changes) {
+// The changes a .reg text makes; false, with "line N: what is wrong" in *error, when it is not well formed.
+bool ParseRegText(const std::string& raw, std::vector<PortableRegistry::Change>* changes, std::string* error) {
   std::string text = DecodeText(raw);
   std::vector<std::string> lines;
   size_t start = 0;
@@ -252,11 +264,15 @@ bool ParseRegText(const std::string& raw, std::vector<PortableRegistry::Change>*
     start = end + 1;
   }
   size_t index = 0;
-  while (index < lines.size() && lines[index].find_first_not_of(" \t") == std::string::npos) ++index;
-  if (index == lines.size()) return false;
-  std::string header = lines[index].substr(lines[index].find_first_not_of(" \t"));
+  auto fail = [&index, error](const std::string& what) {
+    *error = "line " + std::to_string(index + 1) + ": " + what;
+    return false;
+  };
+  while (index + 1 < lines.size() && lines[index].find_first_not_of(" \t") == std::string::npos) ++index;
+  std::string header = TrimLeft(lines[index]);
   bool unicodeFile = header == "Windows Registry Editor Version 5.00";
-  if (!unicodeFile && header != "REGEDIT4") return false;
+  if (!unicodeFile && header != "REGEDIT4")
+    return fail("the text starts with neither REGEDIT4 nor Windows Registry Editor Version 5.00");
 
   bool inKey = false;
   bool keyRemoved = false;
@@ -267,7 +283,7 @@ bool ParseRegText(const std::string& raw, std::vector<PortableRegistry::Change>*
     size_t at = line.find_first_not_of(" \t");
     if (at == std::string::npos || line[at] == ';') continue;
     if (line[at] == '[') {
-      if (line.back() != ']') return false;
+      if (line.back() != ']') return fail("a key without its closing ]");
       std::string name = line.substr(at + 1, line.size() - at - 2);
       keyRemoved = !name.empty() && name[0] == '-';
       if (keyRemoved) name.erase(0, 1);
@@ -279,7 +295,13 @@ bool ParseRegText(const std::string& raw, std::vector<PortableRegistry::Change>*
       for (const RootName& known : RootNames())
         if (EqualAnsiNoCase(rootName, known.longName) || EqualAnsiNoCase(rootName, known.shortName))
           root = known.value;
-      if (root == 0 || (keyRemoved && path.empty())) return false;
+      if (root == 0) return fail("no root key called \"" + rootName + "\"");
+      if (keyRemoved && path.empty()) return fail("a root key cannot be removed");
+      if (!path.empty() && path[0] == '\\') return fail("a key path cannot start with a backslash");
+      for (size_t from = 0, to; from <= path.size(); from = to + 1) {
+        to = std::min(path.find('\\', from), path.size());
+        if (to - from > kMaxKeyNameLength) return fail("a key name is longer than 255 characters");
+      }
       PortableRegistry::Change change{};
       change.kind = keyRemoved ? PortableRegistry::Change::kDeleteKey : PortableRegistry::Change::kCreateKey;
       change.root = root;
@@ -288,19 +310,19 @@ bool ParseRegText(const std::string& raw, std::vector<PortableRegistry::Change>*
       inKey = true;
       continue;
     }
-    if (line[at] != '@' && line[at] != '"') return false;
-    if (!inKey) return false;
+    if (line[at] != '@' && line[at] != '"') return fail("neither a [key], a value nor a ; comment");
+    if (!inKey) return fail("a value before any [key]");
     PortableRegistry::Change change{};
     change.root = root;
     change.path = path;
     if (line[at] == '@') {
       ++at;
     } else if (!ParseQuoted(line, &at, &change.valueName)) {
-      return false;
+      return fail("a value name without its closing quote");
     }
     while (at < line.size() && IsBlank(line[at])) ++at;
-    if (at >= line.size() || line[at] != '=') return false;
-    if (!ParseValueData(lines, &index, at + 1, unicodeFile, &change)) return false;
+    if (at >= line.size() || line[at] != '=') return fail("no = after the value name");
+    if (const char* wrong = ParseValueData(lines, &index, at + 1, unicodeFile, &change)) return fail(wrong);
     // Values listed under a removed key are passed over, as regedit does.
     if (!keyRemoved) changes->push_back(change);
   }
@@ -574,25 +596,23 @@ void PortableRegistry::Apply(const Change& change) {
   }
 }
 
-bool PortableRegistry::LoadRegText(const std::string& text) {
+bool PortableRegistry::LoadRegText(const std::string& text, std::string* error) {
+  std::string unused;
   std::vector<Change> changes;
-  if (!ParseRegText(text, &changes)) return false;
-  // Paths in .reg text may not start with a backslash or hold names longer than a key name can be.
-  for (const Change& change : changes) {
-    std::shared_ptr<Key> scratch = std::make_shared<Key>();
-    std::shared_ptr<Key> found;
-    if (Walk(scratch, change.path.c_str(), true, &found, nullptr) != ERROR_SUCCESS) return false;
-  }
+  if (!ParseRegText(text, &changes, error != nullptr ? error : &unused)) return false;
   for (const Change& change : changes) Apply(change);
   return true;
 }
 
-bool PortableRegistry::LoadRegFile(const std::string& path) {
+bool PortableRegistry::LoadRegFile(const std::string& path, std::string* error) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return false;
-  return LoadRegText(text);
+  std::string text;
+  if (file) text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  if (!file.is_open() || file.bad()) {
+    if (error != nullptr) *error = "it cannot be read";
+    return false;
+  }
+  return LoadRegText(text, error);
 }
 
 void PortableRegistry::SaveKey(const Key& key, const std::string& path, bool isRoot, std::string* text) const {

@@ -18,9 +18,10 @@ class PortableRegistry : public Registry {
 
   // Applies a .reg text ("REGEDIT4" or "Windows Registry Editor Version 5.00"; ANSI,
   // UTF-8 or UTF-16 with its byte order mark). All or nothing: false, and the registry
-  // unchanged, when the text is not well formed.
-  bool LoadRegText(const std::string& text);
-  bool LoadRegFile(const std::string& path);
+  // unchanged, when the text is not well formed; *error then says where and what
+  // ("line 4: a value before any [key]").
+  bool LoadRegText(const std::string& text, std::string* error = nullptr);
+  bool LoadRegFile(const std::string& path, std::string* error = nullptr);
   // The whole registry as REGEDIT4 text (CR LF lines), keys and values in their order.
   std::string SaveRegText() const;
   bool SaveRegFile(const std::string& path) const;

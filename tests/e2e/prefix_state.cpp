@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "host_paths.h"
+
 namespace {
 REGSAM g_view = KEY_WOW64_64KEY;
 const char* const kResetKeys[] = {
@@ -152,4 +154,34 @@ int RemoveTemporaryFiles() {
     FindClose(search);
   }
   return count;
+}
+
+bool SetImmutable(const std::string& path, bool immutable, std::string& error) {
+  if (!immutable && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing to release
+  char prefix[MAX_PATH];
+  if (!GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH) || path.compare(0, 3, "C:\\") != 0) {
+    error = "no host path for " + path;
+    return false;
+  }
+  // Wine starts a host program without a process handle to wait on: the file's state tells when it ran.
+  std::string command = std::string("Z:\\usr\\bin\\chattr ") + (immutable ? "+i \"" : "-i \"") + prefix +
+                        "/drive_c/" + WindowsToHost(path.substr(3)) + "\"";
+  std::vector<char> line(command.begin(), command.end());
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    error = "cannot start chattr (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  for (int tries = 0; tries < 250; ++tries) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if ((file == INVALID_HANDLE_VALUE) == immutable) return true;
+    Sleep(20);
+  }
+  error = path + (immutable ? " is still writable" : " is still not writable");
+  return false;
 }

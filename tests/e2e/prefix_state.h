@@ -21,6 +21,9 @@ bool ImportRegFile(const std::string& windowsPath, std::string& error);
 bool RemoveTree(const std::string& path);
 // Makes the folder and any missing parents.
 bool MakeFolders(const std::string& path);
+// Makes a file immutable on the host (chattr +i: not even root may write it) or ordinary again, and
+// waits until the prefix sees it so.
+bool SetImmutable(const std::string& path, bool immutable, std::string& error);
 // Deletes every vsq* file in the temporary folder; the count of those found.
 int RemoveTemporaryFiles();
 int CountTemporaryFiles(std::string& names);

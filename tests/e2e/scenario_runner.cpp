@@ -73,6 +73,9 @@ int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
   }
   probe = nullptr;
   launches.clear();
+  std::string error;
+  for (const std::string& path : locked)  // whatever the scenario left locked, so that it can be removed
+    if (!SetImmutable(path, false, error)) Fail(error);
   return failures;
 }
 
@@ -100,6 +103,10 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
     if (!MakeFolders(args)) Fail("cannot make " + args);
   } else if (v == "clean") {
     if (!RemoveTree(args)) Fail("cannot remove " + args);
+  } else if (v == "lock" || v == "unlock") {
+    if (!SetImmutable(args, v == "lock", error)) Fail(error);
+    locked.erase(std::remove(locked.begin(), locked.end(), args), locked.end());
+    if (v == "lock") locked.push_back(args);
   } else if (v == "program") {
     if (!settings.programs.count(args)) Fail("no program for edition " + args);
     program = args;
@@ -381,7 +388,17 @@ void ScenarioRunner::ExpectText(const std::string& args, bool fromFile) {
   // A chooser that just closed may still be putting its folder into the edit.
   for (int tries = 0; tries < 100; ++tries) {
     actual = control ? WizardProbe::TextOf(control) : "<no control>";
-    if (actual == expected) return;
+    if (actual == expected) {
+      // A multi-line edit shows a text from a file with its own lines, none of them wrapped.
+      DWORD_PTR shown = 0;
+      size_t lines = 1;
+      for (size_t at = 0; (at = expected.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+      if (fromFile && (GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) != 0 &&
+          SendMessageTimeoutA(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &shown) && shown != lines)
+        Fail("control " + std::to_string(id) + " shows " + std::to_string(shown) + " lines; its text has " +
+             std::to_string(lines));
+      return;
+    }
     Sleep(20);
   }
   if (fromFile) {

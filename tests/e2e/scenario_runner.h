@@ -5,6 +5,7 @@
 //                              the product's folders, stray vsq temporary files
 //   reg FILE.reg               import with reg import (next to the scenario)
 //   mkdir PATH | clean PATH    make afresh | remove a folder
+//   lock PATH | unlock PATH    make a file immutable on the host (not writable even by root) | writable
 //   program EDITION            quorvel (default), standard or professional
 //   launch                     start it; wait for the window and its first paint
 //   title TEXT                 the window title
@@ -79,6 +80,7 @@ class ScenarioRunner {
   std::vector<std::unique_ptr<WizardProbe>> launches;
   WizardProbe* probe = nullptr;
   int failures = 0;
+  std::vector<std::string> locked;  // files a "lock" step made immutable
   int currentLine = 0;
   int page = 0;
   int clientWidth = 0;

@@ -2,10 +2,10 @@
 // install must not crash, must not call a missing or short file installed, must not
 // register a file that is not there whole, must leave no temporary or stray file and no
 // open handle, and must not report success unless everything is in place.
-#include <ftw.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <set>
 
 #include "install/install_sequence.h"
@@ -37,19 +37,6 @@ std::vector<std::string> ReferencePieces(const std::string& data) {
 }
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-
-// The names of all files below a host folder.
-std::vector<std::string> FileNamesBelow(const std::string& hostFolder) {
-  static std::vector<std::string>* names;  // nftw hands its callback no context
-  std::vector<std::string> found;
-  names = &found;
-  auto note = [](const char* path, const struct stat*, int type, struct FTW* at) {
-    if (type == FTW_F) names->push_back(path + at->base);
-    return 0;
-  };
-  nftw(hostFolder.c_str(), note, 16, FTW_PHYS);
-  return found;
-}
 
 // What a file of this name must hold once installed; false for a name the install never writes.
 bool ExpectedContent(const std::string& name, std::string* content) {
@@ -120,10 +107,10 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* cre
   // Nothing the install never names, such as the compressed name (Readme.ht_) the LZ library
   // creates when it cannot create the destination itself.
   for (const HostFolder* drive : {&world.c, &world.d}) {
-    for (const std::string& name : FileNamesBelow(drive->Path())) {
-      std::string content;
-      bool link = name.size() > 4 && name.compare(name.size() - 4, 4, ".lnk") == 0;
-      EXPECT_TRUE(link || name == "InstallLog.txt" || ExpectedContent(name, &content)) << "left behind: " << name;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(drive->Path())) {
+      std::string name = file.path().filename(), content;
+      EXPECT_TRUE(file.is_directory() || file.path().extension() == ".lnk" || name == "InstallLog.txt" ||
+                  ExpectedContent(name, &content)) << "left behind: " << name;
     }
   }
 

@@ -77,9 +77,7 @@ TEST_F(OfficeInfoTest, NothingInstalled) {
   EXPECT_EQ(7u, g_officeInfo.OldestVersion());
   // Every lookup fails and leaves the caller's text as it was.
   EXPECT_EQ("(failed) " + std::string(kInstallDefault), OfficeFolder());
-  EXPECT_EQ("(failed) " + std::string(kInstallDefault), Templates(g_officeInfo.CurrentVersion()));
-  EXPECT_EQ("(failed) " + std::string(kInstallDefault), Startup(g_officeInfo.CurrentVersion()));
-  for (DWORD version : {0u, 6u, 11u, 0xFFFFFFFFu}) {
+  for (DWORD version : {0u, 6u, 11u, 0xFFFFFFFFu}) {  // 0: the current version when none is found
     EXPECT_EQ("(failed) " + std::string(kInstallDefault), Templates(version)) << version;
     EXPECT_EQ("(failed) " + std::string(kInstallDefault), Startup(version)) << version;
   }

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/host_folder.h"
@@ -106,16 +107,9 @@ TEST_F(PortableRegistryTest, UnicodeRegFilesCarryStringsAsUtf16) {
     utf16 += c;
     utf16 += '\0';
   }
-  PortableRegistry other;
-  ASSERT_TRUE(other.LoadRegText(utf16));
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, other.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\W", 0, KEY_QUERY_VALUE, &key));
-  char data[8] = {};
-  DWORD size = sizeof data;
-  EXPECT_EQ(ERROR_SUCCESS, other.RegQueryValueExA(key, "A", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size));
-  EXPECT_EQ(2u, size);
-  EXPECT_STREQ("\xE4", data);
-  other.RegCloseKey(key);
+  ASSERT_TRUE(registry.LoadRegText(utf16));
+  EXPECT_EQ(Bytes(std::string("\xE4", 2)), Query(HKEY_CURRENT_USER, "Software\\W", "A").data);
+  EXPECT_EQ(0u, registry.OpenKeyCount());
 }
 
 TEST_F(PortableRegistryTest, DeletionLinesRemoveKeysAndValues) {
@@ -146,36 +140,46 @@ TEST_F(PortableRegistryTest, DeletionLinesRemoveKeysAndValues) {
   EXPECT_EQ(0u, registry.OpenKeyCount());
 }
 
-TEST_F(PortableRegistryTest, MalformedTextIsRefusedWholeAndChangesNothing) {
+TEST_F(PortableRegistryTest, MalformedTextIsRefusedWholeWithItsLineAndChangesNothing) {
   ASSERT_TRUE(registry.LoadRegText("REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Before]\n\"v\"=\"1\"\n"));
   const std::string before = registry.SaveRegText();
-  const char* bad[] = {
-      "",
-      "[HKEY_CURRENT_USER\\Software\\A]\n",                                  // no header
-      "REGEDIT5\n[HKEY_CURRENT_USER\\Software\\A]\n",                         // unknown header
-      "REGEDIT4\n\"v\"=\"value before any key\"\n",                           //
-      "REGEDIT4\n[HKEY_NOWHERE\\Software\\A]\n",                              //
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A\n",                          // unclosed key
-      "REGEDIT4\n[-HKEY_CURRENT_USER]\n",                                     // a root cannot go
-      "REGEDIT4\n[HKEY_CURRENT_USER\\\\Software]\n",                          // leading backslash
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=\"unterminated\n",   //
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=\"x\" trailing\n",   //
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=dword:123456789\n",  // nine digits
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=dword:\n",           //
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=hex:0g\n",           //
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=hex:01 02\n",        // no comma
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=hex(2:00\n",         //
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=hex:01,\\\n",        // continued past the end
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=text\n",             //
-      "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\nv=\"x\"\n",                //
-      "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex(2):41\n",  // odd UTF-16
+  const std::string key = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A]\n\"v\"=";
+  const std::string noHeader = "the text starts with neither REGEDIT4 nor Windows Registry Editor Version 5.00";
+  const std::pair<std::string, std::string> bad[] = {
+      {"", "line 1: " + noHeader},  // each text is followed by a key that must not be added either
+      {"\n \n[HKEY_CURRENT_USER\\Software\\A]\n", "line 3: " + noHeader},
+      {"REGEDIT5\n[HKEY_CURRENT_USER\\Software\\A]\n", "line 1: " + noHeader},
+      {"REGEDIT4\n\"v\"=\"value before any key\"\n", "line 2: a value before any [key]"},
+      {"REGEDIT4\n[HKEY_NOWHERE\\Software\\A]\n", "line 2: no root key called \"HKEY_NOWHERE\""},
+      {"REGEDIT4\n[HKEY_CURRENT_USER\\Software\\A\n", "line 2: a key without its closing ]"},
+      {"REGEDIT4\n[-HKEY_CURRENT_USER]\n", "line 2: a root key cannot be removed"},
+      {"REGEDIT4\n[HKEY_CURRENT_USER\\\\Software]\n", "line 2: a key path cannot start with a backslash"},
+      {"REGEDIT4\n[HKCU\\" + std::string(256, 'k') + "]\n", "line 2: a key name is longer than 255 characters"},
+      {key + "\"unterminated\n", "line 3: a text value without its closing quote"},
+      {key + "\"x\" trailing\n", "line 3: something follows the value"},
+      {key + "dword:123456789\n", "line 3: a dword has at most 8 hex digits"},
+      {key + "dword:\n", "line 3: a dword needs hex digits"},
+      {key + "hex:0g\n", "line 3: hex bytes must be separated by commas"},
+      {key + "hex:01 02\n", "line 3: hex bytes must be separated by commas"},
+      {key + "hex:01,\\\n", "line 4: a hex list holds only hex bytes"},
+      {key + "hex(2:00\n", "line 3: hex( needs a hex type and )"},
+      {key + "text\n", "line 3: the data is neither \"text\", dword: nor hex:"},
+      {"REGEDIT4\n[HKCU\\A]\nv=\"x\"\n", "line 3: neither a [key], a value nor a ; comment"},
+      {"REGEDIT4\n[HKCU\\A]\n\"v\" \"x\"\n", "line 3: no = after the value name"},
+      {"Windows Registry Editor Version 5.00\n[HKCU\\A]\n\"v\"=hex(2):41\n",
+       "line 3: a string of a Unicode file needs an even number of bytes"},
   };
-  for (const char* text : bad) {
-    std::string good = std::string(text) + "[HKEY_CURRENT_USER\\Software\\Added]\n";
-    EXPECT_FALSE(registry.LoadRegText(good)) << text;
-    EXPECT_EQ(before, registry.SaveRegText()) << text;
+  for (const auto& text : bad) {
+    std::string error;
+    EXPECT_FALSE(registry.LoadRegText(text.first + "[HKEY_CURRENT_USER\\Software\\Added]\n", &error)) << text.first;
+    EXPECT_EQ(error, text.second) << text.first;
+    EXPECT_EQ(before, registry.SaveRegText()) << text.first;
   }
-  EXPECT_FALSE(registry.LoadRegFile("/nonexistent/scenario.reg"));
+  std::string error;
+  EXPECT_FALSE(registry.LoadRegText(key + "hex:01,\\\n  02,\\", &error));
+  EXPECT_EQ(error, "line 4: the hex list goes on past the end of the text");
+  EXPECT_FALSE(registry.LoadRegFile("/nonexistent/scenario.reg", &error));
+  EXPECT_EQ(error, "it cannot be read");
 }
 
 TEST_F(PortableRegistryTest, SavedTextLoadsBackToTheSameRegistry) {

@@ -239,14 +239,9 @@ TEST(PortableResourceStore, VersionRecordFollowsTheEdition) {
     size_t size = store.SizeofResource(nullptr, found);
     ASSERT_GE(size, 40u + 52);
     const uint8_t* fixed = data + 40;  // after the header and "VS_VERSION_INFO"
-    EXPECT_EQ(Le32(fixed), 0xFEEF04BDu);
-    EXPECT_EQ(Le32(fixed + 8), 0x00010000u);
-    EXPECT_EQ(Le32(fixed + 12), 0x00000004u);
-    EXPECT_EQ(Le32(fixed + 16), 0x00010000u);
-    EXPECT_EQ(Le32(fixed + 20), 0x00000001u);
-    EXPECT_EQ(Le32(fixed + 24), 0x3Fu);
-    EXPECT_EQ(Le32(fixed + 32), 0x40004u);
-    EXPECT_EQ(Le32(fixed + 36), 1u);
+    const std::pair<size_t, uint32_t> fields[] = {{0, 0xFEEF04BD}, {8, 0x00010000}, {12, 4}, {16, 0x00010000},
+                                                  {20, 1},         {24, 0x3F},       {32, 0x40004}, {36, 1}};
+    for (const auto& [at, value] : fields) EXPECT_EQ(Le32(fixed + at), value) << "fixed field at " << at;
     std::vector<std::pair<std::string, std::string>> strings;
     VersionStrings(data, size, &strings);
     std::vector<std::pair<std::string, std::string>> expected = {

@@ -118,18 +118,8 @@ TEST(SzddExpansion, TruncatedStreamsGiveAPrefixAndNothingMore) {
   }
 }
 
-TEST(SzddExpansion, HostileDataStaysWithinBounds) {
-  std::mt19937 random(42);
-  for (int round = 0; round < 300; ++round) {
-    Bytes packed = Stream({});
-    size_t size = random() % 3000;
-    for (size_t i = 0; i < size; ++i) packed.push_back(static_cast<uint8_t>(random()));
-    Bytes out;
-    ASSERT_TRUE(ExpandSzdd(packed.data(), packed.size(), &out));
-    // At most 18 bytes for every two input bytes, plus what a control byte can add.
-    EXPECT_LE(out.size(), size * 9 + kSzddMaxMatch);
-  }
-  // Nothing but references: the largest expansion the format allows.
+TEST(SzddExpansion, NothingButReferencesGivesTheLargestExpansionTheFormatAllows) {
+  // The fuzzer holds every other input to this bound: 18 bytes for every two, plus a control byte's worth.
   Bytes packed = Stream({});
   for (int group = 0; group < 100; ++group) {
     packed.push_back(0x00);

@@ -68,27 +68,21 @@ TEST_F(SzddToolTest, ReportsBadInputAndFails) {
   std::string original = std::string(VESSORA_CONTENT) + "/License.txt";
   ASSERT_EQ(Szdd("compress " + original + " " + Path("L._")).status, 0);
   Bytes packed = ReadHostFile(Path("L._"));
-
-  Bytes wrongLength = packed;
-  wrongLength[10] ^= 1;
-  WriteHostFile(Path("wrong._"), wrongLength);
-  ToolRun differs = Szdd("expand " + Path("wrong._") + " " + Path("wrong"));
-  EXPECT_NE(differs.status, 0);
-  EXPECT_NE(differs.output.find("header says"), std::string::npos) << differs.output;
-  EXPECT_NE(Szdd("info " + Path("wrong._")).status, 0);
-
-  Bytes cut(packed.begin(), packed.begin() + 10);
-  WriteHostFile(Path("cut._"), cut);
-  ToolRun shortHeader = Szdd("expand " + Path("cut._") + " " + Path("cut"));
-  EXPECT_NE(shortHeader.status, 0);
-  EXPECT_NE(shortHeader.output.find("cut short"), std::string::npos) << shortHeader.output;
-
-  Bytes method = packed;
-  method[8] = 'B';
-  WriteHostFile(Path("method._"), method);
-  ToolRun unknown = Szdd("expand " + Path("method._") + " " + Path("method"));
-  EXPECT_NE(unknown.status, 0);
-  EXPECT_NE(unknown.output.find("unknown compression method"), std::string::npos) << unknown.output;
+  auto with = [&packed](size_t at, uint8_t value) {
+    Bytes changed = packed;
+    changed[at] = value;
+    return changed;
+  };
+  const std::pair<Bytes, const char*> bad[] = {{with(10, packed[10] ^ 1), "header says"},  // the length
+                                               {Bytes(packed.begin(), packed.begin() + 10), "cut short"},
+                                               {with(8, 'B'), "unknown compression method"}};
+  for (const auto& [bytes, says] : bad) {
+    WriteHostFile(Path("bad._"), bytes);
+    ToolRun run = Szdd("expand " + Path("bad._") + " " + Path("bad"));
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.output.find(says), std::string::npos) << run.output;
+    EXPECT_NE(Szdd("info " + Path("bad._")).status, 0) << says;
+  }
 }
 
 TEST_F(SzddToolTest, PlainFilesExpandUnchanged) {
