@@ -432,19 +432,18 @@ HKEY PortableRegistry::NewHandle(const std::shared_ptr<Key>& key, REGSAM access)
   return reinterpret_cast<HKEY>(value);
 }
 
-LONG PortableRegistry::StartAt(HKEY root, HKEY* result, std::shared_ptr<Key>* base, REGSAM* baseAccess) const {
+LONG PortableRegistry::StartAt(HKEY root, LPCSTR subKey, HKEY* result, std::shared_ptr<Key>* base,
+                               REGSAM* baseAccess, std::shared_ptr<Key>* key) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = nullptr;
-  return KeyOfHandle(root, base, baseAccess);
+  LONG error = KeyOfHandle(root, base, baseAccess);
+  return error != ERROR_SUCCESS ? error : Walk(*base, subKey, false, key, nullptr);
 }
 
 LONG PortableRegistry::RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD, REGSAM access, HKEY* result) {
-  std::shared_ptr<Key> base;
+  std::shared_ptr<Key> base, key;
   REGSAM baseAccess = 0;
-  LONG error = StartAt(root, result, &base, &baseAccess);
-  if (error != ERROR_SUCCESS) return error;
-  std::shared_ptr<Key> key;
-  error = Walk(base, subKey, false, &key, nullptr);
+  LONG error = StartAt(root, subKey, result, &base, &baseAccess, &key);
   if (error != ERROR_SUCCESS) return error;
   *result = NewHandle(key, access);
   return ERROR_SUCCESS;
@@ -452,14 +451,11 @@ LONG PortableRegistry::RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD, REGSAM acc
 
 LONG PortableRegistry::RegCreateKeyExA(HKEY root, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access, void*,
                                        HKEY* result, DWORD* disposition) {
-  std::shared_ptr<Key> base;
+  std::shared_ptr<Key> base, key;
   REGSAM baseAccess = 0;
-  LONG error = StartAt(root, result, &base, &baseAccess);
-  if (error != ERROR_SUCCESS) return error;
-  std::shared_ptr<Key> key;
-  error = Walk(base, subKey, false, &key, nullptr);
+  LONG error = StartAt(root, subKey, result, &base, &baseAccess, &key);
   bool created = false;
-  if (error == ERROR_FILE_NOT_FOUND) {
+  if (error == ERROR_FILE_NOT_FOUND && base != nullptr) {
     // Making a key below an opened one needs the right to make subkeys.
     if (!(baseAccess & KEY_CREATE_SUB_KEY)) return ERROR_ACCESS_DENIED;
     error = Walk(base, subKey, true, &key, &created);

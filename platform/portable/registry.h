@@ -81,8 +81,10 @@ class PortableRegistry : public Registry {
   std::shared_ptr<Key> RootKey(uintptr_t root) const;
   // The key a handle stands for and the access it grants, or an error code.
   LONG KeyOfHandle(HKEY handle, std::shared_ptr<Key>* key, REGSAM* access) const;
-  // Checks result and clears it, then resolves root as KeyOfHandle does (the start of an open or a create).
-  LONG StartAt(HKEY root, HKEY* result, std::shared_ptr<Key>* base, REGSAM* baseAccess) const;
+  // The start of an open or a create: checks and clears result, resolves root as KeyOfHandle does (base and its
+  // access), then walks to subKey below it (ERROR_FILE_NOT_FOUND when it is missing).
+  LONG StartAt(HKEY root, LPCSTR subKey, HKEY* result, std::shared_ptr<Key>* base, REGSAM* baseAccess,
+               std::shared_ptr<Key>* key);
   LONG Walk(const std::shared_ptr<Key>& from, const char* subKey, bool create, std::shared_ptr<Key>* found,
             bool* created);
   HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access);
