@@ -1,8 +1,11 @@
 #include "platform/portable/window_system.h"
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
+#include <type_traits>
 
 namespace {
 
@@ -12,13 +15,11 @@ enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, 
 // Messages and notifications the header of types does not carry.
 enum : UINT { kBnClicked = 0, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
 
-std::string Hex(uintptr_t value) {
+std::string HexText(uintptr_t value) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
   return text;
 }
-
-std::string Number(long long value) { return std::to_string(value); }
 
 // Quoted text for the log: the bytes as they are, with line breaks and tabs spelt out.
 std::string Quote(const char* text, int length = -1) {
@@ -26,21 +27,39 @@ std::string Quote(const char* text, int length = -1) {
   std::string out = "\"";
   for (int i = 0; length < 0 ? text[i] != '\0' : i < length; ++i) {
     char c = text[i];
-    if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\t')
-      out += "\\t";
-    else
-      out += c;
+    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
   }
   return out + "\"";
 }
 
-std::string RectText(const RECT& r) {
-  return Number(r.left) + "," + Number(r.top) + "," + Number(r.right) + "," + Number(r.bottom);
+// The kinds of argument the log spells in a way of their own; Args() takes them beside plain values.
+struct Hex {  // styles, flags and message parameters, in hexadecimal
+  explicit Hex(uintptr_t value) : value(value) {}
+  uintptr_t value;
+};
+struct Flag {  // a BOOL, as TRUE or FALSE
+  explicit Flag(bool value) : value(value) {}
+  bool value;
+};
+
+// How each argument is spelt: numbers in decimal, texts quoted, handles by name, rectangles as
+// left,top,right,bottom; a std::string is taken as already spelt.
+using System = RecordingWindowSystem;
+std::string Spell(const System&, Hex hex) { return HexText(hex.value); }
+std::string Spell(const System&, Flag flag) { return flag.value ? "TRUE" : "FALSE"; }
+template <typename N, typename = std::enable_if_t<std::is_integral<N>::value>>
+std::string Spell(const System&, N number) {
+  return std::to_string(number);
 }
+std::string Spell(const System&, const std::string& spelt) { return spelt; }
+std::string Spell(const System&, const char* text) { return Quote(text); }
+std::string Spell(const System& system, const void* handle) { return system.NameOf(handle); }
+std::string Spell(const System&, const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+std::string Spell(const System& system, const RECT* r) { return r ? Spell(system, *r) : "null"; }
+std::string Spell(const System&, TIMERPROC function) { return function ? "callback" : "0"; }
 
 const char* MessageName(UINT message) {
   switch (message) {
@@ -65,17 +84,33 @@ const char* MessageName(UINT message) {
 
 std::string MessageText(UINT message) {
   const char* name = MessageName(message);
-  return name ? std::string(name) : Hex(message);
+  return name ? std::string(name) : HexText(message);
 }
 
 bool SameName(const std::string& a, const char* b) { return b != nullptr && strcasecmp(a.c_str(), b) == 0; }
 
 bool IsSystemControlClass(const char* name) {
-  return name != nullptr && (strcasecmp(name, "BUTTON") == 0 || strcasecmp(name, "EDIT") == 0 ||
-                             strcasecmp(name, "STATIC") == 0);
+  return SameName("BUTTON", name) || SameName("EDIT", name) || SameName("STATIC", name);
+}
+
+// Copies at most capacity-1 bytes of text and a terminator; the number copied.
+int CopyText(const std::string& text, char* buffer, int capacity) {
+  if (buffer == nullptr || capacity <= 0) return 0;
+  size_t length = text.size() < static_cast<size_t>(capacity - 1) ? text.size() : static_cast<size_t>(capacity - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+  return static_cast<int>(length);
 }
 
 }  // namespace
+
+template <typename... T>
+std::string RecordingWindowSystem::Args(const T&... args) const {
+  std::string text;
+  size_t index = 0;
+  ((text += (index++ ? "," : "") + Spell(*this, args)), ...);
+  return text;
+}
 
 std::string RecordedCall::Text() const {
   std::string text = operation + "(" + arguments + ")";
@@ -114,63 +149,29 @@ void RecordingWindowSystem::NameObject(HGDIOBJ object, const std::string& name) 
 // ---------------------------------------------------------------- script
 
 void RecordingWindowSystem::PushInput(const ScriptedInput& input) { script.push_back(input); }
-
-void RecordingWindowSystem::PushCommand(int id) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::PostCommand;
-  input.id = id;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushClick(int id) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::ClickControl;
-  input.id = id;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushCloseBox() {
-  ScriptedInput input;
-  input.kind = ScriptedInput::CloseBox;
-  PushInput(input);
-}
-
+void RecordingWindowSystem::PushCommand(int id) { PushInput({ScriptedInput::PostCommand, id, {}, {}}); }
+void RecordingWindowSystem::PushClick(int id) { PushInput({ScriptedInput::ClickControl, id, {}, {}}); }
+void RecordingWindowSystem::PushCloseBox() { PushInput({ScriptedInput::CloseBox, 0, {}, {}}); }
 void RecordingWindowSystem::PushActivate(bool active) {
-  ScriptedInput input;
-  input.kind = active ? ScriptedInput::Activate : ScriptedInput::Deactivate;
-  PushInput(input);
+  PushInput({active ? ScriptedInput::Activate : ScriptedInput::Deactivate, 0, {}, {}});
 }
-
-void RecordingWindowSystem::PushTimerTick() {
-  ScriptedInput input;
-  input.kind = ScriptedInput::TimerTick;
-  PushInput(input);
-}
-
+void RecordingWindowSystem::PushTimerTick() { PushInput({ScriptedInput::TimerTick, 0, {}, {}}); }
 void RecordingWindowSystem::PushTypeText(int id, const std::string& text) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::TypeText;
-  input.id = id;
-  input.text = text;
-  PushInput(input);
+  PushInput({ScriptedInput::TypeText, id, text, {}});
 }
-
 void RecordingWindowSystem::PushAction(std::function<void()> action) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::Action;
-  input.action = std::move(action);
-  PushInput(input);
+  PushInput({ScriptedInput::Action, 0, {}, std::move(action)});
 }
 
 std::string RecordingWindowSystem::Describe(const ScriptedInput& input) const {
   switch (input.kind) {
-    case ScriptedInput::PostCommand: return "command " + Number(input.id);
-    case ScriptedInput::ClickControl: return "click " + Number(input.id);
+    case ScriptedInput::PostCommand: return "command " + Args(input.id);
+    case ScriptedInput::ClickControl: return "click " + Args(input.id);
     case ScriptedInput::CloseBox: return "close box";
     case ScriptedInput::Activate: return "activate";
     case ScriptedInput::Deactivate: return "deactivate";
     case ScriptedInput::TimerTick: return "timer tick";
-    case ScriptedInput::TypeText: return "type " + Number(input.id) + " " + Quote(input.text.c_str());
+    case ScriptedInput::TypeText: return "type " + Args(input.id) + " " + Args(input.text.c_str());
     case ScriptedInput::Action: return "action";
   }
   return "?";
@@ -178,51 +179,45 @@ std::string RecordingWindowSystem::Describe(const ScriptedInput& input) const {
 
 void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
   Record("Input", Describe(input));
-  RecordedWindow* main = const_cast<RecordedWindow*>(MainWindow());
   if (input.kind == ScriptedInput::Action) {
     if (input.action) input.action();
     return;
   }
+  const RecordedWindow* main = MainWindow();
   if (main == nullptr) {
     Record("InputIgnored", "no window to receive it");
     return;
   }
   HWND mainHandle = main->handle;
+  const RecordedWindow* child = FindChild(mainHandle, input.id);
+  RecordedWindow* control = child ? Find(child->handle) : nullptr;
   switch (input.kind) {
     case ScriptedInput::PostCommand:
       PostMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(input.id, 0), 0);
       break;
-    case ScriptedInput::ClickControl: {
-      const RecordedWindow* control = FindChild(mainHandle, input.id);
-      if (control == nullptr || !control->visible || !control->enabled) {
-        // A person cannot press what is not there, hidden or greyed out.
-        Record("InputIgnored", "control " + Number(input.id) + " cannot be clicked");
-        break;
-      }
-      SendMessageA(control->handle, BM_CLICK, 0, 0);
+    case ScriptedInput::ClickControl:
+      // A person cannot press what is not there, hidden or greyed out.
+      if (control == nullptr || !control->visible || !control->enabled)
+        Record("InputIgnored", "control " + Args(input.id) + " cannot be clicked");
+      else
+        SendMessageA(control->handle, BM_CLICK, 0, 0);
       break;
-    }
     case ScriptedInput::CloseBox:
       PostMessageA(mainHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case ScriptedInput::Activate:
-      SendMessageA(mainHandle, WM_ACTIVATE, WA_ACTIVE, 0);
-      break;
     case ScriptedInput::Deactivate:
-      SendMessageA(mainHandle, WM_ACTIVATE, WA_INACTIVE, 0);
+      SendMessageA(mainHandle, WM_ACTIVATE, input.kind == ScriptedInput::Activate ? WA_ACTIVE : WA_INACTIVE, 0);
       break;
     case ScriptedInput::TimerTick:
       PostMessageA(mainHandle, WM_TIMER, 1, 0);
       break;
-    case ScriptedInput::TypeText: {
-      RecordedWindow* control = const_cast<RecordedWindow*>(FindChild(mainHandle, input.id));
-      if (control == nullptr || !control->enabled) {
-        Record("InputIgnored", "control " + Number(input.id) + " cannot be typed into");
-        break;
-      }
-      control->text = input.text;
+    case ScriptedInput::TypeText:
+      if (control == nullptr || !control->enabled)
+        Record("InputIgnored", "control " + Args(input.id) + " cannot be typed into");
+      else
+        control->text = input.text;
       break;
-    }
     case ScriptedInput::Action:
       break;
   }
@@ -237,10 +232,28 @@ std::vector<std::string> RecordingWindowSystem::CallTexts(const std::string& ope
   return texts;
 }
 
-int RecordingWindowSystem::FindCall(const std::string& prefix, int from) const {
+namespace {
+// Whether text starts with pattern, where a '*' in the pattern stands for any run of characters.
+bool StartsLike(const char* text, const char* pattern) {
+  if (*pattern == '*') return StartsLike(text, pattern + 1) || (*text != '\0' && StartsLike(text + 1, pattern));
+  return *pattern == '\0' || (*text == *pattern && StartsLike(text + 1, pattern + 1));
+}
+}  // namespace
+
+int RecordingWindowSystem::FindCall(const std::string& pattern, int from) const {
   for (size_t i = from < 0 ? 0 : static_cast<size_t>(from); i < calls.size(); ++i)
-    if (calls[i].Text().compare(0, prefix.size(), prefix) == 0) return static_cast<int>(i);
+    if (StartsLike(calls[i].Text().c_str(), pattern.c_str())) return static_cast<int>(i);
   return -1;
+}
+
+std::string RecordingWindowSystem::MissingFromOrder(const std::vector<std::string>& patterns) const {
+  int at = -1;
+  for (const std::string& pattern : patterns) {
+    int found = FindCall(pattern, at + 1);
+    if (found < 0) return "no " + pattern + " after " + (at < 0 ? "the start" : calls[at].Text());
+    at = found;
+  }
+  return std::string();
 }
 
 int RecordingWindowSystem::OpenDeviceContexts() const {
@@ -260,6 +273,11 @@ const RecordedWindow* RecordingWindowSystem::Find(HWND window) const {
   return const_cast<RecordingWindowSystem*>(this)->Find(window);
 }
 
+RecordedWindow* RecordingWindowSystem::Live(HWND window) {
+  RecordedWindow* found = Find(window);
+  return found != nullptr && found->alive ? found : nullptr;
+}
+
 const RecordedWindow* RecordingWindowSystem::Window(HWND window) const { return Find(window); }
 
 const RecordedWindow* RecordingWindowSystem::MainWindow() const {
@@ -269,8 +287,8 @@ const RecordedWindow* RecordingWindowSystem::MainWindow() const {
 }
 
 const RecordedWindow* RecordingWindowSystem::FindChild(HWND parent, int id) const {
-  for (const RecordedWindow& window : windows)
-    if (window.alive && window.parent == parent && parent != nullptr && window.id == id) return &window;
+  for (const RecordedWindow* child : Children(parent))
+    if (child->id == id) return child;
   return nullptr;
 }
 
@@ -289,7 +307,7 @@ std::string RecordingWindowSystem::NameOf(const void* handle) const {
   if (value == kDesktop) return "desktop";
   if (value > kWindowBase && value <= kWindowBase + windows.size()) return windows[value - kWindowBase - 1].name;
   if (value > kDcBase && value <= kDcBase + deviceContexts.size()) return deviceContexts[value - kDcBase - 1].name;
-  return Hex(value);
+  return HexText(value);
 }
 
 RecordingWindowSystem::DeviceContext* RecordingWindowSystem::FindDc(HDC dc) {
@@ -298,12 +316,13 @@ RecordingWindowSystem::DeviceContext* RecordingWindowSystem::FindDc(HDC dc) {
   return &deviceContexts[value - kDcBase - 1];
 }
 
-HDC RecordingWindowSystem::NewDc(const std::string& kind, HWND window) {
-  DeviceContext dc;
-  dc.name = "dc" + Number(static_cast<long long>(deviceContexts.size()) + 1);
-  dc.kind = kind;
-  dc.window = window;
-  deviceContexts.push_back(dc);
+RecordingWindowSystem::DeviceContext* RecordingWindowSystem::OpenDc(HDC dc, DcKind kind) {
+  DeviceContext* found = FindDc(dc);
+  return found != nullptr && found->open && (kind == DcKind::Any || found->kind == kind) ? found : nullptr;
+}
+
+HDC RecordingWindowSystem::NewDc(DcKind kind, HWND window) {
+  deviceContexts.push_back(DeviceContext{"dc" + Args(deviceContexts.size() + 1), kind, window});
   return reinterpret_cast<HDC>(kDcBase + deviceContexts.size());
 }
 
@@ -320,8 +339,7 @@ RECT RecordingWindowSystem::ClientArea(const RecordedWindow& window) const {
     width -= frame.left + frame.right;
     height -= frame.top + frame.bottom;
   }
-  RECT client = {0, 0, width < 0 ? 0 : width, height < 0 ? 0 : height};
-  return client;
+  return RECT{0, 0, width < 0 ? 0 : width, height < 0 ? 0 : height};
 }
 
 // ---------------------------------------------------------------- windows
@@ -331,9 +349,9 @@ ATOM RecordingWindowSystem::RegisterClassA(const WNDCLASSA* windowClass) {
     Record("RegisterClassA", "null", "0");
     return 0;
   }
-  std::string arguments = Quote(windowClass->lpszClassName) + ",style=" + Hex(windowClass->style) +
-                          ",icon=" + NameOf(windowClass->hIcon) + ",cursor=" + NameOf(windowClass->hCursor) +
-                          ",brush=" + NameOf(windowClass->hbrBackground);
+  std::string arguments =
+      Args(windowClass->lpszClassName, "style=" + Args(Hex(windowClass->style)), "icon=" + NameOf(windowClass->hIcon),
+           "cursor=" + NameOf(windowClass->hCursor), "brush=" + NameOf(windowClass->hbrBackground));
   for (const WindowClass& known : classes) {
     if (SameName(known.name, windowClass->lpszClassName)) {
       Record("RegisterClassA", arguments, "0");
@@ -342,7 +360,7 @@ ATOM RecordingWindowSystem::RegisterClassA(const WNDCLASSA* windowClass) {
   }
   classes.push_back(WindowClass{windowClass->lpszClassName, *windowClass});
   ATOM atom = static_cast<ATOM>(0xC000 + classes.size());
-  Record("RegisterClassA", arguments, Hex(atom));
+  Record("RegisterClassA", arguments, Args(Hex(atom)));
   return atom;
 }
 
@@ -350,9 +368,7 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
                                             int y, int width, int height, HWND parent, HMENU menu, HINSTANCE,
                                             LPVOID) {
   int id = static_cast<int>(reinterpret_cast<intptr_t>(menu));
-  std::string arguments = Hex(exStyle) + "," + Quote(className) + "," + Quote(windowName) + "," + Hex(style) + "," +
-                          Number(x) + "," + Number(y) + "," + Number(width) + "," + Number(height) + "," +
-                          NameOf(parent) + "," + Number(id);
+  std::string arguments = Args(Hex(exStyle), className, windowName, Hex(style), x, y, width, height, parent, id);
   WNDPROC procedure = nullptr;
   bool known = IsSystemControlClass(className);
   for (const WindowClass& registered : classes) {
@@ -363,8 +379,7 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
   }
   for (const std::string& failing : failingClasses)
     if (SameName(failing, className)) known = false;
-  RecordedWindow* parentWindow = Find(parent);
-  bool parentOk = parent == nullptr ? (style & WS_CHILD) == 0 : parentWindow != nullptr && parentWindow->alive;
+  bool parentOk = parent == nullptr ? (style & WS_CHILD) == 0 : Live(parent) != nullptr;
   if (!known || !parentOk) {
     Record("CreateWindowExA", arguments, "0");
     return nullptr;
@@ -372,7 +387,7 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
 
   RecordedWindow window;
   window.handle = reinterpret_cast<HWND>(kWindowBase + windows.size() + 1);
-  window.name = "w" + Number(static_cast<long long>(windows.size()) + 1);
+  window.name = "w" + Args(windows.size() + 1);
   window.className = className;
   window.text = windowName ? windowName : "";
   window.style = style;
@@ -397,10 +412,8 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
     Deliver(Find(handle), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     RecordedWindow* created = Find(handle);
     int w = created->Width(), h = created->Height();
-    if (w > limits.ptMaxTrackSize.x) w = limits.ptMaxTrackSize.x;
-    if (h > limits.ptMaxTrackSize.y) h = limits.ptMaxTrackSize.y;
-    if (w < limits.ptMinTrackSize.x) w = limits.ptMinTrackSize.x;
-    if (h < limits.ptMinTrackSize.y) h = limits.ptMinTrackSize.y;
+    w = std::max(limits.ptMinTrackSize.x, std::min(w, limits.ptMaxTrackSize.x));
+    h = std::max(limits.ptMinTrackSize.y, std::min(h, limits.ptMaxTrackSize.y));
     created->rect.right = created->rect.left + w;
     created->rect.bottom = created->rect.top + h;
     if (Deliver(created, kWmNcCreate, 0, 0) == 0 || Deliver(Find(handle), WM_CREATE, 0, 0) == -1) {
@@ -432,18 +445,17 @@ void RecordingWindowSystem::DestroyTree(RecordedWindow* window) {
 }
 
 BOOL RecordingWindowSystem::DestroyWindow(HWND window) {
-  RecordedWindow* target = Find(window);
-  bool ok = target != nullptr && target->alive;
-  Record("DestroyWindow", NameOf(window), ok ? "" : "FALSE");
-  if (!ok) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("DestroyWindow", Args(window), target ? "" : "FALSE");
+  if (target == nullptr) return FALSE;
   DestroyTree(target);
   return TRUE;
 }
 
 BOOL RecordingWindowSystem::ShowWindow(HWND window, int command) {
-  RecordedWindow* target = Find(window);
-  Record("ShowWindow", NameOf(window) + "," + Number(command));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("ShowWindow", Args(window, command));
+  if (target == nullptr) return FALSE;
   BOOL wasVisible = target->visible ? TRUE : FALSE;
   target->visible = command != SW_HIDE;
   if (target->procedure != nullptr && target->visible && !wasVisible) {
@@ -457,53 +469,43 @@ BOOL RecordingWindowSystem::ShowWindow(HWND window, int command) {
 }
 
 BOOL RecordingWindowSystem::UpdateWindow(HWND window) {
-  RecordedWindow* target = Find(window);
-  Record("UpdateWindow", NameOf(window));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("UpdateWindow", Args(window));
+  if (target == nullptr) return FALSE;
   if (target->procedure != nullptr && target->visible && target->needsPaint) Deliver(target, WM_PAINT, 0, 0);
   return TRUE;
 }
 
 BOOL RecordingWindowSystem::EnableWindow(HWND window, BOOL enable) {
-  RecordedWindow* target = Find(window);
-  Record("EnableWindow", NameOf(window) + "," + (enable ? "TRUE" : "FALSE"));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("EnableWindow", Args(window, Flag(enable)));
+  if (target == nullptr) return FALSE;
   BOOL wasDisabled = target->enabled ? FALSE : TRUE;
   target->enabled = enable != FALSE;
   return wasDisabled;
 }
 
 BOOL RecordingWindowSystem::SetWindowTextA(HWND window, LPCSTR text) {
-  RecordedWindow* target = Find(window);
-  Record("SetWindowTextA", NameOf(window) + "," + Quote(text));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("SetWindowTextA", Args(window, text));
+  if (target == nullptr) return FALSE;
   if (target->procedure != nullptr) return Deliver(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
   target->text = text ? text : "";
   return TRUE;
 }
 
 int RecordingWindowSystem::GetWindowTextA(HWND window, LPSTR buffer, int capacity) {
-  const RecordedWindow* target = Find(window);
-  int copied = 0;
-  if (buffer != nullptr && capacity > 0) {
-    buffer[0] = '\0';
-    if (target != nullptr && target->alive) {
-      size_t length = target->text.size();
-      if (length > static_cast<size_t>(capacity - 1)) length = static_cast<size_t>(capacity - 1);
-      std::memcpy(buffer, target->text.data(), length);
-      buffer[length] = '\0';
-      copied = static_cast<int>(length);
-    }
-  }
-  Record("GetWindowTextA", NameOf(window) + "," + Number(capacity), Number(copied));
+  const RecordedWindow* target = Live(window);
+  int copied = CopyText(target ? target->text : std::string(), buffer, capacity);
+  Record("GetWindowTextA", Args(window, capacity), Args(copied));
   return copied;
 }
 
 BOOL RecordingWindowSystem::GetClientRect(HWND window, RECT* rect) {
-  const RecordedWindow* target = Find(window);
-  bool ok = target != nullptr && target->alive && rect != nullptr;
+  const RecordedWindow* target = Live(window);
+  bool ok = target != nullptr && rect != nullptr;
   if (ok) *rect = ClientArea(*target);
-  Record("GetClientRect", NameOf(window), ok ? RectText(*rect) : "FALSE");
+  Record("GetClientRect", Args(window), ok ? Args(*rect) : "FALSE");
   return ok ? TRUE : FALSE;
 }
 
@@ -512,21 +514,17 @@ BOOL RecordingWindowSystem::AdjustWindowRect(RECT* rect, DWORD style, BOOL menu)
     Record("AdjustWindowRect", "null", "FALSE");
     return FALSE;
   }
-  std::string before = RectText(*rect);
+  RECT before = *rect;
   // Only the frame parts the style names are added, as Windows does: the whole frame with its
   // caption for WS_CAPTION, a border alone for WS_BORDER or WS_THICKFRAME. A menu bar is not modelled.
-  if ((style & WS_CAPTION) == WS_CAPTION) {
+  bool caption = (style & WS_CAPTION) == WS_CAPTION;
+  if (caption || (style & (WS_BORDER | WS_THICKFRAME)) != 0) {
     rect->left -= frame.left;
-    rect->top -= frame.top;
-    rect->right += frame.right;
-    rect->bottom += frame.bottom;
-  } else if ((style & (WS_BORDER | WS_THICKFRAME)) != 0) {
-    rect->left -= frame.left;
-    rect->top -= frame.bottom;
+    rect->top -= caption ? frame.top : frame.bottom;
     rect->right += frame.right;
     rect->bottom += frame.bottom;
   }
-  Record("AdjustWindowRect", before + "," + Hex(style) + "," + (menu ? "TRUE" : "FALSE"), RectText(*rect));
+  Record("AdjustWindowRect", Args(before, Hex(style), Flag(menu)), Args(*rect));
   return TRUE;
 }
 
@@ -538,8 +536,8 @@ HWND RecordingWindowSystem::GetDesktopWindow() {
 HCURSOR RecordingWindowSystem::LoadCursorA(HINSTANCE instance, LPCSTR name) {
   HCURSOR cursor = nullptr;
   if (instance == nullptr && name == IDC_ARROW) cursor = reinterpret_cast<HCURSOR>(kArrowCursor);
-  std::string nameText = IS_INTRESOURCE(name) ? Number(reinterpret_cast<uintptr_t>(name)) : Quote(name);
-  Record("LoadCursorA", NameOf(instance) + "," + nameText, cursor ? "IDC_ARROW" : "0");
+  std::string nameText = IS_INTRESOURCE(name) ? Args(reinterpret_cast<uintptr_t>(name)) : Args(name);
+  Record("LoadCursorA", Args(instance, nameText), cursor ? "IDC_ARROW" : "0");
   if (cursor != nullptr) NameObject(cursor, "IDC_ARROW");
   return cursor;
 }
@@ -549,7 +547,7 @@ int RecordingWindowSystem::GetSystemMetrics(int index) {
   if (index == SM_CXSCREEN) value = screenWidth;
   if (index == SM_CYSCREEN) value = screenHeight;
   if (index == SM_CXVSCROLL) value = scrollBarWidth;
-  Record("GetSystemMetrics", Number(index), Number(value));
+  Record("GetSystemMetrics", Args(index), Args(value));
   return value;
 }
 
@@ -557,7 +555,7 @@ int RecordingWindowSystem::GetSystemMetrics(int index) {
 
 LRESULT RecordingWindowSystem::Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == nullptr || !window->alive) return 0;
-  Record("Message", window->name + "," + MessageText(message) + "," + Hex(wParam) + "," + Hex(lParam));
+  Record("Message", Args(window->handle, MessageText(message), Hex(wParam), Hex(lParam)));
   if (window->procedure == nullptr) return ControlMessage(window, message, wParam, lParam);
   // The procedure may create windows, which moves the table; nothing here touches `window` afterwards.
   return window->procedure(window->handle, message, wParam, lParam);
@@ -568,16 +566,8 @@ LRESULT RecordingWindowSystem::ControlMessage(RecordedWindow* control, UINT mess
     case WM_SETTEXT:
       control->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       return TRUE;
-    case WM_GETTEXT: {
-      char* buffer = reinterpret_cast<char*>(lParam);
-      int capacity = static_cast<int>(wParam);
-      if (buffer == nullptr || capacity <= 0) return 0;
-      size_t length = control->text.size();
-      if (length > static_cast<size_t>(capacity - 1)) length = static_cast<size_t>(capacity - 1);
-      std::memcpy(buffer, control->text.data(), length);
-      buffer[length] = '\0';
-      return static_cast<LRESULT>(length);
-    }
+    case WM_GETTEXT:
+      return CopyText(control->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     case kWmGetTextLength:
       return static_cast<LRESULT>(control->text.size());
     case BM_CLICK:
@@ -595,15 +585,15 @@ LRESULT RecordingWindowSystem::ControlMessage(RecordedWindow* control, UINT mess
 BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
   if (message == nullptr) return -1;
   for (;;) {
+    *message = MSG{};
     if (!queue.empty()) {
       *message = queue.front();
       queue.pop_front();
-      Record("GetMessageA", "", NameOf(message->hwnd) + "," + MessageText(message->message));
+      Record("GetMessageA", "", Args(message->hwnd, MessageText(message->message)));
       return message->message == WM_QUIT ? FALSE : TRUE;
     }
     if (quitPosted) {
       quitPosted = false;
-      *message = MSG{};
       message->message = WM_QUIT;
       message->wParam = static_cast<WPARAM>(quitCode);
       Record("GetMessageA", "", "WM_QUIT");
@@ -611,10 +601,9 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
     }
     // Paints come only when nothing else is waiting, as on Windows.
     if (RecordedWindow* window = FirstWindowNeedingPaint()) {
-      *message = MSG{};
       message->hwnd = window->handle;
       message->message = WM_PAINT;
-      Record("GetMessageA", "", window->name + ",WM_PAINT");
+      Record("GetMessageA", "", Args(window->handle, MessageText(WM_PAINT)));
       return TRUE;
     }
     if (!script.empty()) {
@@ -625,7 +614,6 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
     }
     // Nobody is left to press anything: end the loop rather than wait for ever.
     inputExhausted = true;
-    *message = MSG{};
     Record("GetMessageA", "", "-1 (script exhausted)");
     return -1;
   }
@@ -644,9 +632,9 @@ BOOL RecordingWindowSystem::TranslateMessage(const MSG* message) {
 
 LRESULT RecordingWindowSystem::DispatchMessageA(const MSG* message) {
   if (message == nullptr) return 0;
-  RecordedWindow* window = Find(message->hwnd);
-  if (window == nullptr || !window->alive) {
-    Record("DispatchMessageA", NameOf(message->hwnd) + "," + MessageText(message->message), "no such window");
+  RecordedWindow* window = Live(message->hwnd);
+  if (window == nullptr) {
+    Record("DispatchMessageA", Args(message->hwnd, MessageText(message->message)), "no such window");
     return 0;
   }
   size_t paintsBefore = paints.size();
@@ -660,28 +648,24 @@ LRESULT RecordingWindowSystem::DispatchMessageA(const MSG* message) {
 }
 
 LRESULT RecordingWindowSystem::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive) {
+  RecordedWindow* target = Live(window);
+  if (target == nullptr) {
     // The folder chooser's two messages carry texts (a selection only when wParam says it is a path,
     // otherwise an item list that is no text); everything else is shown as a number.
-    std::string lParamText = Hex(static_cast<uintptr_t>(lParam));
-    if (message == BFFM_SETSTATUSTEXTA || (message == BFFM_SETSELECTIONA && wParam != 0))
-      lParamText = Quote(reinterpret_cast<const char*>(lParam));
-    Record("SendMessageA", NameOf(window) + "," + MessageText(message) + "," + Hex(wParam) + "," + lParamText,
+    bool text = message == BFFM_SETSTATUSTEXTA || (message == BFFM_SETSELECTIONA && wParam != 0);
+    Record("SendMessageA",
+           Args(window, MessageText(message), Hex(wParam),
+                text ? Args(reinterpret_cast<const char*>(lParam)) : Args(Hex(lParam))),
            "no such window");
     return 0;
   }
-  Record("SendMessageA", target->name + "," + MessageText(message) + "," + Hex(wParam) + "," +
-                             Hex(static_cast<uintptr_t>(lParam)));
+  Record("SendMessageA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)));
   return Deliver(target, message, wParam, lParam);
 }
 
 BOOL RecordingWindowSystem::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const RecordedWindow* target = Find(window);
-  bool ok = window == nullptr || (target != nullptr && target->alive);
-  Record("PostMessageA", NameOf(window) + "," + MessageText(message) + "," + Hex(wParam) + "," +
-                             Hex(static_cast<uintptr_t>(lParam)),
-         ok ? "" : "FALSE");
+  bool ok = window == nullptr || Live(window) != nullptr;
+  Record("PostMessageA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)), ok ? "" : "FALSE");
   if (!ok) return FALSE;
   MSG posted = {};
   posted.hwnd = window;
@@ -693,16 +677,15 @@ BOOL RecordingWindowSystem::PostMessageA(HWND window, UINT message, WPARAM wPara
 }
 
 void RecordingWindowSystem::PostQuitMessage(int exitCode) {
-  Record("PostQuitMessage", Number(exitCode));
+  Record("PostQuitMessage", Args(exitCode));
   quitPosted = true;
   quitCode = exitCode;
 }
 
 LRESULT RecordingWindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Record("DefWindowProcA", NameOf(window) + "," + MessageText(message) + "," + Hex(wParam) + "," +
-                               Hex(static_cast<uintptr_t>(lParam)));
-  RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive) return 0;
+  Record("DefWindowProcA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)));
+  RecordedWindow* target = Live(window);
+  if (target == nullptr) return 0;
   switch (message) {
     case kWmNcCreate:
       return TRUE;
@@ -733,26 +716,17 @@ LRESULT RecordingWindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM 
 // ---------------------------------------------------------------- timer, boxes, sounds
 
 UINT_PTR RecordingWindowSystem::SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) {
-  UINT_PTR result = timerResultSet ? timerResult : id;
-  const RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive) result = 0;
-  Record("SetTimer", NameOf(window) + "," + Number(static_cast<long long>(id)) + "," + Number(elapse) + "," +
-                         (function ? "callback" : "0"),
-         Number(static_cast<long long>(result)));
+  UINT_PTR result = Live(window) == nullptr ? 0 : timerResultSet ? timerResult : id;
+  Record("SetTimer", Args(window, id, elapse, function), Args(result));
   if (result != 0) timers.emplace_back(window, result);
   return result;
 }
 
 BOOL RecordingWindowSystem::KillTimer(HWND window, UINT_PTR id) {
-  bool found = false;
-  for (size_t i = 0; i < timers.size(); ++i) {
-    if (timers[i].first == window && timers[i].second == id) {
-      timers.erase(timers.begin() + static_cast<long>(i));
-      found = true;
-      break;
-    }
-  }
-  Record("KillTimer", NameOf(window) + "," + Number(static_cast<long long>(id)), found ? "TRUE" : "FALSE");
+  auto timer = std::find(timers.begin(), timers.end(), std::make_pair(window, id));
+  bool found = timer != timers.end();
+  if (found) timers.erase(timer);
+  Record("KillTimer", Args(window, id), Args(Flag(found)));
   return found ? TRUE : FALSE;
 }
 
@@ -762,22 +736,17 @@ int RecordingWindowSystem::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, 
     answer = messageBoxAnswers.front();
     messageBoxAnswers.pop_front();
   }
-  RecordedMessageBox box;
-  box.owner = owner;
-  box.text = text ? text : "";
-  box.caption = caption ? caption : "";
-  box.type = type;
-  box.answer = answer;
-  const RecordedWindow* ownerWindow = Find(owner);
-  box.ownerVisible = ownerWindow != nullptr && ownerWindow->alive && ownerWindow->visible;
-  Record("MessageBoxA", NameOf(owner) + "," + Quote(text) + "," + Quote(caption) + "," + Hex(type), Number(answer));
+  const RecordedWindow* ownerWindow = Live(owner);
+  RecordedMessageBox box{owner, text ? text : "", caption ? caption : "", type, answer,
+                         ownerWindow != nullptr && ownerWindow->visible};
+  Record("MessageBoxA", Args(owner, text, caption, Hex(type)), Args(answer));
   messageBoxes.push_back(box);
   if (onMessageBox) onMessageBox(box);
   return answer;
 }
 
 BOOL RecordingWindowSystem::MessageBeep(UINT type) {
-  Record("MessageBeep", Hex(type));
+  Record("MessageBeep", Args(Hex(type)));
   ++beeps;
   return TRUE;
 }
@@ -785,17 +754,16 @@ BOOL RecordingWindowSystem::MessageBeep(UINT type) {
 // ---------------------------------------------------------------- painting
 
 BOOL RecordingWindowSystem::InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
-  RecordedWindow* target = Find(window);
-  Record("InvalidateRect", NameOf(window) + "," + (rect ? RectText(*rect) : std::string("null")) + "," +
-                               (erase ? "TRUE" : "FALSE"));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("InvalidateRect", Args(window, rect, Flag(erase)));
+  if (target == nullptr) return FALSE;
   RECT area = rect ? *rect : ClientArea(*target);
   if (target->needsPaint) {
     // The update region grows to the rectangle around both.
-    if (area.left > target->invalid.left) area.left = target->invalid.left;
-    if (area.top > target->invalid.top) area.top = target->invalid.top;
-    if (area.right < target->invalid.right) area.right = target->invalid.right;
-    if (area.bottom < target->invalid.bottom) area.bottom = target->invalid.bottom;
+    area.left = std::min(area.left, target->invalid.left);
+    area.top = std::min(area.top, target->invalid.top);
+    area.right = std::max(area.right, target->invalid.right);
+    area.bottom = std::max(area.bottom, target->invalid.bottom);
   }
   target->invalid = area;
   target->needsPaint = true;
@@ -804,36 +772,32 @@ BOOL RecordingWindowSystem::InvalidateRect(HWND window, const RECT* rect, BOOL e
 }
 
 HDC RecordingWindowSystem::BeginPaint(HWND window, PAINTSTRUCT* paint) {
-  RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive || paint == nullptr) {
-    Record("BeginPaint", NameOf(window), "0");
+  RecordedWindow* target = Live(window);
+  if (target == nullptr || paint == nullptr) {
+    Record("BeginPaint", Args(window), "0");
     return nullptr;
   }
   *paint = PAINTSTRUCT{};
-  HDC dc = NewDc("paint", window);
+  HDC dc = NewDc(DcKind::Paint, window);
   paint->hdc = dc;
   paint->rcPaint = target->needsPaint ? target->invalid : RECT{0, 0, 0, 0};
   bool erase = target->needsErase;
   target->needsPaint = false;
   target->needsErase = false;
-  Record("BeginPaint", target->name, NameOf(dc) + "," + RectText(paint->rcPaint));
+  Record("BeginPaint", Args(window), Args(dc, paint->rcPaint));
   if (erase) paint->fErase = Deliver(target, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE : FALSE;
-  painting = true;
   paintDc = dc;
-  currentPaint = RecordedPaint{};
-  currentPaint.window = window;
-  currentPaint.area = paint->rcPaint;
+  currentPaint = RecordedPaint{window, paint->rcPaint, {}};
   return dc;
 }
 
 BOOL RecordingWindowSystem::EndPaint(HWND window, const PAINTSTRUCT* paint) {
-  DeviceContext* dc = paint ? FindDc(paint->hdc) : nullptr;
-  bool ok = dc != nullptr && dc->open && dc->kind == "paint" && dc->window == window;
-  Record("EndPaint", NameOf(window) + "," + (paint ? NameOf(paint->hdc) : std::string("null")), ok ? "" : "FALSE");
+  DeviceContext* dc = paint ? OpenDc(paint->hdc, DcKind::Paint) : nullptr;
+  bool ok = dc != nullptr && dc->window == window;
+  Record("EndPaint", Args(window, paint ? NameOf(paint->hdc) : std::string("null")), ok ? "" : "FALSE");
   if (!ok) return FALSE;
   dc->open = false;
-  if (painting && paintDc == paint->hdc) {
-    painting = false;
+  if (paintDc == paint->hdc) {
     paintDc = nullptr;
     paints.push_back(currentPaint);
     if (onPaint) onPaint(paints.back());
@@ -842,15 +806,15 @@ BOOL RecordingWindowSystem::EndPaint(HWND window, const PAINTSTRUCT* paint) {
 }
 
 HDC RecordingWindowSystem::GetDC(HWND window) {
-  HDC dc = NewDc("window", window);
-  Record("GetDC", NameOf(window), NameOf(dc));
+  HDC dc = NewDc(DcKind::Window, window);
+  Record("GetDC", Args(window), NameOf(dc));
   return dc;
 }
 
 int RecordingWindowSystem::ReleaseDC(HWND window, HDC dc) {
-  DeviceContext* context = FindDc(dc);
-  bool ok = context != nullptr && context->open && context->kind == "window" && context->window == window;
-  Record("ReleaseDC", NameOf(window) + "," + NameOf(dc), ok ? "1" : "0");
+  DeviceContext* context = OpenDc(dc, DcKind::Window);
+  bool ok = context != nullptr && context->window == window;
+  Record("ReleaseDC", Args(window, dc), ok ? "1" : "0");
   if (!ok) return 0;
   context->open = false;
   return 1;
@@ -858,25 +822,21 @@ int RecordingWindowSystem::ReleaseDC(HWND window, HDC dc) {
 
 int RecordingWindowSystem::GetDeviceCaps(HDC dc, int index) {
   int value = 0;
-  DeviceContext* context = FindDc(dc);
-  if (context != nullptr && context->open) {
-    if (index == HORZRES) value = screenWidth;
-    if (index == VERTRES) value = screenHeight;
-  }
-  Record("GetDeviceCaps", NameOf(dc) + "," + Number(index), Number(value));
+  if (OpenDc(dc) != nullptr) value = index == HORZRES ? screenWidth : index == VERTRES ? screenHeight : 0;
+  Record("GetDeviceCaps", Args(dc, index), Args(value));
   return value;
 }
 
 HGDIOBJ RecordingWindowSystem::GetStockObject(int object) {
   HGDIOBJ stock = reinterpret_cast<HGDIOBJ>(kStockBase + static_cast<uintptr_t>(object));
-  Record("GetStockObject", Number(object), NameOf(stock));
+  Record("GetStockObject", Args(object), NameOf(stock));
   return stock;
 }
 
 HGDIOBJ RecordingWindowSystem::SelectObject(HDC dc, HGDIOBJ object) {
-  DeviceContext* context = FindDc(dc);
-  Record("SelectObject", NameOf(dc) + "," + NameOf(object));
-  if (context == nullptr || !context->open || object == nullptr) return nullptr;
+  DeviceContext* context = OpenDc(dc);
+  Record("SelectObject", Args(dc, object));
+  if (context == nullptr || object == nullptr) return nullptr;
   HGDIOBJ previous = context->selected;
   context->selected = object;
   // The context's default object stands for "nothing selected before".
@@ -884,58 +844,51 @@ HGDIOBJ RecordingWindowSystem::SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 BOOL RecordingWindowSystem::DeleteObject(HGDIOBJ object) {
-  Record("DeleteObject", NameOf(object));
+  Record("DeleteObject", Args(object));
   return object != nullptr ? TRUE : FALSE;
 }
 
 BOOL RecordingWindowSystem::Rectangle(HDC dc, int left, int top, int right, int bottom) {
-  DeviceContext* context = FindDc(dc);
+  DeviceContext* context = OpenDc(dc);
   RECT area = {left, top, right, bottom};
-  Record("Rectangle", NameOf(dc) + "," + RectText(area));
-  if (context == nullptr || !context->open) return FALSE;
-  if (painting && dc == paintDc)
-    currentPaint.drawings.push_back(RecordedDrawing{"Rectangle", area, NameOf(context->selected), 0});
+  Record("Rectangle", Args(dc, area));
+  if (context == nullptr) return FALSE;
+  if (dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"Rectangle", area, NameOf(context->selected), 0});
   return TRUE;
 }
 
 HDC RecordingWindowSystem::CreateCompatibleDC(HDC dc) {
-  HDC memory = NewDc("memory", nullptr);
-  Record("CreateCompatibleDC", NameOf(dc), NameOf(memory));
+  HDC memory = NewDc(DcKind::Memory, nullptr);
+  Record("CreateCompatibleDC", Args(dc), NameOf(memory));
   return memory;
 }
 
 BOOL RecordingWindowSystem::DeleteDC(HDC dc) {
-  DeviceContext* context = FindDc(dc);
-  bool ok = context != nullptr && context->open && context->kind == "memory";
-  Record("DeleteDC", NameOf(dc), ok ? "" : "FALSE");
-  if (!ok) return FALSE;
+  DeviceContext* context = OpenDc(dc, DcKind::Memory);
+  Record("DeleteDC", Args(dc), context ? "" : "FALSE");
+  if (context == nullptr) return FALSE;
   context->open = false;
   return TRUE;
 }
 
 BOOL RecordingWindowSystem::BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
                                    int sourceY, DWORD rop) {
-  DeviceContext* to = FindDc(dest);
   DeviceContext* from = FindDc(source);
   std::string picture = from ? NameOf(from->selected) : "?";
-  Record("BitBlt", NameOf(dest) + "," + Number(x) + "," + Number(y) + "," + Number(width) + "," + Number(height) +
-                       "," + NameOf(source) + "[" + picture + "]," + Number(sourceX) + "," + Number(sourceY) + "," +
-                       Hex(rop));
-  if (to == nullptr || !to->open || from == nullptr || !from->open) return FALSE;
-  if (painting && dest == paintDc)
-    currentPaint.drawings.push_back(RecordedDrawing{"BitBlt", RECT{x, y, x + width, y + height}, picture, 0});
+  Record("BitBlt", Args(dest, x, y, width, height, NameOf(source) + "[" + picture + "]", sourceX, sourceY, Hex(rop)));
+  if (OpenDc(dest) == nullptr || OpenDc(source) == nullptr) return FALSE;
+  RECT area = {x, y, x + width, y + height};
+  if (dest == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"BitBlt", area, picture, 0});
   return TRUE;
 }
 
 int RecordingWindowSystem::DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) {
-  DeviceContext* context = FindDc(dc);
   std::string drawn;
   if (text != nullptr) drawn = length < 0 ? std::string(text) : std::string(text, static_cast<size_t>(length));
   RECT area = rect ? *rect : RECT{0, 0, 0, 0};
-  Record("DrawTextA", NameOf(dc) + "," + Quote(drawn.c_str(), static_cast<int>(drawn.size())) + "," +
-                          Number(length) + "," + RectText(area) + "," + Hex(format));
-  if (context == nullptr || !context->open || text == nullptr || rect == nullptr) return 0;
-  if (painting && dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"DrawTextA", area, drawn, format});
+  Record("DrawTextA", Args(dc, Quote(drawn.c_str(), static_cast<int>(drawn.size())), length, area, Hex(format)));
+  if (OpenDc(dc) == nullptr || text == nullptr || rect == nullptr) return 0;
+  if (dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"DrawTextA", area, drawn, format});
   int lines = 1;
   for (char c : drawn)
     if (c == '\n') ++lines;

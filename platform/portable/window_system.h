@@ -138,8 +138,12 @@ class RecordingWindowSystem : public WindowSystem {
   const std::vector<RecordedCall>& Calls() const { return calls; }
   // The calls' texts, optionally only those of one operation.
   std::vector<std::string> CallTexts(const std::string& operation = std::string()) const;
-  // Index of the first call at or after `from` whose text starts with prefix; -1 when none.
-  int FindCall(const std::string& prefix, int from = 0) const;
+  // Index of the first call at or after `from` whose text starts with pattern, where a '*' in the
+  // pattern stands for any run of characters; -1 when none.
+  int FindCall(const std::string& pattern, int from = 0) const;
+  // Empty when a call matching each pattern (as FindCall) comes after the one matching the pattern
+  // before; otherwise which pattern had no match, and after what.
+  std::string MissingFromOrder(const std::vector<std::string>& patterns) const;
   void ClearCalls() { calls.clear(); }
   const std::vector<RecordedMessageBox>& MessageBoxes() const { return messageBoxes; }
   const std::vector<RecordedPaint>& Paints() const { return paints; }
@@ -206,9 +210,10 @@ class RecordingWindowSystem : public WindowSystem {
   int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) override;
 
  private:
+  enum class DcKind { Any, Window, Paint, Memory };  // from GetDC, BeginPaint, CreateCompatibleDC
   struct DeviceContext {
     std::string name;
-    std::string kind;  // "window", "paint" or "memory"
+    DcKind kind = DcKind::Window;
     HWND window = nullptr;
     HGDIOBJ selected = nullptr;
     bool open = true;
@@ -218,10 +223,16 @@ class RecordingWindowSystem : public WindowSystem {
     WNDCLASSA attributes;
   };
 
+  // A call's arguments as the log spells them, separated by commas: numbers in decimal, texts quoted,
+  // handles by name, rectangles as left,top,right,bottom, a std::string as it is (see Spell in the .cpp).
+  template <typename... T>
+  std::string Args(const T&... args) const;
   RecordedWindow* Find(HWND window);
   const RecordedWindow* Find(HWND window) const;
+  RecordedWindow* Live(HWND window);  // the window when it is alive, otherwise null
   DeviceContext* FindDc(HDC dc);
-  HDC NewDc(const std::string& kind, HWND window);
+  DeviceContext* OpenDc(HDC dc, DcKind kind = DcKind::Any);  // the context when it is open and of that kind
+  HDC NewDc(DcKind kind, HWND window);
   void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string());
   LRESULT Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT ControlMessage(RecordedWindow* control, UINT message, WPARAM wParam, LPARAM lParam);
@@ -255,7 +266,6 @@ class RecordingWindowSystem : public WindowSystem {
   std::vector<RecordedMessageBox> messageBoxes;
   std::vector<RecordedPaint> paints;
   // The paint under way, while a BeginPaint context is open.
-  bool painting = false;
   HDC paintDc = nullptr;
   RecordedPaint currentPaint;
   int beeps = 0;
