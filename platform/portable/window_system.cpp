@@ -11,9 +11,10 @@ namespace {
 
 // Handles are small numbers in ranges of their own, never addresses, so a stale or
 // foreign handle is recognised rather than followed.
-enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, kStockBase = 0x30000, kArrowCursor = 0x40000 };
+enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, kStockBase = 0x30000,
+                   kCursor = 0x40000 };
 // Messages and notifications the header of types does not carry.
-enum : UINT { kBnClicked = 0, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
+enum : UINT { kBnClicked = 0, kWmEnable = 0x000A, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
 
 std::string HexText(uintptr_t value) {
   char text[32];
@@ -61,30 +62,23 @@ std::string Spell(const System&, const RECT& r) {
 std::string Spell(const System& system, const RECT* r) { return r ? Spell(system, *r) : "null"; }
 std::string Spell(const System&, TIMERPROC function) { return function ? "callback" : "0"; }
 
-const char* MessageName(UINT message) {
-  switch (message) {
-    case WM_CREATE: return "WM_CREATE";
-    case WM_DESTROY: return "WM_DESTROY";
-    case WM_ACTIVATE: return "WM_ACTIVATE";
-    case WM_SETTEXT: return "WM_SETTEXT";
-    case WM_GETTEXT: return "WM_GETTEXT";
-    case WM_PAINT: return "WM_PAINT";
-    case WM_CLOSE: return "WM_CLOSE";
-    case WM_QUIT: return "WM_QUIT";
-    case WM_ERASEBKGND: return "WM_ERASEBKGND";
-    case WM_GETMINMAXINFO: return "WM_GETMINMAXINFO";
-    case WM_COMMAND: return "WM_COMMAND";
-    case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
-    case WM_TIMER: return "WM_TIMER";
-    case BM_CLICK: return "BM_CLICK";
-    case kWmNcCreate: return "WM_NCCREATE";
-    default: return nullptr;
-  }
+std::string MessageText(UINT message) {
+  static const std::pair<UINT, const char*> kNames[] = {
+      {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"}, {WM_ACTIVATE, "WM_ACTIVATE"},
+      {kWmEnable, "WM_ENABLE"},         {WM_SETTEXT, "WM_SETTEXT"}, {WM_GETTEXT, "WM_GETTEXT"},
+      {WM_PAINT, "WM_PAINT"},           {WM_CLOSE, "WM_CLOSE"},     {WM_QUIT, "WM_QUIT"},
+      {WM_ERASEBKGND, "WM_ERASEBKGND"}, {WM_COMMAND, "WM_COMMAND"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+      {WM_TIMER, "WM_TIMER"},           {BM_CLICK, "BM_CLICK"},     {kWmNcCreate, "WM_NCCREATE"},
+      {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}};
+  for (const auto& named : kNames)
+    if (named.first == message) return named.second;
+  return HexText(message);
 }
 
-std::string MessageText(UINT message) {
-  const char* name = MessageName(message);
-  return name ? std::string(name) : HexText(message);
+// Whether text starts with pattern, where a '*' in the pattern stands for any run of characters.
+bool StartsLike(const char* text, const char* pattern) {
+  if (*pattern == '*') return StartsLike(text, pattern + 1) || (*text != '\0' && StartsLike(text + 1, pattern));
+  return *pattern == '\0' || (*text == *pattern && StartsLike(text + 1, pattern + 1));
 }
 
 bool SameName(const std::string& a, const char* b) { return b != nullptr && strcasecmp(a.c_str(), b) == 0; }
@@ -122,63 +116,16 @@ RecordingWindowSystem::RecordingWindowSystem() {
   NameObject(reinterpret_cast<HGDIOBJ>(kStockBase + WHITE_BRUSH), "WHITE_BRUSH");
 }
 
-RecordingWindowSystem::~RecordingWindowSystem() = default;
-
-// ---------------------------------------------------------------- configuration
-
-void RecordingWindowSystem::SetScreenSize(int width, int height) {
-  screenWidth = width;
-  screenHeight = height;
-}
-
-void RecordingWindowSystem::SetFrame(const WindowFrame& newFrame) { frame = newFrame; }
-
-void RecordingWindowSystem::SetScrollBarWidth(int width) { scrollBarWidth = width; }
-
-void RecordingWindowSystem::SetTimerResult(UINT_PTR result) {
-  timerResultSet = true;
-  timerResult = result;
-}
-
-void RecordingWindowSystem::PushMessageBoxAnswer(int answer) { messageBoxAnswers.push_back(answer); }
-
-void RecordingWindowSystem::FailCreateOfClass(const std::string& className) { failingClasses.push_back(className); }
-
-void RecordingWindowSystem::NameObject(HGDIOBJ object, const std::string& name) { objectNames[object] = name; }
-
 // ---------------------------------------------------------------- script
 
-void RecordingWindowSystem::PushInput(const ScriptedInput& input) { script.push_back(input); }
-void RecordingWindowSystem::PushCommand(int id) { PushInput({ScriptedInput::PostCommand, id, {}, {}}); }
-void RecordingWindowSystem::PushClick(int id) { PushInput({ScriptedInput::ClickControl, id, {}, {}}); }
-void RecordingWindowSystem::PushCloseBox() { PushInput({ScriptedInput::CloseBox, 0, {}, {}}); }
-void RecordingWindowSystem::PushActivate(bool active) {
-  PushInput({active ? ScriptedInput::Activate : ScriptedInput::Deactivate, 0, {}, {}});
-}
-void RecordingWindowSystem::PushTimerTick() { PushInput({ScriptedInput::TimerTick, 0, {}, {}}); }
-void RecordingWindowSystem::PushTypeText(int id, const std::string& text) {
-  PushInput({ScriptedInput::TypeText, id, text, {}});
-}
-void RecordingWindowSystem::PushAction(std::function<void()> action) {
-  PushInput({ScriptedInput::Action, 0, {}, std::move(action)});
-}
-
-std::string RecordingWindowSystem::Describe(const ScriptedInput& input) const {
-  switch (input.kind) {
-    case ScriptedInput::PostCommand: return "command " + Args(input.id);
-    case ScriptedInput::ClickControl: return "click " + Args(input.id);
-    case ScriptedInput::CloseBox: return "close box";
-    case ScriptedInput::Activate: return "activate";
-    case ScriptedInput::Deactivate: return "deactivate";
-    case ScriptedInput::TimerTick: return "timer tick";
-    case ScriptedInput::TypeText: return "type " + Args(input.id) + " " + Args(input.text.c_str());
-    case ScriptedInput::Action: return "action";
-  }
-  return "?";
-}
-
 void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
-  Record("Input", Describe(input));
+  // In the order of ScriptedInput::Kind; a name ending in a space is followed by the control identifier.
+  static const char* const kNames[] = {"command ", "click ", "close box", "activate", "deactivate", "timer tick",
+                                       "type ", "action"};
+  std::string described = kNames[input.kind];
+  if (described.back() == ' ') described += Args(input.id);
+  if (input.kind == ScriptedInput::TypeText) described += " " + Args(input.text.c_str());
+  Record("Input", described);
   if (input.kind == ScriptedInput::Action) {
     if (input.action) input.action();
     return;
@@ -207,7 +154,8 @@ void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
       break;
     case ScriptedInput::Activate:
     case ScriptedInput::Deactivate:
-      SendMessageA(mainHandle, WM_ACTIVATE, input.kind == ScriptedInput::Activate ? WA_ACTIVE : WA_INACTIVE, 0);
+      activeWindow = input.kind == ScriptedInput::Activate ? mainHandle : nullptr;
+      SendMessageA(mainHandle, WM_ACTIVATE, activeWindow ? WA_ACTIVE : WA_INACTIVE, 0);
       break;
     case ScriptedInput::TimerTick:
       PostMessageA(mainHandle, WM_TIMER, 1, 0);
@@ -232,14 +180,6 @@ std::vector<std::string> RecordingWindowSystem::CallTexts(const std::string& ope
   return texts;
 }
 
-namespace {
-// Whether text starts with pattern, where a '*' in the pattern stands for any run of characters.
-bool StartsLike(const char* text, const char* pattern) {
-  if (*pattern == '*') return StartsLike(text, pattern + 1) || (*text != '\0' && StartsLike(text + 1, pattern));
-  return *pattern == '\0' || (*text == *pattern && StartsLike(text + 1, pattern + 1));
-}
-}  // namespace
-
 int RecordingWindowSystem::FindCall(const std::string& pattern, int from) const {
   for (size_t i = from < 0 ? 0 : static_cast<size_t>(from); i < calls.size(); ++i)
     if (StartsLike(calls[i].Text().c_str(), pattern.c_str())) return static_cast<int>(i);
@@ -257,10 +197,7 @@ std::string RecordingWindowSystem::MissingFromOrder(const std::vector<std::strin
 }
 
 int RecordingWindowSystem::OpenDeviceContexts() const {
-  int open = 0;
-  for (const DeviceContext& dc : deviceContexts)
-    if (dc.open) ++open;
-  return open;
+  return static_cast<int>(std::count_if(deviceContexts.begin(), deviceContexts.end(), [](auto& c) { return c.open; }));
 }
 
 RecordedWindow* RecordingWindowSystem::Find(HWND window) {
@@ -277,8 +214,6 @@ RecordedWindow* RecordingWindowSystem::Live(HWND window) {
   RecordedWindow* found = Find(window);
   return found != nullptr && found->alive ? found : nullptr;
 }
-
-const RecordedWindow* RecordingWindowSystem::Window(HWND window) const { return Find(window); }
 
 const RecordedWindow* RecordingWindowSystem::MainWindow() const {
   for (const RecordedWindow& window : windows)
@@ -385,21 +320,11 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
     return nullptr;
   }
 
-  RecordedWindow window;
-  window.handle = reinterpret_cast<HWND>(kWindowBase + windows.size() + 1);
-  window.name = "w" + Args(windows.size() + 1);
-  window.className = className;
-  window.text = windowName ? windowName : "";
-  window.style = style;
-  window.exStyle = exStyle;
-  window.id = (style & WS_CHILD) ? id : 0;
-  window.parent = parent;
-  window.rect = RECT{x, y, x + width, y + height};
-  window.visible = (style & WS_VISIBLE) != 0;
-  window.enabled = (style & WS_DISABLED) == 0;
-  window.procedure = procedure;
-  HWND handle = window.handle;
-  windows.push_back(window);
+  HWND handle = reinterpret_cast<HWND>(kWindowBase + windows.size() + 1);
+  RECT rect = {x, y, x + width, y + height};
+  windows.push_back(RecordedWindow{handle, "w" + Args(windows.size() + 1), className, windowName ? windowName : "",
+                                   style, exStyle, (style & WS_CHILD) ? id : 0, parent, rect, (style & WS_VISIBLE) != 0,
+                                   (style & WS_DISABLED) == 0, true, procedure, false, false, RECT{0, 0, 0, 0}});
   Record("CreateWindowExA", arguments, windows.back().name);
 
   if (procedure != nullptr) {
@@ -429,19 +354,17 @@ void RecordingWindowSystem::DestroyTree(RecordedWindow* window) {
   if (window == nullptr || !window->alive) return;
   HWND handle = window->handle;
   window->visible = false;
-  // The window hears of its destruction first, then its children, as on Windows.
-  if (window->procedure != nullptr) Deliver(window, WM_DESTROY, 0, 0);
+  // As on Windows: the active window loses the activation as it is hidden; then the window hears of
+  // its destruction, then its children.
+  if (activeWindow == handle) Activate(handle, false);
+  if (Live(handle) != nullptr && Find(handle)->procedure != nullptr) Deliver(Find(handle), WM_DESTROY, 0, 0);
   for (size_t i = 0; i < windows.size(); ++i)
     if (windows[i].alive && windows[i].parent == handle) DestroyTree(&windows[i]);
   window = Find(handle);
   window->alive = false;
   window->needsPaint = false;
-  for (size_t i = 0; i < timers.size();) {
-    if (timers[i].first == handle)
-      timers.erase(timers.begin() + static_cast<long>(i));
-    else
-      ++i;
-  }
+  timers.erase(std::remove_if(timers.begin(), timers.end(), [&](auto& timer) { return timer.first == handle; }),
+               timers.end());
 }
 
 BOOL RecordingWindowSystem::DestroyWindow(HWND window) {
@@ -459,11 +382,17 @@ BOOL RecordingWindowSystem::ShowWindow(HWND window, int command) {
   BOOL wasVisible = target->visible ? TRUE : FALSE;
   target->visible = command != SW_HIDE;
   if (target->procedure != nullptr && target->visible && !wasVisible) {
-    // A window that appears needs painting, and showing it normally also activates it.
+    // A window that appears needs painting; showing it normally also activates it. Its background is
+    // erased at once, as on Windows, and WM_PAINT waits for the queue.
     target->needsPaint = true;
-    target->needsErase = true;
     target->invalid = ClientArea(*target);
-    if (command == SW_SHOWNORMAL || command == SW_SHOW) Deliver(target, WM_ACTIVATE, WA_ACTIVE, 0);
+    if (command == SW_SHOWNORMAL || command == SW_SHOW) Activate(window, true);
+    HDC dc = NewDc(DcKind::Window, window);
+    if (RecordedWindow* shown = Live(window)) {
+      shown->needsErase = false;
+      Deliver(shown, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    FindDc(dc)->open = false;
   }
   return wasVisible;
 }
@@ -481,15 +410,26 @@ BOOL RecordingWindowSystem::EnableWindow(HWND window, BOOL enable) {
   Record("EnableWindow", Args(window, Flag(enable)));
   if (target == nullptr) return FALSE;
   BOOL wasDisabled = target->enabled ? FALSE : TRUE;
-  target->enabled = enable != FALSE;
+  SetEnabled(target, enable != FALSE);
   return wasDisabled;
+}
+
+void RecordingWindowSystem::SetEnabled(RecordedWindow* window, bool enable) {
+  bool changed = window->enabled != enable;
+  window->enabled = enable;
+  if (changed && window->procedure != nullptr) Deliver(window, kWmEnable, enable ? TRUE : FALSE, 0);
+}
+
+void RecordingWindowSystem::Activate(HWND window, bool active) {
+  activeWindow = active ? window : nullptr;
+  Deliver(Live(window), WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
 }
 
 BOOL RecordingWindowSystem::SetWindowTextA(HWND window, LPCSTR text) {
   RecordedWindow* target = Live(window);
   Record("SetWindowTextA", Args(window, text));
   if (target == nullptr) return FALSE;
-  if (target->procedure != nullptr) return Deliver(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+  if (target->procedure) return Deliver(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
   target->text = text ? text : "";
   return TRUE;
 }
@@ -535,7 +475,7 @@ HWND RecordingWindowSystem::GetDesktopWindow() {
 
 HCURSOR RecordingWindowSystem::LoadCursorA(HINSTANCE instance, LPCSTR name) {
   HCURSOR cursor = nullptr;
-  if (instance == nullptr && name == IDC_ARROW) cursor = reinterpret_cast<HCURSOR>(kArrowCursor);
+  if (instance == nullptr && name == IDC_ARROW) cursor = reinterpret_cast<HCURSOR>(kCursor);
   std::string nameText = IS_INTRESOURCE(name) ? Args(reinterpret_cast<uintptr_t>(name)) : Args(name);
   Record("LoadCursorA", Args(instance, nameText), cursor ? "IDC_ARROW" : "0");
   if (cursor != nullptr) NameObject(cursor, "IDC_ARROW");
@@ -612,7 +552,15 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
       RunInput(input);
       continue;
     }
-    // Nobody is left to press anything: end the loop rather than wait for ever.
+    // Nobody is left to press anything: the session ends as a closed window does, or, when that
+    // did not end it, the loop fails rather than wait for ever.
+    const RecordedWindow* main = MainWindow();
+    if (!inputExhausted && main != nullptr) {
+      inputExhausted = true;
+      Record("Input", "end of script: close the main window");
+      PostMessageA(main->handle, WM_CLOSE, 0, 0);
+      continue;
+    }
     inputExhausted = true;
     Record("GetMessageA", "", "-1 (script exhausted)");
     return -1;
@@ -716,7 +664,7 @@ LRESULT RecordingWindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM 
 // ---------------------------------------------------------------- timer, boxes, sounds
 
 UINT_PTR RecordingWindowSystem::SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) {
-  UINT_PTR result = Live(window) == nullptr ? 0 : timerResultSet ? timerResult : id;
+  UINT_PTR result = Live(window) == nullptr ? 0 : timerResult.value_or(id);
   Record("SetTimer", Args(window, id, elapse, function), Args(result));
   if (result != 0) timers.emplace_back(window, result);
   return result;
@@ -731,18 +679,66 @@ BOOL RecordingWindowSystem::KillTimer(HWND window, UINT_PTR id) {
 }
 
 int RecordingWindowSystem::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  int answer = IDOK;
-  if (!messageBoxAnswers.empty()) {
-    answer = messageBoxAnswers.front();
-    messageBoxAnswers.pop_front();
-  }
+  int answer = messageBoxAnswers.empty() ? IDOK : messageBoxAnswers.front();
+  if (!messageBoxAnswers.empty()) messageBoxAnswers.pop_front();
   const RecordedWindow* ownerWindow = Live(owner);
   RecordedMessageBox box{owner, text ? text : "", caption ? caption : "", type, answer,
                          ownerWindow != nullptr && ownerWindow->visible};
   Record("MessageBoxA", Args(owner, text, caption, Hex(type)), Args(answer));
   messageBoxes.push_back(box);
-  if (onMessageBox) onMessageBox(box);
+  RunModal(owner, [this, box] {
+    if (onMessageBox) onMessageBox(box);
+  });
   return answer;
+}
+
+void RecordingWindowSystem::RunModal(HWND owner, const std::function<void()>& opened) {
+  RecordedWindow* window = Live(owner);
+  bool disable = window != nullptr && window->enabled;
+  bool deactivate = false;
+  if (disable) SetEnabled(window, false);
+  if (opened) opened();
+  ++modalDepth;
+  if (ServeQueue()) {
+    deactivate = owner != nullptr && owner == activeWindow;
+    if (deactivate) Activate(owner, false);
+    for (bool served = ServeQueue(), fired = true; served && fired;) {
+      fired = false;
+      for (std::pair<HWND, UINT_PTR> timer : timers) {
+        if (std::find(firedTimers.begin(), firedTimers.end(), timer) != firedTimers.end()) continue;
+        firedTimers.push_back(timer);
+        MSG tick = {};
+        tick.hwnd = timer.first;
+        tick.message = WM_TIMER;
+        tick.wParam = timer.second;
+        DispatchMessageA(&tick);
+        served = ServeQueue();
+        fired = true;
+        break;
+      }
+    }
+  }
+  if (--modalDepth == 0) firedTimers.clear();
+  if (disable && Live(owner)) SetEnabled(Live(owner), true);
+  if (deactivate && Live(owner)) Activate(owner, true);
+}
+
+bool RecordingWindowSystem::ServeQueue() {
+  for (;;) {
+    MSG message = {};
+    if (!queue.empty() && queue.front().message != WM_QUIT) {
+      message = queue.front();
+      queue.pop_front();
+    } else if (quitPosted || !queue.empty()) {
+      return false;
+    } else if (RecordedWindow* window = FirstWindowNeedingPaint()) {
+      message.hwnd = window->handle;
+      message.message = WM_PAINT;
+    } else {
+      return true;
+    }
+    DispatchMessageA(&message);
+  }
 }
 
 BOOL RecordingWindowSystem::MessageBeep(UINT type) {
