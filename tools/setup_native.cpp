@@ -303,7 +303,7 @@ int main(int argc, char** argv) {
 
   std::printf("\n=== outcome\n");
   if (windows.InputExhausted()) {
-    std::printf("  the script ran out with the wizard still open on page %d (%s); the run stops there\n",
+    std::printf("  the script ran out on page %d (%s), so the window was closed as a person would close it\n",
                 g_currentPage, PageName(g_currentPage));
   } else {
     std::printf("  the wizard ended on page %d (%s)\n", g_currentPage, PageName(g_currentPage));

@@ -10,6 +10,7 @@
 PortableMachine::PortableMachine(const ResourceTable& table, const char* programsFolder)
     : resources(table), shell(programsFolder), saved(g_platform) {
   g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
+  shell.modalLoop = [this](HWND owner, const std::function<void()>& opened) { windows.RunModal(owner, opened); };
   for (size_t i = 0; i < table.count; ++i) {
     const ResourceEntry& entry = table.entries[i];
     if (entry.name != nullptr) continue;

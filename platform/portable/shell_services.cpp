@@ -362,8 +362,12 @@ HRESULT PortableShellServices::SHGetMalloc(IMalloc** result) {
 LPITEMIDLIST PortableShellServices::SHBrowseForFolderA(BROWSEINFOA* info) {
   if (info == nullptr) return nullptr;
   BrowseCall call{*info, std::string()};
-  // The chooser tells its callback first that it is open; the callback may then set the selection.
-  if (info->lpfn != nullptr) info->lpfn(chooserWindow, BFFM_INITIALIZED, 0, info->lParam);
+  // The chooser tells its callback first that it is open (the callback may then set the selection), then
+  // stays up over its disabled owner until it is answered.
+  auto opened = [&] {
+    if (info->lpfn != nullptr) info->lpfn(chooserWindow, BFFM_INITIALIZED, 0, info->lParam);
+  };
+  modalLoop ? modalLoop(info->hwndOwner, opened) : opened();
   BrowseAnswer answer{false, std::string()};
   if (!browseScript.empty()) {
     answer = browseScript.front();

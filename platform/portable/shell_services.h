@@ -3,6 +3,7 @@
 // opened on record only, and a folder chooser answered from a script.
 #pragma once
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ class PortableShellServices : public ShellServices {
   // The handle the chooser's callback receives; BFFM_* messages it sends go to this window.
   HWND ChooserWindow() const { return chooserWindow; }
   void SetChooserWindow(HWND window) { chooserWindow = window; }
+  // The modal loop the chooser runs over its owner while it is up, calling `opened` once the owner is
+  // disabled (a machine hands it its window system's); without one the chooser answers at once.
+  std::function<void(HWND owner, const std::function<void()>& opened)> modalLoop;
 
   // What was asked of the shell.
   struct ChangeNotice {

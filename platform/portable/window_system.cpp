@@ -1,24 +1,26 @@
 #include "platform/portable/window_system.h"
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
+#include <type_traits>
 
 namespace {
 
 // Handles are small numbers in ranges of their own, never addresses, so a stale or
 // foreign handle is recognised rather than followed.
-enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, kStockBase = 0x30000, kArrowCursor = 0x40000 };
+enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, kStockBase = 0x30000,
+                   kCursor = 0x40000 };
 // Messages and notifications the header of types does not carry.
-enum : UINT { kBnClicked = 0, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
+enum : UINT { kBnClicked = 0, kWmEnable = 0x000A, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
 
-std::string Hex(uintptr_t value) {
+std::string HexText(uintptr_t value) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
   return text;
 }
-
-std::string Number(long long value) { return std::to_string(value); }
 
 // Quoted text for the log: the bytes as they are, with line breaks and tabs spelt out.
 std::string Quote(const char* text, int length = -1) {
@@ -26,56 +28,83 @@ std::string Quote(const char* text, int length = -1) {
   std::string out = "\"";
   for (int i = 0; length < 0 ? text[i] != '\0' : i < length; ++i) {
     char c = text[i];
-    if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\t')
-      out += "\\t";
-    else
-      out += c;
+    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
   }
   return out + "\"";
 }
 
-std::string RectText(const RECT& r) {
-  return Number(r.left) + "," + Number(r.top) + "," + Number(r.right) + "," + Number(r.bottom);
-}
+// The kinds of argument the log spells in a way of their own; Args() takes them beside plain values.
+struct Hex {  // styles, flags and message parameters, in hexadecimal
+  explicit Hex(uintptr_t value) : value(value) {}
+  uintptr_t value;
+};
+struct Flag {  // a BOOL, as TRUE or FALSE
+  explicit Flag(bool value) : value(value) {}
+  bool value;
+};
 
-const char* MessageName(UINT message) {
-  switch (message) {
-    case WM_CREATE: return "WM_CREATE";
-    case WM_DESTROY: return "WM_DESTROY";
-    case WM_ACTIVATE: return "WM_ACTIVATE";
-    case WM_SETTEXT: return "WM_SETTEXT";
-    case WM_GETTEXT: return "WM_GETTEXT";
-    case WM_PAINT: return "WM_PAINT";
-    case WM_CLOSE: return "WM_CLOSE";
-    case WM_QUIT: return "WM_QUIT";
-    case WM_ERASEBKGND: return "WM_ERASEBKGND";
-    case WM_GETMINMAXINFO: return "WM_GETMINMAXINFO";
-    case WM_COMMAND: return "WM_COMMAND";
-    case WM_SYSCOMMAND: return "WM_SYSCOMMAND";
-    case WM_TIMER: return "WM_TIMER";
-    case BM_CLICK: return "BM_CLICK";
-    case kWmNcCreate: return "WM_NCCREATE";
-    default: return nullptr;
-  }
+// How each argument is spelt: numbers in decimal, texts quoted, handles by name, rectangles as
+// left,top,right,bottom; a std::string is taken as already spelt.
+using System = RecordingWindowSystem;
+std::string Spell(const System&, Hex hex) { return HexText(hex.value); }
+std::string Spell(const System&, Flag flag) { return flag.value ? "TRUE" : "FALSE"; }
+template <typename N, typename = std::enable_if_t<std::is_integral<N>::value>>
+std::string Spell(const System&, N number) {
+  return std::to_string(number);
 }
+std::string Spell(const System&, const std::string& spelt) { return spelt; }
+std::string Spell(const System&, const char* text) { return Quote(text); }
+std::string Spell(const System& system, const void* handle) { return system.NameOf(handle); }
+std::string Spell(const System&, const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+std::string Spell(const System& system, const RECT* r) { return r ? Spell(system, *r) : "null"; }
+std::string Spell(const System&, TIMERPROC function) { return function ? "callback" : "0"; }
 
 std::string MessageText(UINT message) {
-  const char* name = MessageName(message);
-  return name ? std::string(name) : Hex(message);
+  static const std::pair<UINT, const char*> kNames[] = {
+      {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"}, {WM_ACTIVATE, "WM_ACTIVATE"},
+      {kWmEnable, "WM_ENABLE"},         {WM_SETTEXT, "WM_SETTEXT"}, {WM_GETTEXT, "WM_GETTEXT"},
+      {WM_PAINT, "WM_PAINT"},           {WM_CLOSE, "WM_CLOSE"},     {WM_QUIT, "WM_QUIT"},
+      {WM_ERASEBKGND, "WM_ERASEBKGND"}, {WM_COMMAND, "WM_COMMAND"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+      {WM_TIMER, "WM_TIMER"},           {BM_CLICK, "BM_CLICK"},     {kWmNcCreate, "WM_NCCREATE"},
+      {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}};
+  for (const auto& named : kNames)
+    if (named.first == message) return named.second;
+  return HexText(message);
+}
+
+// Whether text starts with pattern, where a '*' in the pattern stands for any run of characters.
+bool StartsLike(const char* text, const char* pattern) {
+  if (*pattern == '*') return StartsLike(text, pattern + 1) || (*text != '\0' && StartsLike(text + 1, pattern));
+  return *pattern == '\0' || (*text == *pattern && StartsLike(text + 1, pattern + 1));
 }
 
 bool SameName(const std::string& a, const char* b) { return b != nullptr && strcasecmp(a.c_str(), b) == 0; }
 
 bool IsSystemControlClass(const char* name) {
-  return name != nullptr && (strcasecmp(name, "BUTTON") == 0 || strcasecmp(name, "EDIT") == 0 ||
-                             strcasecmp(name, "STATIC") == 0);
+  return SameName("BUTTON", name) || SameName("EDIT", name) || SameName("STATIC", name);
+}
+
+// Copies at most capacity-1 bytes of text and a terminator; the number copied.
+int CopyText(const std::string& text, char* buffer, int capacity) {
+  if (buffer == nullptr || capacity <= 0) return 0;
+  size_t length = text.size() < static_cast<size_t>(capacity - 1) ? text.size() : static_cast<size_t>(capacity - 1);
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+  return static_cast<int>(length);
 }
 
 }  // namespace
+
+template <typename... T>
+std::string RecordingWindowSystem::Args(const T&... args) const {
+  std::string text;
+  size_t index = 0;
+  ((text += (index++ ? "," : "") + Spell(*this, args)), ...);
+  return text;
+}
 
 std::string RecordedCall::Text() const {
   std::string text = operation + "(" + arguments + ")";
@@ -87,142 +116,56 @@ RecordingWindowSystem::RecordingWindowSystem() {
   NameObject(reinterpret_cast<HGDIOBJ>(kStockBase + WHITE_BRUSH), "WHITE_BRUSH");
 }
 
-RecordingWindowSystem::~RecordingWindowSystem() = default;
-
-// ---------------------------------------------------------------- configuration
-
-void RecordingWindowSystem::SetScreenSize(int width, int height) {
-  screenWidth = width;
-  screenHeight = height;
-}
-
-void RecordingWindowSystem::SetFrame(const WindowFrame& newFrame) { frame = newFrame; }
-
-void RecordingWindowSystem::SetScrollBarWidth(int width) { scrollBarWidth = width; }
-
-void RecordingWindowSystem::SetTimerResult(UINT_PTR result) {
-  timerResultSet = true;
-  timerResult = result;
-}
-
-void RecordingWindowSystem::PushMessageBoxAnswer(int answer) { messageBoxAnswers.push_back(answer); }
-
-void RecordingWindowSystem::FailCreateOfClass(const std::string& className) { failingClasses.push_back(className); }
-
-void RecordingWindowSystem::NameObject(HGDIOBJ object, const std::string& name) { objectNames[object] = name; }
-
 // ---------------------------------------------------------------- script
 
-void RecordingWindowSystem::PushInput(const ScriptedInput& input) { script.push_back(input); }
-
-void RecordingWindowSystem::PushCommand(int id) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::PostCommand;
-  input.id = id;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushClick(int id) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::ClickControl;
-  input.id = id;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushCloseBox() {
-  ScriptedInput input;
-  input.kind = ScriptedInput::CloseBox;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushActivate(bool active) {
-  ScriptedInput input;
-  input.kind = active ? ScriptedInput::Activate : ScriptedInput::Deactivate;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushTimerTick() {
-  ScriptedInput input;
-  input.kind = ScriptedInput::TimerTick;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushTypeText(int id, const std::string& text) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::TypeText;
-  input.id = id;
-  input.text = text;
-  PushInput(input);
-}
-
-void RecordingWindowSystem::PushAction(std::function<void()> action) {
-  ScriptedInput input;
-  input.kind = ScriptedInput::Action;
-  input.action = std::move(action);
-  PushInput(input);
-}
-
-std::string RecordingWindowSystem::Describe(const ScriptedInput& input) const {
-  switch (input.kind) {
-    case ScriptedInput::PostCommand: return "command " + Number(input.id);
-    case ScriptedInput::ClickControl: return "click " + Number(input.id);
-    case ScriptedInput::CloseBox: return "close box";
-    case ScriptedInput::Activate: return "activate";
-    case ScriptedInput::Deactivate: return "deactivate";
-    case ScriptedInput::TimerTick: return "timer tick";
-    case ScriptedInput::TypeText: return "type " + Number(input.id) + " " + Quote(input.text.c_str());
-    case ScriptedInput::Action: return "action";
-  }
-  return "?";
-}
-
 void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
-  Record("Input", Describe(input));
-  RecordedWindow* main = const_cast<RecordedWindow*>(MainWindow());
+  // In the order of ScriptedInput::Kind; a name ending in a space is followed by the control identifier.
+  static const char* const kNames[] = {"command ", "click ", "close box", "activate", "deactivate", "timer tick",
+                                       "type ", "action"};
+  std::string described = kNames[input.kind];
+  if (described.back() == ' ') described += Args(input.id);
+  if (input.kind == ScriptedInput::TypeText) described += " " + Args(input.text.c_str());
+  Record("Input", described);
   if (input.kind == ScriptedInput::Action) {
     if (input.action) input.action();
     return;
   }
+  const RecordedWindow* main = MainWindow();
   if (main == nullptr) {
     Record("InputIgnored", "no window to receive it");
     return;
   }
   HWND mainHandle = main->handle;
+  const RecordedWindow* child = FindChild(mainHandle, input.id);
+  RecordedWindow* control = child ? Find(child->handle) : nullptr;
   switch (input.kind) {
     case ScriptedInput::PostCommand:
       PostMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(input.id, 0), 0);
       break;
-    case ScriptedInput::ClickControl: {
-      const RecordedWindow* control = FindChild(mainHandle, input.id);
-      if (control == nullptr || !control->visible || !control->enabled) {
-        // A person cannot press what is not there, hidden or greyed out.
-        Record("InputIgnored", "control " + Number(input.id) + " cannot be clicked");
-        break;
-      }
-      SendMessageA(control->handle, BM_CLICK, 0, 0);
+    case ScriptedInput::ClickControl:
+      // A person cannot press what is not there, hidden or greyed out.
+      if (control == nullptr || !control->visible || !control->enabled)
+        Record("InputIgnored", "control " + Args(input.id) + " cannot be clicked");
+      else
+        SendMessageA(control->handle, BM_CLICK, 0, 0);
       break;
-    }
     case ScriptedInput::CloseBox:
       PostMessageA(mainHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case ScriptedInput::Activate:
-      SendMessageA(mainHandle, WM_ACTIVATE, WA_ACTIVE, 0);
-      break;
     case ScriptedInput::Deactivate:
-      SendMessageA(mainHandle, WM_ACTIVATE, WA_INACTIVE, 0);
+      activeWindow = input.kind == ScriptedInput::Activate ? mainHandle : nullptr;
+      SendMessageA(mainHandle, WM_ACTIVATE, activeWindow ? WA_ACTIVE : WA_INACTIVE, 0);
       break;
     case ScriptedInput::TimerTick:
       PostMessageA(mainHandle, WM_TIMER, 1, 0);
       break;
-    case ScriptedInput::TypeText: {
-      RecordedWindow* control = const_cast<RecordedWindow*>(FindChild(mainHandle, input.id));
-      if (control == nullptr || !control->enabled) {
-        Record("InputIgnored", "control " + Number(input.id) + " cannot be typed into");
-        break;
-      }
-      control->text = input.text;
+    case ScriptedInput::TypeText:
+      if (control == nullptr || !control->enabled)
+        Record("InputIgnored", "control " + Args(input.id) + " cannot be typed into");
+      else
+        control->text = input.text;
       break;
-    }
     case ScriptedInput::Action:
       break;
   }
@@ -237,17 +180,24 @@ std::vector<std::string> RecordingWindowSystem::CallTexts(const std::string& ope
   return texts;
 }
 
-int RecordingWindowSystem::FindCall(const std::string& prefix, int from) const {
+int RecordingWindowSystem::FindCall(const std::string& pattern, int from) const {
   for (size_t i = from < 0 ? 0 : static_cast<size_t>(from); i < calls.size(); ++i)
-    if (calls[i].Text().compare(0, prefix.size(), prefix) == 0) return static_cast<int>(i);
+    if (StartsLike(calls[i].Text().c_str(), pattern.c_str())) return static_cast<int>(i);
   return -1;
 }
 
+std::string RecordingWindowSystem::MissingFromOrder(const std::vector<std::string>& patterns) const {
+  int at = -1;
+  for (const std::string& pattern : patterns) {
+    int found = FindCall(pattern, at + 1);
+    if (found < 0) return "no " + pattern + " after " + (at < 0 ? "the start" : calls[at].Text());
+    at = found;
+  }
+  return std::string();
+}
+
 int RecordingWindowSystem::OpenDeviceContexts() const {
-  int open = 0;
-  for (const DeviceContext& dc : deviceContexts)
-    if (dc.open) ++open;
-  return open;
+  return static_cast<int>(std::count_if(deviceContexts.begin(), deviceContexts.end(), [](auto& c) { return c.open; }));
 }
 
 RecordedWindow* RecordingWindowSystem::Find(HWND window) {
@@ -260,7 +210,10 @@ const RecordedWindow* RecordingWindowSystem::Find(HWND window) const {
   return const_cast<RecordingWindowSystem*>(this)->Find(window);
 }
 
-const RecordedWindow* RecordingWindowSystem::Window(HWND window) const { return Find(window); }
+RecordedWindow* RecordingWindowSystem::Live(HWND window) {
+  RecordedWindow* found = Find(window);
+  return found != nullptr && found->alive ? found : nullptr;
+}
 
 const RecordedWindow* RecordingWindowSystem::MainWindow() const {
   for (const RecordedWindow& window : windows)
@@ -269,8 +222,8 @@ const RecordedWindow* RecordingWindowSystem::MainWindow() const {
 }
 
 const RecordedWindow* RecordingWindowSystem::FindChild(HWND parent, int id) const {
-  for (const RecordedWindow& window : windows)
-    if (window.alive && window.parent == parent && parent != nullptr && window.id == id) return &window;
+  for (const RecordedWindow* child : Children(parent))
+    if (child->id == id) return child;
   return nullptr;
 }
 
@@ -289,7 +242,7 @@ std::string RecordingWindowSystem::NameOf(const void* handle) const {
   if (value == kDesktop) return "desktop";
   if (value > kWindowBase && value <= kWindowBase + windows.size()) return windows[value - kWindowBase - 1].name;
   if (value > kDcBase && value <= kDcBase + deviceContexts.size()) return deviceContexts[value - kDcBase - 1].name;
-  return Hex(value);
+  return HexText(value);
 }
 
 RecordingWindowSystem::DeviceContext* RecordingWindowSystem::FindDc(HDC dc) {
@@ -298,12 +251,13 @@ RecordingWindowSystem::DeviceContext* RecordingWindowSystem::FindDc(HDC dc) {
   return &deviceContexts[value - kDcBase - 1];
 }
 
-HDC RecordingWindowSystem::NewDc(const std::string& kind, HWND window) {
-  DeviceContext dc;
-  dc.name = "dc" + Number(static_cast<long long>(deviceContexts.size()) + 1);
-  dc.kind = kind;
-  dc.window = window;
-  deviceContexts.push_back(dc);
+RecordingWindowSystem::DeviceContext* RecordingWindowSystem::OpenDc(HDC dc, DcKind kind) {
+  DeviceContext* found = FindDc(dc);
+  return found != nullptr && found->open && (kind == DcKind::Any || found->kind == kind) ? found : nullptr;
+}
+
+HDC RecordingWindowSystem::NewDc(DcKind kind, HWND window) {
+  deviceContexts.push_back(DeviceContext{"dc" + Args(deviceContexts.size() + 1), kind, window});
   return reinterpret_cast<HDC>(kDcBase + deviceContexts.size());
 }
 
@@ -320,8 +274,7 @@ RECT RecordingWindowSystem::ClientArea(const RecordedWindow& window) const {
     width -= frame.left + frame.right;
     height -= frame.top + frame.bottom;
   }
-  RECT client = {0, 0, width < 0 ? 0 : width, height < 0 ? 0 : height};
-  return client;
+  return RECT{0, 0, width < 0 ? 0 : width, height < 0 ? 0 : height};
 }
 
 // ---------------------------------------------------------------- windows
@@ -331,9 +284,9 @@ ATOM RecordingWindowSystem::RegisterClassA(const WNDCLASSA* windowClass) {
     Record("RegisterClassA", "null", "0");
     return 0;
   }
-  std::string arguments = Quote(windowClass->lpszClassName) + ",style=" + Hex(windowClass->style) +
-                          ",icon=" + NameOf(windowClass->hIcon) + ",cursor=" + NameOf(windowClass->hCursor) +
-                          ",brush=" + NameOf(windowClass->hbrBackground);
+  std::string arguments =
+      Args(windowClass->lpszClassName, "style=" + Args(Hex(windowClass->style)), "icon=" + NameOf(windowClass->hIcon),
+           "cursor=" + NameOf(windowClass->hCursor), "brush=" + NameOf(windowClass->hbrBackground));
   for (const WindowClass& known : classes) {
     if (SameName(known.name, windowClass->lpszClassName)) {
       Record("RegisterClassA", arguments, "0");
@@ -342,7 +295,7 @@ ATOM RecordingWindowSystem::RegisterClassA(const WNDCLASSA* windowClass) {
   }
   classes.push_back(WindowClass{windowClass->lpszClassName, *windowClass});
   ATOM atom = static_cast<ATOM>(0xC000 + classes.size());
-  Record("RegisterClassA", arguments, Hex(atom));
+  Record("RegisterClassA", arguments, Args(Hex(atom)));
   return atom;
 }
 
@@ -350,9 +303,7 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
                                             int y, int width, int height, HWND parent, HMENU menu, HINSTANCE,
                                             LPVOID) {
   int id = static_cast<int>(reinterpret_cast<intptr_t>(menu));
-  std::string arguments = Hex(exStyle) + "," + Quote(className) + "," + Quote(windowName) + "," + Hex(style) + "," +
-                          Number(x) + "," + Number(y) + "," + Number(width) + "," + Number(height) + "," +
-                          NameOf(parent) + "," + Number(id);
+  std::string arguments = Args(Hex(exStyle), className, windowName, Hex(style), x, y, width, height, parent, id);
   WNDPROC procedure = nullptr;
   bool known = IsSystemControlClass(className);
   for (const WindowClass& registered : classes) {
@@ -363,28 +314,17 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
   }
   for (const std::string& failing : failingClasses)
     if (SameName(failing, className)) known = false;
-  RecordedWindow* parentWindow = Find(parent);
-  bool parentOk = parent == nullptr ? (style & WS_CHILD) == 0 : parentWindow != nullptr && parentWindow->alive;
+  bool parentOk = parent == nullptr ? (style & WS_CHILD) == 0 : Live(parent) != nullptr;
   if (!known || !parentOk) {
     Record("CreateWindowExA", arguments, "0");
     return nullptr;
   }
 
-  RecordedWindow window;
-  window.handle = reinterpret_cast<HWND>(kWindowBase + windows.size() + 1);
-  window.name = "w" + Number(static_cast<long long>(windows.size()) + 1);
-  window.className = className;
-  window.text = windowName ? windowName : "";
-  window.style = style;
-  window.exStyle = exStyle;
-  window.id = (style & WS_CHILD) ? id : 0;
-  window.parent = parent;
-  window.rect = RECT{x, y, x + width, y + height};
-  window.visible = (style & WS_VISIBLE) != 0;
-  window.enabled = (style & WS_DISABLED) == 0;
-  window.procedure = procedure;
-  HWND handle = window.handle;
-  windows.push_back(window);
+  HWND handle = reinterpret_cast<HWND>(kWindowBase + windows.size() + 1);
+  RECT rect = {x, y, x + width, y + height};
+  windows.push_back(RecordedWindow{handle, "w" + Args(windows.size() + 1), className, windowName ? windowName : "",
+                                   style, exStyle, (style & WS_CHILD) ? id : 0, parent, rect, (style & WS_VISIBLE) != 0,
+                                   (style & WS_DISABLED) == 0, true, procedure, false, false, RECT{0, 0, 0, 0}});
   Record("CreateWindowExA", arguments, windows.back().name);
 
   if (procedure != nullptr) {
@@ -397,10 +337,8 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
     Deliver(Find(handle), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
     RecordedWindow* created = Find(handle);
     int w = created->Width(), h = created->Height();
-    if (w > limits.ptMaxTrackSize.x) w = limits.ptMaxTrackSize.x;
-    if (h > limits.ptMaxTrackSize.y) h = limits.ptMaxTrackSize.y;
-    if (w < limits.ptMinTrackSize.x) w = limits.ptMinTrackSize.x;
-    if (h < limits.ptMinTrackSize.y) h = limits.ptMinTrackSize.y;
+    w = std::max(limits.ptMinTrackSize.x, std::min(w, limits.ptMaxTrackSize.x));
+    h = std::max(limits.ptMinTrackSize.y, std::min(h, limits.ptMaxTrackSize.y));
     created->rect.right = created->rect.left + w;
     created->rect.bottom = created->rect.top + h;
     if (Deliver(created, kWmNcCreate, 0, 0) == 0 || Deliver(Find(handle), WM_CREATE, 0, 0) == -1) {
@@ -416,94 +354,98 @@ void RecordingWindowSystem::DestroyTree(RecordedWindow* window) {
   if (window == nullptr || !window->alive) return;
   HWND handle = window->handle;
   window->visible = false;
-  // The window hears of its destruction first, then its children, as on Windows.
-  if (window->procedure != nullptr) Deliver(window, WM_DESTROY, 0, 0);
+  // As on Windows: the active window loses the activation as it is hidden; then the window hears of
+  // its destruction, then its children.
+  if (activeWindow == handle) Activate(handle, false);
+  if (Live(handle) != nullptr && Find(handle)->procedure != nullptr) Deliver(Find(handle), WM_DESTROY, 0, 0);
   for (size_t i = 0; i < windows.size(); ++i)
     if (windows[i].alive && windows[i].parent == handle) DestroyTree(&windows[i]);
   window = Find(handle);
   window->alive = false;
   window->needsPaint = false;
-  for (size_t i = 0; i < timers.size();) {
-    if (timers[i].first == handle)
-      timers.erase(timers.begin() + static_cast<long>(i));
-    else
-      ++i;
-  }
+  timers.erase(std::remove_if(timers.begin(), timers.end(), [&](auto& timer) { return timer.first == handle; }),
+               timers.end());
 }
 
 BOOL RecordingWindowSystem::DestroyWindow(HWND window) {
-  RecordedWindow* target = Find(window);
-  bool ok = target != nullptr && target->alive;
-  Record("DestroyWindow", NameOf(window), ok ? "" : "FALSE");
-  if (!ok) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("DestroyWindow", Args(window), target ? "" : "FALSE");
+  if (target == nullptr) return FALSE;
   DestroyTree(target);
   return TRUE;
 }
 
 BOOL RecordingWindowSystem::ShowWindow(HWND window, int command) {
-  RecordedWindow* target = Find(window);
-  Record("ShowWindow", NameOf(window) + "," + Number(command));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("ShowWindow", Args(window, command));
+  if (target == nullptr) return FALSE;
   BOOL wasVisible = target->visible ? TRUE : FALSE;
   target->visible = command != SW_HIDE;
   if (target->procedure != nullptr && target->visible && !wasVisible) {
-    // A window that appears needs painting, and showing it normally also activates it.
+    // A window that appears needs painting; showing it normally also activates it. Its background is
+    // erased at once, as on Windows, and WM_PAINT waits for the queue.
     target->needsPaint = true;
-    target->needsErase = true;
     target->invalid = ClientArea(*target);
-    if (command == SW_SHOWNORMAL || command == SW_SHOW) Deliver(target, WM_ACTIVATE, WA_ACTIVE, 0);
+    if (command == SW_SHOWNORMAL || command == SW_SHOW) Activate(window, true);
+    HDC dc = NewDc(DcKind::Window, window);
+    if (RecordedWindow* shown = Live(window)) {
+      shown->needsErase = false;
+      Deliver(shown, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    FindDc(dc)->open = false;
   }
   return wasVisible;
 }
 
 BOOL RecordingWindowSystem::UpdateWindow(HWND window) {
-  RecordedWindow* target = Find(window);
-  Record("UpdateWindow", NameOf(window));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("UpdateWindow", Args(window));
+  if (target == nullptr) return FALSE;
   if (target->procedure != nullptr && target->visible && target->needsPaint) Deliver(target, WM_PAINT, 0, 0);
   return TRUE;
 }
 
 BOOL RecordingWindowSystem::EnableWindow(HWND window, BOOL enable) {
-  RecordedWindow* target = Find(window);
-  Record("EnableWindow", NameOf(window) + "," + (enable ? "TRUE" : "FALSE"));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("EnableWindow", Args(window, Flag(enable)));
+  if (target == nullptr) return FALSE;
   BOOL wasDisabled = target->enabled ? FALSE : TRUE;
-  target->enabled = enable != FALSE;
+  SetEnabled(target, enable != FALSE);
   return wasDisabled;
 }
 
+void RecordingWindowSystem::SetEnabled(RecordedWindow* window, bool enable) {
+  bool changed = window->enabled != enable;
+  window->enabled = enable;
+  if (changed && window->procedure != nullptr) Deliver(window, kWmEnable, enable ? TRUE : FALSE, 0);
+}
+
+void RecordingWindowSystem::Activate(HWND window, bool active) {
+  activeWindow = active ? window : nullptr;
+  Deliver(Live(window), WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0);
+}
+
 BOOL RecordingWindowSystem::SetWindowTextA(HWND window, LPCSTR text) {
-  RecordedWindow* target = Find(window);
-  Record("SetWindowTextA", NameOf(window) + "," + Quote(text));
-  if (target == nullptr || !target->alive) return FALSE;
-  if (target->procedure != nullptr) return Deliver(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+  RecordedWindow* target = Live(window);
+  Record("SetWindowTextA", Args(window, text));
+  if (target == nullptr) return FALSE;
+  if (target->procedure) return Deliver(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
   target->text = text ? text : "";
   return TRUE;
 }
 
 int RecordingWindowSystem::GetWindowTextA(HWND window, LPSTR buffer, int capacity) {
-  const RecordedWindow* target = Find(window);
-  int copied = 0;
-  if (buffer != nullptr && capacity > 0) {
-    buffer[0] = '\0';
-    if (target != nullptr && target->alive) {
-      size_t length = target->text.size();
-      if (length > static_cast<size_t>(capacity - 1)) length = static_cast<size_t>(capacity - 1);
-      std::memcpy(buffer, target->text.data(), length);
-      buffer[length] = '\0';
-      copied = static_cast<int>(length);
-    }
-  }
-  Record("GetWindowTextA", NameOf(window) + "," + Number(capacity), Number(copied));
+  const RecordedWindow* target = Live(window);
+  int copied = CopyText(target ? target->text : std::string(), buffer, capacity);
+  Record("GetWindowTextA", Args(window, capacity), Args(copied));
   return copied;
 }
 
 BOOL RecordingWindowSystem::GetClientRect(HWND window, RECT* rect) {
-  const RecordedWindow* target = Find(window);
-  bool ok = target != nullptr && target->alive && rect != nullptr;
+  const RecordedWindow* target = Live(window);
+  bool ok = target != nullptr && rect != nullptr;
   if (ok) *rect = ClientArea(*target);
-  Record("GetClientRect", NameOf(window), ok ? RectText(*rect) : "FALSE");
+  Record("GetClientRect", Args(window), ok ? Args(*rect) : "FALSE");
   return ok ? TRUE : FALSE;
 }
 
@@ -512,21 +454,17 @@ BOOL RecordingWindowSystem::AdjustWindowRect(RECT* rect, DWORD style, BOOL menu)
     Record("AdjustWindowRect", "null", "FALSE");
     return FALSE;
   }
-  std::string before = RectText(*rect);
+  RECT before = *rect;
   // Only the frame parts the style names are added, as Windows does: the whole frame with its
   // caption for WS_CAPTION, a border alone for WS_BORDER or WS_THICKFRAME. A menu bar is not modelled.
-  if ((style & WS_CAPTION) == WS_CAPTION) {
+  bool caption = (style & WS_CAPTION) == WS_CAPTION;
+  if (caption || (style & (WS_BORDER | WS_THICKFRAME)) != 0) {
     rect->left -= frame.left;
-    rect->top -= frame.top;
-    rect->right += frame.right;
-    rect->bottom += frame.bottom;
-  } else if ((style & (WS_BORDER | WS_THICKFRAME)) != 0) {
-    rect->left -= frame.left;
-    rect->top -= frame.bottom;
+    rect->top -= caption ? frame.top : frame.bottom;
     rect->right += frame.right;
     rect->bottom += frame.bottom;
   }
-  Record("AdjustWindowRect", before + "," + Hex(style) + "," + (menu ? "TRUE" : "FALSE"), RectText(*rect));
+  Record("AdjustWindowRect", Args(before, Hex(style), Flag(menu)), Args(*rect));
   return TRUE;
 }
 
@@ -537,9 +475,9 @@ HWND RecordingWindowSystem::GetDesktopWindow() {
 
 HCURSOR RecordingWindowSystem::LoadCursorA(HINSTANCE instance, LPCSTR name) {
   HCURSOR cursor = nullptr;
-  if (instance == nullptr && name == IDC_ARROW) cursor = reinterpret_cast<HCURSOR>(kArrowCursor);
-  std::string nameText = IS_INTRESOURCE(name) ? Number(reinterpret_cast<uintptr_t>(name)) : Quote(name);
-  Record("LoadCursorA", NameOf(instance) + "," + nameText, cursor ? "IDC_ARROW" : "0");
+  if (instance == nullptr && name == IDC_ARROW) cursor = reinterpret_cast<HCURSOR>(kCursor);
+  std::string nameText = IS_INTRESOURCE(name) ? Args(reinterpret_cast<uintptr_t>(name)) : Args(name);
+  Record("LoadCursorA", Args(instance, nameText), cursor ? "IDC_ARROW" : "0");
   if (cursor != nullptr) NameObject(cursor, "IDC_ARROW");
   return cursor;
 }
@@ -549,7 +487,7 @@ int RecordingWindowSystem::GetSystemMetrics(int index) {
   if (index == SM_CXSCREEN) value = screenWidth;
   if (index == SM_CYSCREEN) value = screenHeight;
   if (index == SM_CXVSCROLL) value = scrollBarWidth;
-  Record("GetSystemMetrics", Number(index), Number(value));
+  Record("GetSystemMetrics", Args(index), Args(value));
   return value;
 }
 
@@ -557,7 +495,7 @@ int RecordingWindowSystem::GetSystemMetrics(int index) {
 
 LRESULT RecordingWindowSystem::Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == nullptr || !window->alive) return 0;
-  Record("Message", window->name + "," + MessageText(message) + "," + Hex(wParam) + "," + Hex(lParam));
+  Record("Message", Args(window->handle, MessageText(message), Hex(wParam), Hex(lParam)));
   if (window->procedure == nullptr) return ControlMessage(window, message, wParam, lParam);
   // The procedure may create windows, which moves the table; nothing here touches `window` afterwards.
   return window->procedure(window->handle, message, wParam, lParam);
@@ -568,16 +506,8 @@ LRESULT RecordingWindowSystem::ControlMessage(RecordedWindow* control, UINT mess
     case WM_SETTEXT:
       control->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       return TRUE;
-    case WM_GETTEXT: {
-      char* buffer = reinterpret_cast<char*>(lParam);
-      int capacity = static_cast<int>(wParam);
-      if (buffer == nullptr || capacity <= 0) return 0;
-      size_t length = control->text.size();
-      if (length > static_cast<size_t>(capacity - 1)) length = static_cast<size_t>(capacity - 1);
-      std::memcpy(buffer, control->text.data(), length);
-      buffer[length] = '\0';
-      return static_cast<LRESULT>(length);
-    }
+    case WM_GETTEXT:
+      return CopyText(control->text, reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     case kWmGetTextLength:
       return static_cast<LRESULT>(control->text.size());
     case BM_CLICK:
@@ -595,15 +525,15 @@ LRESULT RecordingWindowSystem::ControlMessage(RecordedWindow* control, UINT mess
 BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
   if (message == nullptr) return -1;
   for (;;) {
+    *message = MSG{};
     if (!queue.empty()) {
       *message = queue.front();
       queue.pop_front();
-      Record("GetMessageA", "", NameOf(message->hwnd) + "," + MessageText(message->message));
+      Record("GetMessageA", "", Args(message->hwnd, MessageText(message->message)));
       return message->message == WM_QUIT ? FALSE : TRUE;
     }
     if (quitPosted) {
       quitPosted = false;
-      *message = MSG{};
       message->message = WM_QUIT;
       message->wParam = static_cast<WPARAM>(quitCode);
       Record("GetMessageA", "", "WM_QUIT");
@@ -611,10 +541,9 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
     }
     // Paints come only when nothing else is waiting, as on Windows.
     if (RecordedWindow* window = FirstWindowNeedingPaint()) {
-      *message = MSG{};
       message->hwnd = window->handle;
       message->message = WM_PAINT;
-      Record("GetMessageA", "", window->name + ",WM_PAINT");
+      Record("GetMessageA", "", Args(window->handle, MessageText(WM_PAINT)));
       return TRUE;
     }
     if (!script.empty()) {
@@ -623,9 +552,16 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
       RunInput(input);
       continue;
     }
-    // Nobody is left to press anything: end the loop rather than wait for ever.
+    // Nobody is left to press anything: the session ends as a closed window does, or, when that
+    // did not end it, the loop fails rather than wait for ever.
+    const RecordedWindow* main = MainWindow();
+    if (!inputExhausted && main != nullptr) {
+      inputExhausted = true;
+      Record("Input", "end of script: close the main window");
+      PostMessageA(main->handle, WM_CLOSE, 0, 0);
+      continue;
+    }
     inputExhausted = true;
-    *message = MSG{};
     Record("GetMessageA", "", "-1 (script exhausted)");
     return -1;
   }
@@ -644,9 +580,9 @@ BOOL RecordingWindowSystem::TranslateMessage(const MSG* message) {
 
 LRESULT RecordingWindowSystem::DispatchMessageA(const MSG* message) {
   if (message == nullptr) return 0;
-  RecordedWindow* window = Find(message->hwnd);
-  if (window == nullptr || !window->alive) {
-    Record("DispatchMessageA", NameOf(message->hwnd) + "," + MessageText(message->message), "no such window");
+  RecordedWindow* window = Live(message->hwnd);
+  if (window == nullptr) {
+    Record("DispatchMessageA", Args(message->hwnd, MessageText(message->message)), "no such window");
     return 0;
   }
   size_t paintsBefore = paints.size();
@@ -660,28 +596,24 @@ LRESULT RecordingWindowSystem::DispatchMessageA(const MSG* message) {
 }
 
 LRESULT RecordingWindowSystem::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive) {
+  RecordedWindow* target = Live(window);
+  if (target == nullptr) {
     // The folder chooser's two messages carry texts (a selection only when wParam says it is a path,
     // otherwise an item list that is no text); everything else is shown as a number.
-    std::string lParamText = Hex(static_cast<uintptr_t>(lParam));
-    if (message == BFFM_SETSTATUSTEXTA || (message == BFFM_SETSELECTIONA && wParam != 0))
-      lParamText = Quote(reinterpret_cast<const char*>(lParam));
-    Record("SendMessageA", NameOf(window) + "," + MessageText(message) + "," + Hex(wParam) + "," + lParamText,
+    bool text = message == BFFM_SETSTATUSTEXTA || (message == BFFM_SETSELECTIONA && wParam != 0);
+    Record("SendMessageA",
+           Args(window, MessageText(message), Hex(wParam),
+                text ? Args(reinterpret_cast<const char*>(lParam)) : Args(Hex(lParam))),
            "no such window");
     return 0;
   }
-  Record("SendMessageA", target->name + "," + MessageText(message) + "," + Hex(wParam) + "," +
-                             Hex(static_cast<uintptr_t>(lParam)));
+  Record("SendMessageA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)));
   return Deliver(target, message, wParam, lParam);
 }
 
 BOOL RecordingWindowSystem::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const RecordedWindow* target = Find(window);
-  bool ok = window == nullptr || (target != nullptr && target->alive);
-  Record("PostMessageA", NameOf(window) + "," + MessageText(message) + "," + Hex(wParam) + "," +
-                             Hex(static_cast<uintptr_t>(lParam)),
-         ok ? "" : "FALSE");
+  bool ok = window == nullptr || Live(window) != nullptr;
+  Record("PostMessageA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)), ok ? "" : "FALSE");
   if (!ok) return FALSE;
   MSG posted = {};
   posted.hwnd = window;
@@ -693,16 +625,15 @@ BOOL RecordingWindowSystem::PostMessageA(HWND window, UINT message, WPARAM wPara
 }
 
 void RecordingWindowSystem::PostQuitMessage(int exitCode) {
-  Record("PostQuitMessage", Number(exitCode));
+  Record("PostQuitMessage", Args(exitCode));
   quitPosted = true;
   quitCode = exitCode;
 }
 
 LRESULT RecordingWindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Record("DefWindowProcA", NameOf(window) + "," + MessageText(message) + "," + Hex(wParam) + "," +
-                               Hex(static_cast<uintptr_t>(lParam)));
-  RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive) return 0;
+  Record("DefWindowProcA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)));
+  RecordedWindow* target = Live(window);
+  if (target == nullptr) return 0;
   switch (message) {
     case kWmNcCreate:
       return TRUE;
@@ -733,51 +664,85 @@ LRESULT RecordingWindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM 
 // ---------------------------------------------------------------- timer, boxes, sounds
 
 UINT_PTR RecordingWindowSystem::SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) {
-  UINT_PTR result = timerResultSet ? timerResult : id;
-  const RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive) result = 0;
-  Record("SetTimer", NameOf(window) + "," + Number(static_cast<long long>(id)) + "," + Number(elapse) + "," +
-                         (function ? "callback" : "0"),
-         Number(static_cast<long long>(result)));
+  UINT_PTR result = Live(window) == nullptr ? 0 : timerResult.value_or(id);
+  Record("SetTimer", Args(window, id, elapse, function), Args(result));
   if (result != 0) timers.emplace_back(window, result);
   return result;
 }
 
 BOOL RecordingWindowSystem::KillTimer(HWND window, UINT_PTR id) {
-  bool found = false;
-  for (size_t i = 0; i < timers.size(); ++i) {
-    if (timers[i].first == window && timers[i].second == id) {
-      timers.erase(timers.begin() + static_cast<long>(i));
-      found = true;
-      break;
-    }
-  }
-  Record("KillTimer", NameOf(window) + "," + Number(static_cast<long long>(id)), found ? "TRUE" : "FALSE");
+  auto timer = std::find(timers.begin(), timers.end(), std::make_pair(window, id));
+  bool found = timer != timers.end();
+  if (found) timers.erase(timer);
+  Record("KillTimer", Args(window, id), Args(Flag(found)));
   return found ? TRUE : FALSE;
 }
 
 int RecordingWindowSystem::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  int answer = IDOK;
-  if (!messageBoxAnswers.empty()) {
-    answer = messageBoxAnswers.front();
-    messageBoxAnswers.pop_front();
-  }
-  RecordedMessageBox box;
-  box.owner = owner;
-  box.text = text ? text : "";
-  box.caption = caption ? caption : "";
-  box.type = type;
-  box.answer = answer;
-  const RecordedWindow* ownerWindow = Find(owner);
-  box.ownerVisible = ownerWindow != nullptr && ownerWindow->alive && ownerWindow->visible;
-  Record("MessageBoxA", NameOf(owner) + "," + Quote(text) + "," + Quote(caption) + "," + Hex(type), Number(answer));
+  int answer = messageBoxAnswers.empty() ? IDOK : messageBoxAnswers.front();
+  if (!messageBoxAnswers.empty()) messageBoxAnswers.pop_front();
+  const RecordedWindow* ownerWindow = Live(owner);
+  RecordedMessageBox box{owner, text ? text : "", caption ? caption : "", type, answer,
+                         ownerWindow != nullptr && ownerWindow->visible};
+  Record("MessageBoxA", Args(owner, text, caption, Hex(type)), Args(answer));
   messageBoxes.push_back(box);
-  if (onMessageBox) onMessageBox(box);
+  RunModal(owner, [this, box] {
+    if (onMessageBox) onMessageBox(box);
+  });
   return answer;
 }
 
+void RecordingWindowSystem::RunModal(HWND owner, const std::function<void()>& opened) {
+  RecordedWindow* window = Live(owner);
+  bool disable = window != nullptr && window->enabled;
+  bool deactivate = false;
+  if (disable) SetEnabled(window, false);
+  if (opened) opened();
+  ++modalDepth;
+  if (ServeQueue()) {
+    deactivate = owner != nullptr && owner == activeWindow;
+    if (deactivate) Activate(owner, false);
+    for (bool served = ServeQueue(), fired = true; served && fired;) {
+      fired = false;
+      for (std::pair<HWND, UINT_PTR> timer : timers) {
+        if (std::find(firedTimers.begin(), firedTimers.end(), timer) != firedTimers.end()) continue;
+        firedTimers.push_back(timer);
+        MSG tick = {};
+        tick.hwnd = timer.first;
+        tick.message = WM_TIMER;
+        tick.wParam = timer.second;
+        DispatchMessageA(&tick);
+        served = ServeQueue();
+        fired = true;
+        break;
+      }
+    }
+  }
+  if (--modalDepth == 0) firedTimers.clear();
+  if (disable && Live(owner)) SetEnabled(Live(owner), true);
+  if (deactivate && Live(owner)) Activate(owner, true);
+}
+
+bool RecordingWindowSystem::ServeQueue() {
+  for (;;) {
+    MSG message = {};
+    if (!queue.empty() && queue.front().message != WM_QUIT) {
+      message = queue.front();
+      queue.pop_front();
+    } else if (quitPosted || !queue.empty()) {
+      return false;
+    } else if (RecordedWindow* window = FirstWindowNeedingPaint()) {
+      message.hwnd = window->handle;
+      message.message = WM_PAINT;
+    } else {
+      return true;
+    }
+    DispatchMessageA(&message);
+  }
+}
+
 BOOL RecordingWindowSystem::MessageBeep(UINT type) {
-  Record("MessageBeep", Hex(type));
+  Record("MessageBeep", Args(Hex(type)));
   ++beeps;
   return TRUE;
 }
@@ -785,17 +750,16 @@ BOOL RecordingWindowSystem::MessageBeep(UINT type) {
 // ---------------------------------------------------------------- painting
 
 BOOL RecordingWindowSystem::InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
-  RecordedWindow* target = Find(window);
-  Record("InvalidateRect", NameOf(window) + "," + (rect ? RectText(*rect) : std::string("null")) + "," +
-                               (erase ? "TRUE" : "FALSE"));
-  if (target == nullptr || !target->alive) return FALSE;
+  RecordedWindow* target = Live(window);
+  Record("InvalidateRect", Args(window, rect, Flag(erase)));
+  if (target == nullptr) return FALSE;
   RECT area = rect ? *rect : ClientArea(*target);
   if (target->needsPaint) {
     // The update region grows to the rectangle around both.
-    if (area.left > target->invalid.left) area.left = target->invalid.left;
-    if (area.top > target->invalid.top) area.top = target->invalid.top;
-    if (area.right < target->invalid.right) area.right = target->invalid.right;
-    if (area.bottom < target->invalid.bottom) area.bottom = target->invalid.bottom;
+    area.left = std::min(area.left, target->invalid.left);
+    area.top = std::min(area.top, target->invalid.top);
+    area.right = std::max(area.right, target->invalid.right);
+    area.bottom = std::max(area.bottom, target->invalid.bottom);
   }
   target->invalid = area;
   target->needsPaint = true;
@@ -804,36 +768,32 @@ BOOL RecordingWindowSystem::InvalidateRect(HWND window, const RECT* rect, BOOL e
 }
 
 HDC RecordingWindowSystem::BeginPaint(HWND window, PAINTSTRUCT* paint) {
-  RecordedWindow* target = Find(window);
-  if (target == nullptr || !target->alive || paint == nullptr) {
-    Record("BeginPaint", NameOf(window), "0");
+  RecordedWindow* target = Live(window);
+  if (target == nullptr || paint == nullptr) {
+    Record("BeginPaint", Args(window), "0");
     return nullptr;
   }
   *paint = PAINTSTRUCT{};
-  HDC dc = NewDc("paint", window);
+  HDC dc = NewDc(DcKind::Paint, window);
   paint->hdc = dc;
   paint->rcPaint = target->needsPaint ? target->invalid : RECT{0, 0, 0, 0};
   bool erase = target->needsErase;
   target->needsPaint = false;
   target->needsErase = false;
-  Record("BeginPaint", target->name, NameOf(dc) + "," + RectText(paint->rcPaint));
+  Record("BeginPaint", Args(window), Args(dc, paint->rcPaint));
   if (erase) paint->fErase = Deliver(target, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE : FALSE;
-  painting = true;
   paintDc = dc;
-  currentPaint = RecordedPaint{};
-  currentPaint.window = window;
-  currentPaint.area = paint->rcPaint;
+  currentPaint = RecordedPaint{window, paint->rcPaint, {}};
   return dc;
 }
 
 BOOL RecordingWindowSystem::EndPaint(HWND window, const PAINTSTRUCT* paint) {
-  DeviceContext* dc = paint ? FindDc(paint->hdc) : nullptr;
-  bool ok = dc != nullptr && dc->open && dc->kind == "paint" && dc->window == window;
-  Record("EndPaint", NameOf(window) + "," + (paint ? NameOf(paint->hdc) : std::string("null")), ok ? "" : "FALSE");
+  DeviceContext* dc = paint ? OpenDc(paint->hdc, DcKind::Paint) : nullptr;
+  bool ok = dc != nullptr && dc->window == window;
+  Record("EndPaint", Args(window, paint ? NameOf(paint->hdc) : std::string("null")), ok ? "" : "FALSE");
   if (!ok) return FALSE;
   dc->open = false;
-  if (painting && paintDc == paint->hdc) {
-    painting = false;
+  if (paintDc == paint->hdc) {
     paintDc = nullptr;
     paints.push_back(currentPaint);
     if (onPaint) onPaint(paints.back());
@@ -842,15 +802,15 @@ BOOL RecordingWindowSystem::EndPaint(HWND window, const PAINTSTRUCT* paint) {
 }
 
 HDC RecordingWindowSystem::GetDC(HWND window) {
-  HDC dc = NewDc("window", window);
-  Record("GetDC", NameOf(window), NameOf(dc));
+  HDC dc = NewDc(DcKind::Window, window);
+  Record("GetDC", Args(window), NameOf(dc));
   return dc;
 }
 
 int RecordingWindowSystem::ReleaseDC(HWND window, HDC dc) {
-  DeviceContext* context = FindDc(dc);
-  bool ok = context != nullptr && context->open && context->kind == "window" && context->window == window;
-  Record("ReleaseDC", NameOf(window) + "," + NameOf(dc), ok ? "1" : "0");
+  DeviceContext* context = OpenDc(dc, DcKind::Window);
+  bool ok = context != nullptr && context->window == window;
+  Record("ReleaseDC", Args(window, dc), ok ? "1" : "0");
   if (!ok) return 0;
   context->open = false;
   return 1;
@@ -858,25 +818,21 @@ int RecordingWindowSystem::ReleaseDC(HWND window, HDC dc) {
 
 int RecordingWindowSystem::GetDeviceCaps(HDC dc, int index) {
   int value = 0;
-  DeviceContext* context = FindDc(dc);
-  if (context != nullptr && context->open) {
-    if (index == HORZRES) value = screenWidth;
-    if (index == VERTRES) value = screenHeight;
-  }
-  Record("GetDeviceCaps", NameOf(dc) + "," + Number(index), Number(value));
+  if (OpenDc(dc) != nullptr) value = index == HORZRES ? screenWidth : index == VERTRES ? screenHeight : 0;
+  Record("GetDeviceCaps", Args(dc, index), Args(value));
   return value;
 }
 
 HGDIOBJ RecordingWindowSystem::GetStockObject(int object) {
   HGDIOBJ stock = reinterpret_cast<HGDIOBJ>(kStockBase + static_cast<uintptr_t>(object));
-  Record("GetStockObject", Number(object), NameOf(stock));
+  Record("GetStockObject", Args(object), NameOf(stock));
   return stock;
 }
 
 HGDIOBJ RecordingWindowSystem::SelectObject(HDC dc, HGDIOBJ object) {
-  DeviceContext* context = FindDc(dc);
-  Record("SelectObject", NameOf(dc) + "," + NameOf(object));
-  if (context == nullptr || !context->open || object == nullptr) return nullptr;
+  DeviceContext* context = OpenDc(dc);
+  Record("SelectObject", Args(dc, object));
+  if (context == nullptr || object == nullptr) return nullptr;
   HGDIOBJ previous = context->selected;
   context->selected = object;
   // The context's default object stands for "nothing selected before".
@@ -884,58 +840,51 @@ HGDIOBJ RecordingWindowSystem::SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 BOOL RecordingWindowSystem::DeleteObject(HGDIOBJ object) {
-  Record("DeleteObject", NameOf(object));
+  Record("DeleteObject", Args(object));
   return object != nullptr ? TRUE : FALSE;
 }
 
 BOOL RecordingWindowSystem::Rectangle(HDC dc, int left, int top, int right, int bottom) {
-  DeviceContext* context = FindDc(dc);
+  DeviceContext* context = OpenDc(dc);
   RECT area = {left, top, right, bottom};
-  Record("Rectangle", NameOf(dc) + "," + RectText(area));
-  if (context == nullptr || !context->open) return FALSE;
-  if (painting && dc == paintDc)
-    currentPaint.drawings.push_back(RecordedDrawing{"Rectangle", area, NameOf(context->selected), 0});
+  Record("Rectangle", Args(dc, area));
+  if (context == nullptr) return FALSE;
+  if (dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"Rectangle", area, NameOf(context->selected), 0});
   return TRUE;
 }
 
 HDC RecordingWindowSystem::CreateCompatibleDC(HDC dc) {
-  HDC memory = NewDc("memory", nullptr);
-  Record("CreateCompatibleDC", NameOf(dc), NameOf(memory));
+  HDC memory = NewDc(DcKind::Memory, nullptr);
+  Record("CreateCompatibleDC", Args(dc), NameOf(memory));
   return memory;
 }
 
 BOOL RecordingWindowSystem::DeleteDC(HDC dc) {
-  DeviceContext* context = FindDc(dc);
-  bool ok = context != nullptr && context->open && context->kind == "memory";
-  Record("DeleteDC", NameOf(dc), ok ? "" : "FALSE");
-  if (!ok) return FALSE;
+  DeviceContext* context = OpenDc(dc, DcKind::Memory);
+  Record("DeleteDC", Args(dc), context ? "" : "FALSE");
+  if (context == nullptr) return FALSE;
   context->open = false;
   return TRUE;
 }
 
 BOOL RecordingWindowSystem::BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
                                    int sourceY, DWORD rop) {
-  DeviceContext* to = FindDc(dest);
   DeviceContext* from = FindDc(source);
   std::string picture = from ? NameOf(from->selected) : "?";
-  Record("BitBlt", NameOf(dest) + "," + Number(x) + "," + Number(y) + "," + Number(width) + "," + Number(height) +
-                       "," + NameOf(source) + "[" + picture + "]," + Number(sourceX) + "," + Number(sourceY) + "," +
-                       Hex(rop));
-  if (to == nullptr || !to->open || from == nullptr || !from->open) return FALSE;
-  if (painting && dest == paintDc)
-    currentPaint.drawings.push_back(RecordedDrawing{"BitBlt", RECT{x, y, x + width, y + height}, picture, 0});
+  Record("BitBlt", Args(dest, x, y, width, height, NameOf(source) + "[" + picture + "]", sourceX, sourceY, Hex(rop)));
+  if (OpenDc(dest) == nullptr || OpenDc(source) == nullptr) return FALSE;
+  RECT area = {x, y, x + width, y + height};
+  if (dest == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"BitBlt", area, picture, 0});
   return TRUE;
 }
 
 int RecordingWindowSystem::DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) {
-  DeviceContext* context = FindDc(dc);
   std::string drawn;
   if (text != nullptr) drawn = length < 0 ? std::string(text) : std::string(text, static_cast<size_t>(length));
   RECT area = rect ? *rect : RECT{0, 0, 0, 0};
-  Record("DrawTextA", NameOf(dc) + "," + Quote(drawn.c_str(), static_cast<int>(drawn.size())) + "," +
-                          Number(length) + "," + RectText(area) + "," + Hex(format));
-  if (context == nullptr || !context->open || text == nullptr || rect == nullptr) return 0;
-  if (painting && dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"DrawTextA", area, drawn, format});
+  Record("DrawTextA", Args(dc, Quote(drawn.c_str(), static_cast<int>(drawn.size())), length, area, Hex(format)));
+  if (OpenDc(dc) == nullptr || text == nullptr || rect == nullptr) return 0;
+  if (dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"DrawTextA", area, drawn, format});
   int lines = 1;
   for (char c : drawn)
     if (c == '\n') ++lines;

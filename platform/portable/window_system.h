@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,36 +101,37 @@ struct WindowFrame {
 class RecordingWindowSystem : public WindowSystem {
  public:
   RecordingWindowSystem();
-  ~RecordingWindowSystem() override;
 
   // ---- Configuration.
-  void SetScreenSize(int width, int height);
-  void SetFrame(const WindowFrame& frame);
-  void SetScrollBarWidth(int width);
+  void SetScreenSize(int width, int height) { screenWidth = width, screenHeight = height; }
+  void SetFrame(const WindowFrame& newFrame) { frame = newFrame; }
+  void SetScrollBarWidth(int width) { scrollBarWidth = width; }
   // What SetTimer answers from now on (0: no timer available); by default the identifier asked for.
-  void SetTimerResult(UINT_PTR result);
+  void SetTimerResult(UINT_PTR result) { timerResult = result; }
   // The next message box is answered with this; later ones with the default (IDOK) once the list is used up.
-  void PushMessageBoxAnswer(int answer);
+  void PushMessageBoxAnswer(int answer) { messageBoxAnswers.push_back(answer); }
   // CreateWindowExA of this class fails (returns null) from now on.
-  void FailCreateOfClass(const std::string& className);
+  void FailCreateOfClass(const std::string& className) { failingClasses.push_back(className); }
   // Names a drawing object in the call log and in paint records (for example "bitmap 110").
-  void NameObject(HGDIOBJ object, const std::string& name);
+  void NameObject(HGDIOBJ object, const std::string& name) { objectNames[object] = name; }
 
   // ---- Scripted input.
-  void PushInput(const ScriptedInput& input);
-  void PushCommand(int id);
-  void PushClick(int id);
-  void PushCloseBox();
-  void PushActivate(bool active);
-  void PushTimerTick();
-  void PushTypeText(int id, const std::string& text);
-  void PushAction(std::function<void()> action);
+  void PushInput(const ScriptedInput& input) { script.push_back(input); }
+  void PushCommand(int id) { PushInput({ScriptedInput::PostCommand, id, {}, {}}); }
+  void PushClick(int id) { PushInput({ScriptedInput::ClickControl, id, {}, {}}); }
+  void PushCloseBox() { PushInput({ScriptedInput::CloseBox, 0, {}, {}}); }
+  void PushActivate(bool on) { PushInput({on ? ScriptedInput::Activate : ScriptedInput::Deactivate, 0, {}, {}}); }
+  void PushTimerTick() { PushInput({ScriptedInput::TimerTick, 0, {}, {}}); }
+  void PushTypeText(int id, const std::string& text) { PushInput({ScriptedInput::TypeText, id, text, {}}); }
+  void PushAction(std::function<void()> action) { PushInput({ScriptedInput::Action, 0, {}, std::move(action)}); }
   size_t PendingInputs() const { return script.size(); }
-  // True once GetMessageA found the queue, the paints and the script all empty without a quit
-  // message. It then returns -1, which ends a message loop written as `while (GetMessageA(...) > 0)`.
+  // True once GetMessageA found the queue, the paints and the script all empty without a quit message.
+  // The session then ends as a closed window does: WM_CLOSE goes to the main window. Should that not
+  // end the loop either, GetMessageA returns -1 rather than wait for ever.
   bool InputExhausted() const { return inputExhausted; }
 
-  // ---- Observers, called as things happen (the native front end prints from them).
+  // ---- Observers, called as things happen (the native front end prints from them). onMessageBox
+  // runs while the box is up, before its loop: what it posts is dispatched while the box is up.
   std::function<void(const RecordedPaint&)> onPaint;
   std::function<void(const RecordedMessageBox&)> onMessageBox;
   std::function<void(const RecordedCall&)> onCall;
@@ -138,8 +140,12 @@ class RecordingWindowSystem : public WindowSystem {
   const std::vector<RecordedCall>& Calls() const { return calls; }
   // The calls' texts, optionally only those of one operation.
   std::vector<std::string> CallTexts(const std::string& operation = std::string()) const;
-  // Index of the first call at or after `from` whose text starts with prefix; -1 when none.
-  int FindCall(const std::string& prefix, int from = 0) const;
+  // Index of the first call at or after `from` whose text starts with pattern, where a '*' in the
+  // pattern stands for any run of characters; -1 when none.
+  int FindCall(const std::string& pattern, int from = 0) const;
+  // Empty when a call matching each pattern (as FindCall) comes after the one matching the pattern
+  // before; otherwise which pattern had no match, and after what.
+  std::string MissingFromOrder(const std::vector<std::string>& patterns) const;
   void ClearCalls() { calls.clear(); }
   const std::vector<RecordedMessageBox>& MessageBoxes() const { return messageBoxes; }
   const std::vector<RecordedPaint>& Paints() const { return paints; }
@@ -149,8 +155,15 @@ class RecordingWindowSystem : public WindowSystem {
   // Timers started and not yet stopped.
   size_t ActiveTimers() const { return timers.size(); }
 
+  // What a modal box or chooser over owner does while it is up, as on Windows: the owner is disabled
+  // and `opened` runs; the loop serves the queue (what is posted, then paints) until it runs dry; the
+  // box then shows and takes the activation from its owner; each running timer fires once (a person
+  // takes a while to answer), the queue served after each; then the owner is enabled and active again.
+  // A quit message ends the loop at once and stays for the loop that ends on it.
+  void RunModal(HWND owner, const std::function<void()>& opened = nullptr);
+
   // ---- Windows.
-  const RecordedWindow* Window(HWND window) const;
+  const RecordedWindow* Window(HWND window) const { return Find(window); }
   // The first top-level window created that is still alive, or null.
   const RecordedWindow* MainWindow() const;
   // The live child of parent with this control identifier, or null.
@@ -206,9 +219,10 @@ class RecordingWindowSystem : public WindowSystem {
   int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) override;
 
  private:
+  enum class DcKind { Any, Window, Paint, Memory };  // from GetDC, BeginPaint, CreateCompatibleDC
   struct DeviceContext {
     std::string name;
-    std::string kind;  // "window", "paint" or "memory"
+    DcKind kind = DcKind::Window;
     HWND window = nullptr;
     HGDIOBJ selected = nullptr;
     bool open = true;
@@ -218,25 +232,32 @@ class RecordingWindowSystem : public WindowSystem {
     WNDCLASSA attributes;
   };
 
+  // A call's arguments as the log spells them, separated by commas: numbers in decimal, texts quoted,
+  // handles by name, rectangles as left,top,right,bottom, a std::string as it is (see Spell in the .cpp).
+  template <typename... T>
+  std::string Args(const T&... args) const;
   RecordedWindow* Find(HWND window);
   const RecordedWindow* Find(HWND window) const;
+  RecordedWindow* Live(HWND window);  // the window when it is alive, otherwise null
   DeviceContext* FindDc(HDC dc);
-  HDC NewDc(const std::string& kind, HWND window);
+  DeviceContext* OpenDc(HDC dc, DcKind kind = DcKind::Any);  // the context when it is open and of that kind
+  HDC NewDc(DcKind kind, HWND window);
   void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string());
   LRESULT Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam);
+  void SetEnabled(RecordedWindow* window, bool enable);  // WM_ENABLE when it changes
+  void Activate(HWND window, bool active);  // WM_ACTIVATE, and which window is active
+  bool ServeQueue();  // a modal loop's dispatching until nothing waits; false on a quit message
   LRESULT ControlMessage(RecordedWindow* control, UINT message, WPARAM wParam, LPARAM lParam);
   void DestroyTree(RecordedWindow* window);
   RECT ClientArea(const RecordedWindow& window) const;
   void RunInput(const ScriptedInput& input);
   RecordedWindow* FirstWindowNeedingPaint();
-  std::string Describe(const ScriptedInput& input) const;
 
   int screenWidth = 1024;
   int screenHeight = 768;
   WindowFrame frame;
   int scrollBarWidth = 16;
-  bool timerResultSet = false;
-  UINT_PTR timerResult = 0;
+  std::optional<UINT_PTR> timerResult;
   std::deque<int> messageBoxAnswers;
   std::vector<std::string> failingClasses;
   std::map<const void*, std::string> objectNames;
@@ -250,12 +271,14 @@ class RecordingWindowSystem : public WindowSystem {
   bool quitPosted = false;
   int quitCode = 0;
   bool inputExhausted = false;
+  HWND activeWindow = nullptr;
+  int modalDepth = 0;
+  std::vector<std::pair<HWND, UINT_PTR>> firedTimers;  // in the modal loops under way
 
   std::vector<RecordedCall> calls;
   std::vector<RecordedMessageBox> messageBoxes;
   std::vector<RecordedPaint> paints;
   // The paint under way, while a BeginPaint context is open.
-  bool painting = false;
   HDC paintDc = nullptr;
   RecordedPaint currentPaint;
   int beeps = 0;

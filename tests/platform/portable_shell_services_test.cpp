@@ -7,6 +7,8 @@
 namespace {
 
 struct CallbackSeen {
+  HWND owner = nullptr;
+  BOOL ownerDisabled = FALSE;
   HWND chooser = nullptr;
   UINT message = 0;
   LPARAM data = 0;
@@ -16,6 +18,7 @@ CallbackSeen g_seen;
 
 int CALLBACK RecordCallback(HWND chooser, UINT message, LPARAM, LPARAM data) {
   ++g_seen.calls;
+  g_seen.ownerDisabled = g_platform.windows->EnableWindow(g_seen.owner, FALSE);  // a disabled one stays so
   g_seen.chooser = chooser;
   g_seen.message = message;
   g_seen.data = data;
@@ -24,20 +27,23 @@ int CALLBACK RecordCallback(HWND chooser, UINT message, LPARAM, LPARAM data) {
   return 0;
 }
 
-TEST(PortableShell, FolderChooserAnswersFromItsScriptAfterInitialisingTheCallback) {
+TEST(PortableShell, FolderChooserAnswersFromItsScriptAfterInitialisingTheCallbackOverItsDisabledOwner) {
   TestMachine world;
   world.shell.QueueBrowseResult("D:\\Chosen Folder");
   world.shell.QueueBrowseCancel();
 
   BROWSEINFOA info = {};
-  info.hwndOwner = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+  info.hwndOwner = world.windows.CreateWindowExA(0, "STATIC", "", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
   info.lpfn = RecordCallback;
   info.lParam = 77;
   g_seen = CallbackSeen();
+  g_seen.owner = info.hwndOwner;
   LPITEMIDLIST chosen = world.shell.SHBrowseForFolderA(&info);
   ASSERT_NE(chosen, nullptr);
   EXPECT_EQ(g_seen.calls, 1);
+  EXPECT_TRUE(g_seen.ownerDisabled);
+  EXPECT_TRUE(world.windows.Window(info.hwndOwner)->enabled);  // and enabled again once the chooser is gone
   EXPECT_EQ(g_seen.message, static_cast<UINT>(BFFM_INITIALIZED));
   EXPECT_EQ(g_seen.chooser, world.shell.ChooserWindow());
   EXPECT_EQ(g_seen.data, 77);

@@ -1,26 +1,23 @@
-// The recording window system keeps the rules of Windows that the wizard's tests lean on:
-// the order messages come in, what a click does, how windows go, and that a run always ends.
+// The recording window system keeps the rules of Windows that the wizard's tests lean on: the order
+// messages come in, what a click does, what a message box does while it is up, how windows go, and
+// that a run always ends. The window probe (tests/support/window_probe.cpp) holds the common part
+// against Windows itself.
 #include "platform/portable/window_system.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
 RecordingWindowSystem* g_windows = nullptr;
-std::vector<std::string> g_heard;
+std::function<void(HWND, UINT)> g_onMessage;  // what a test's window does before the default handling
 
 LRESULT CALLBACK Listener(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  g_heard.push_back(g_windows->NameOf(window) + " " + std::to_string(message));
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    g_windows->BeginPaint(window, &paint);
-    g_windows->EndPaint(window, &paint);
-    return 0;
-  }
+  if (g_onMessage) g_onMessage(window, message);
   return g_windows->DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -28,94 +25,104 @@ class RecordingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_windows = &windows;
-    g_heard.clear();
+    g_onMessage = nullptr;
     WNDCLASSA listener = {};
     listener.lpfnWndProc = Listener;
     listener.lpszClassName = "Listener";
-    windows.RegisterClassA(&listener);
-    main = windows.CreateWindowExA(0, "Listener", "Main", WS_SYSMENU, 10, 20, 600, 440, nullptr, nullptr, nullptr,
+    EXPECT_NE(windows.RegisterClassA(&listener), 0);
+    EXPECT_EQ(windows.RegisterClassA(&listener), 0);  // a class is registered once
+    main = windows.CreateWindowExA(0, "listener", "Main", WS_SYSMENU, 10, 20, 600, 440, nullptr, nullptr, nullptr,
                                    nullptr);
     button = windows.CreateWindowExA(0, "BUTTON", "&Go", WS_CHILD, 1, 2, 30, 40, main,
                                      reinterpret_cast<HMENU>(intptr_t{77}), nullptr, nullptr);
-    g_heard.clear();
+    windows.ClearCalls();
+  }
+  // The messages the procedures and controls heard since the last look.
+  std::vector<std::string> Heard() {
+    std::vector<std::string> heard = windows.CallTexts("Message");
+    windows.ClearCalls();
+    return heard;
+  }
+  UINT Next(BOOL expected = TRUE) {
+    EXPECT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), expected);
+    return message.message;
   }
   RecordingWindowSystem windows;
   HWND main = nullptr;
   HWND button = nullptr;
+  MSG message = {};
 };
 
-TEST_F(RecordingTest, CreationTellsTheProcedureBeforeReturning) {
-  RecordingWindowSystem fresh;
-  g_windows = &fresh;
-  WNDCLASSA listener = {};
-  listener.lpfnWndProc = Listener;
-  listener.lpszClassName = "Listener";
-  EXPECT_NE(fresh.RegisterClassA(&listener), 0);
-  EXPECT_EQ(fresh.RegisterClassA(&listener), 0);  // a class is registered once
-  g_heard.clear();
-  HWND window = fresh.CreateWindowExA(0, "listener", "", 0, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-  EXPECT_EQ(g_heard, (std::vector<std::string>{"w1 36", "w1 129", "w1 1"}));  // GETMINMAXINFO, NCCREATE, CREATE
-  RECT client;
-  fresh.GetClientRect(window, &client);
-  EXPECT_EQ(client.right, 194);  // the default frame of 3 + 3 by 24 + 3
-  EXPECT_EQ(client.bottom, 73);
-  // Unknown classes and children without a living parent are refused.
-  EXPECT_EQ(fresh.CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-  EXPECT_EQ(fresh.CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+TEST_F(RecordingTest, CreationRefusesUnknownClassesAndOrphans) {
+  EXPECT_EQ(windows.CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(windows.CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
 }
 
-TEST_F(RecordingTest, QueueFirstThenQuitThenPaintThenScriptThenTheEnd) {
-  MSG message;
+TEST_F(RecordingTest, QueueFirstThenQuitThenPaintThenScriptThenTheWindowIsClosed) {
   windows.ShowWindow(main, SW_SHOWNORMAL);  // shown: needs painting
   windows.PushTimerTick();
   windows.PostMessageA(main, WM_USER, 1, 2);
-  ASSERT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), TRUE);
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_USER));
-  ASSERT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), TRUE);
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_PAINT));  // before the script's input
+  EXPECT_EQ(Next(), static_cast<UINT>(WM_USER));
+  EXPECT_EQ(Next(), static_cast<UINT>(WM_PAINT));  // before the script's input
   windows.DispatchMessageA(&message);
-  ASSERT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), TRUE);
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_TIMER));
+  EXPECT_EQ(Next(), static_cast<UINT>(WM_TIMER));
   EXPECT_FALSE(windows.InputExhausted());
-  EXPECT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), -1);
+  // The script has run out: the main window is closed, and once it is gone the loop fails.
+  EXPECT_EQ(Next(), static_cast<UINT>(WM_CLOSE));
   EXPECT_TRUE(windows.InputExhausted());
+  windows.DispatchMessageA(&message);
+  EXPECT_EQ(windows.MainWindow(), nullptr);
+  EXPECT_FALSE(windows.Window(button)->alive);  // the children went with it
+  EXPECT_EQ(windows.DestroyWindow(button), FALSE);
+  EXPECT_EQ(windows.PostMessageA(main, WM_USER, 0, 0), FALSE);
+  Next(-1);
 
-  windows.PostMessageA(main, WM_USER, 0, 0);
+  windows.PostMessageA(nullptr, WM_USER, 0, 0);
   windows.PostQuitMessage(3);
-  windows.InvalidateRect(main, nullptr, TRUE);
-  EXPECT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), TRUE);  // what was posted comes before the quit
-  EXPECT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), FALSE);
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(Next(), static_cast<UINT>(WM_USER));  // what was posted comes before the quit
+  EXPECT_EQ(Next(FALSE), static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(message.wParam, 3u);
 }
 
 TEST_F(RecordingTest, AClickPostsTheCommandOnlyWhenTheButtonCanBePressed) {
-  MSG message;
   windows.ShowWindow(button, SW_SHOW);
   windows.PushClick(77);
   windows.PushAction([&] { windows.EnableWindow(button, FALSE); });
   windows.PushClick(77);
   windows.PushClick(78);
-  ASSERT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), TRUE);
+  EXPECT_EQ(Next(), static_cast<UINT>(WM_COMMAND));
   EXPECT_EQ(message.hwnd, main);
-  EXPECT_EQ(message.message, static_cast<UINT>(WM_COMMAND));
   EXPECT_EQ(message.wParam, 77u);
   EXPECT_EQ(message.lParam, reinterpret_cast<LPARAM>(button));
-  EXPECT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), -1);  // the greyed-out and missing ones did nothing
+  EXPECT_EQ(Next(), static_cast<UINT>(WM_CLOSE));  // the greyed-out and missing ones did nothing
   EXPECT_EQ(windows.CallTexts("InputIgnored").size(), 2u);
 }
 
-TEST_F(RecordingTest, TheCloseBoxDestroysTheWindowThroughTheDefaultHandling) {
-  MSG message;
-  windows.PushCloseBox();
-  ASSERT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), TRUE);
-  windows.DispatchMessageA(&message);
-  // SC_CLOSE, then WM_CLOSE, then the window's WM_DESTROY; the child goes with it.
-  EXPECT_EQ(g_heard, (std::vector<std::string>{"w1 274", "w1 16", "w1 2"}));
-  EXPECT_EQ(windows.MainWindow(), nullptr);
-  EXPECT_FALSE(windows.Window(button)->alive);
-  EXPECT_EQ(windows.DestroyWindow(button), FALSE);
-  EXPECT_EQ(windows.PostMessageA(main, WM_USER, 0, 0), FALSE);
+TEST_F(RecordingTest, AMessageBoxServesTheQueueAndFiresEachTimerOnceWhileItIsUp) {
+  windows.ShowWindow(main, SW_SHOWNORMAL);  // active, and to be painted
+  windows.SetTimer(main, 5, 10, nullptr);
+  windows.PostMessageA(main, WM_USER, 0, 0);
+  int boxes = 0;
+  g_onMessage = [&](HWND window, UINT message) {  // a box the timer opens does not fire it again
+    if (message == WM_TIMER && boxes++ == 0) windows.MessageBoxA(window, "", "", MB_OK);
+  };
+  Heard();
+  windows.PushMessageBoxAnswer(IDCANCEL);
+  EXPECT_EQ(windows.MessageBoxA(main, "text", "caption", MB_OK), IDCANCEL);
+  // What waited is served before the box shows and takes the activation; the owner is disabled throughout.
+  EXPECT_EQ(Heard(), (std::vector<std::string>{
+                         "Message(w1,WM_ENABLE,0x0,0x0)", "Message(w1,0x400,0x0,0x0)", "Message(w1,WM_PAINT,0x0,0x0)",
+                         "Message(w1,WM_ACTIVATE,0x0,0x0)", "Message(w1,WM_TIMER,0x5,0x0)",
+                         "Message(w1,WM_ENABLE,0x1,0x0)", "Message(w1,WM_ACTIVATE,0x1,0x0)"}));
+  EXPECT_EQ(boxes, 1);
+
+  // A quit message ends a box before it shows, and stays for the message loop.
+  windows.PostQuitMessage(0);
+  windows.PostMessageA(main, WM_USER, 0, 0);
+  windows.MessageBoxA(main, "text", "caption", MB_OK);
+  EXPECT_EQ(Heard(), (std::vector<std::string>{"Message(w1,WM_ENABLE,0x0,0x0)", "Message(w1,0x400,0x0,0x0)",
+                                               "Message(w1,WM_ENABLE,0x1,0x0)"}));
+  EXPECT_EQ(Next(FALSE), static_cast<UINT>(WM_QUIT));
 }
 
 TEST_F(RecordingTest, ControlTextsKeepTheirCapacity) {
@@ -128,10 +135,11 @@ TEST_F(RecordingTest, ControlTextsKeepTheirCapacity) {
   EXPECT_STREQ(buffer, "Lon");
   EXPECT_EQ(windows.GetWindowTextA(nullptr, buffer, sizeof buffer), 0);
   EXPECT_STREQ(buffer, "");
+  Heard();
   // The main window's text goes through its procedure.
   windows.SetWindowTextA(main, "Title");
   EXPECT_EQ(windows.MainWindow()->text, "Title");
-  EXPECT_EQ(g_heard, std::vector<std::string>{"w1 12"});
+  EXPECT_EQ(windows.MissingFromOrder({"SetWindowTextA(w1,\"Title\")", "Message(w1,WM_SETTEXT,0x0,"}), "");
 }
 
 TEST_F(RecordingTest, PaintingRecordsWhatIsDrawnAndWhichContextsStayOpen) {

@@ -92,21 +92,13 @@ TEST(StartUp, RunsInOrderAndRegistersTheClass) {
             "RegisterClassA(\"LunveraSetup\",style=0x2003,icon=icon 103,cursor=IDC_ARROW,brush=WHITE_BRUSH) = 0xc001");
 
   // Creation builds the buttons and page 1 and starts the timer before the window is shown and painted.
-  const RecordingWindowSystem& w = world.windows;
-  int created = w.FindCall("CreateWindowExA(0x0,\"LunveraSetup\"");
-  int timer = w.FindCall("SetTimer(w1,1,1000,0) = 1");
-  int shown = w.FindCall("ShowWindow(w1,1)");
-  int updated = w.FindCall("UpdateWindow(w1)");
-  int painted = w.FindCall("BeginPaint(w1)");
-  int loop = w.FindCall("GetMessageA");
-  EXPECT_LT(created, w.FindCall("CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\""));
-  EXPECT_LT(w.FindCall("CreateWindowExA(0x20,\"BUTTON\",\"\""), timer);
-  EXPECT_LT(timer, shown);
-  EXPECT_LT(shown, updated);
-  EXPECT_LT(updated, painted);
-  EXPECT_LT(painted, loop);
+  EXPECT_EQ(world.windows.MissingFromOrder({"CreateWindowExA(0x0,\"LunveraSetup\"",
+                                            "CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\"",
+                                            "CreateWindowExA(0x20,\"BUTTON\",\"\"", "SetTimer(w1,1,1000,0) = 1",
+                                            "ShowWindow(w1,1)", "UpdateWindow(w1)", "BeginPaint(w1)", "GetMessageA"}),
+            "");
   EXPECT_EQ(g_timerId, 1u);
-  EXPECT_TRUE(w.MessageBoxes().empty());
+  EXPECT_TRUE(world.windows.MessageBoxes().empty());
 }
 
 TEST(StartUp, WithoutAWindowSkipsTheLoopAndStillTearsDown) {
@@ -136,7 +128,7 @@ TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
   EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
   EXPECT_EQ(world.windows.NameOf(box.owner), "w1");
   EXPECT_FALSE(box.ownerVisible);
-  EXPECT_LT(world.windows.FindCall("MessageBoxA"), world.windows.FindCall("ShowWindow(w1,1)"));
+  EXPECT_EQ(world.windows.MissingFromOrder({"MessageBoxA", "ShowWindow(w1,1)"}), "");
   EXPECT_EQ(g_timerId, 0u);
   EXPECT_GE(world.windows.FindCall("KillTimer(w1,0) = FALSE"), 0);
   // Every page move still happened and Exit ended the program.
@@ -181,9 +173,7 @@ TEST(Ending, DestructionStopsTheTimerThenQuits) {
   WizardWorld world;
   world.windows.PushCommand(18);
   EXPECT_EQ(world.Run(), 0);
-  int killed = world.windows.FindCall("KillTimer(w1,1) = TRUE");
-  ASSERT_GE(killed, 0);
-  EXPECT_LT(killed, world.windows.FindCall("PostQuitMessage(0)"));
+  EXPECT_EQ(world.windows.MissingFromOrder({"KillTimer(w1,1) = TRUE", "PostQuitMessage(0)"}), "");
   EXPECT_EQ(world.windows.ActiveTimers(), 0u);
   EXPECT_EQ(world.windows.OpenDeviceContexts(), 0);
 }

@@ -206,18 +206,10 @@ TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
   EXPECT_EQ(part.drawings[0].rect.bottom, 40);
 
   // Inside one paint: the brush, the rectangle, the page, the captions, the end.
-  int begin = world.windows.FindCall("BeginPaint(w1)", world.windows.FindCall("InvalidateRect(w1,10,20,30,40"));
-  ASSERT_GE(begin, 0);
-  int brush = world.windows.FindCall("SelectObject", begin);
-  int rectangle = world.windows.FindCall("Rectangle", begin);
-  int picture = world.windows.FindCall("BitBlt", begin);
-  int caption = world.windows.FindCall("SetWindowTextA(w2,\"E&xit\")", begin);
-  int end = world.windows.FindCall("EndPaint(w1", begin);
-  EXPECT_LT(brush, rectangle);
-  EXPECT_LT(rectangle, picture);
-  EXPECT_LT(picture, caption);
-  EXPECT_LT(caption, end);
-  EXPECT_EQ(world.windows.Calls()[brush].Text().find("WHITE_BRUSH") != std::string::npos, true);
+  EXPECT_EQ(world.windows.MissingFromOrder({"InvalidateRect(w1,10,20,30,40", "BeginPaint(w1)",
+                                            "SelectObject(*,WHITE_BRUSH)", "Rectangle", "BitBlt",
+                                            "SetWindowTextA(w2,\"E&xit\")", "EndPaint(w1"}),
+            "");
 }
 
 TEST(Navigation, WithoutButtonsNothingBreaks) {
