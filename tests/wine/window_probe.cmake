@@ -8,4 +8,5 @@ add_test(NAME wine_window_probe
                  -P ${CMAKE_SOURCE_DIR}/tests/support/compare_output.cmake)
 # The office probe's prefix serves: this one changes nothing in it.
 set_tests_properties(wine_window_probe PROPERTIES ENVIRONMENT WINEPREFIX=${office_probe_prefix}
-                     FIXTURES_REQUIRED wine_office TIMEOUT 90)
+                     FIXTURES_REQUIRED wine_office TIMEOUT 90
+                     SKIP_REGULAR_EXPRESSION "SKIPPED: cannot run 32-bit Windows programs")
