@@ -19,8 +19,10 @@ set(CMAKE_CXX_FLAGS_INIT
 
 # Static (no MinGW DLLs to ship), stripped, unused sections and the start-up
 # objects' unwind tables dropped, and no link time stamp, so two builds of one
-# commit give the same bytes.
+# commit give the same bytes. An executable is always loaded at its own base,
+# as on the Windows it is made for, so it carries no relocation table.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -s -Wl,--gc-sections -Wl,--no-insert-timestamp")
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--disable-dynamicbase -Wl,--disable-reloc-section")
 string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,-T,${CMAKE_CURRENT_LIST_DIR}/discard-unwind-tables.ld")
 
 # Test programs of these builds run under Wine in a private prefix; tools/wine-run

@@ -1,5 +1,7 @@
 #include "page_layout.h"
 
+#include "pages/control_ids.h"
+
 #include <cstdio>
 
 namespace {
@@ -37,34 +39,34 @@ std::vector<ExpectedControl> ExpectedControls(int page, int W, int H, int V) {
   int half = W / 2;
   PageCaptions captions = CaptionsOf(page);
   bool backEnabled = page != 4;
-  controls.push_back({10000, "Button", true, captions.left,
+  controls.push_back({kBackButtonId, "Button", true, captions.left,
                       kDefPushButton | WS_VISIBLE | (backEnabled ? 0 : WS_DISABLED), 0,
                       MakeRect(half - (4 * b) / 3, H - 48, b, 36), backEnabled});
-  controls.push_back({10001, "Button", true, captions.right, kPushButton | WS_VISIBLE, 0,
+  controls.push_back({kNextButtonId, "Button", true, captions.right, kPushButton | WS_VISIBLE, 0,
                       MakeRect(half + b / 3, H - 48, b, 36), true});
   switch (page) {
     case 1:
-      controls.push_back({10008, "Button", true, "", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
+      controls.push_back({kLinkButtonId, "Button", true, "", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
                           MakeRect((W - 372) / 2 + 324, 190, 14, 14), true});
       break;
     case 2:
       // The text is compared with the carried licence by the scenario.
-      controls.push_back({10010, "Edit", false, "", kLicenceEdit | WS_VISIBLE, 0,
+      controls.push_back({kLicenceEditId, "Edit", false, "", kLicenceEdit | WS_VISIBLE, 0,
                           MakeRect(16, 16, W - V - 8, (H - 48) - 32), true});
       break;
     case 3: {
       int B = W / 5 < 150 ? W / 5 : 150;
       int E = W - B - 48;
-      controls.push_back({10004, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
+      controls.push_back({kDictionaryBrowseId, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
                           MakeRect(W - B - 16, 40, B, 32), true});
-      controls.push_back({10005, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 40, E, 32), true});
-      controls.push_back({10006, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
+      controls.push_back({kDictionaryEditId, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 40, E, 32), true});
+      controls.push_back({kInstallBrowseId, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
                           MakeRect(W - B - 16, 112, B, 32), true});
-      controls.push_back({10007, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 112, E, 32), true});
+      controls.push_back({kInstallEditId, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 112, E, 32), true});
       break;
     }
     case 4:
-      controls.push_back({10009, "Button", true, "&View Readme", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
+      controls.push_back({kReadmeButtonId, "Button", true, "&View Readme", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
                           MakeRect((W - 120) / 2, 279, 120, 36), true});
       break;
   }

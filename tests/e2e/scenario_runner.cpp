@@ -1,5 +1,7 @@
 #include "scenario_runner.h"
 
+#include "pages/control_ids.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -287,11 +289,11 @@ void ScenarioRunner::WaitForPage(int wanted) {
     bool leftEnabled = false;
     size_t matchingIds = 0;
     for (const ControlInfo& c : controls) {
-      if (c.id == 10000) {
+      if (c.id == kBackButtonId) {
         left = c.text;
         leftEnabled = c.enabled;
       }
-      if (c.id == 10001) right = c.text;
+      if (c.id == kNextButtonId) right = c.text;
       for (const ExpectedControl& e : expected)
         if (e.id == c.id) ++matchingIds;
     }

@@ -1,5 +1,7 @@
 #include "wizard_probe.h"
 
+#include "pages/control_ids.h"
+
 #include <shlobj.h>
 
 namespace {
@@ -128,7 +130,7 @@ bool WizardProbe::WaitForMainWindow(DWORD timeoutMs) {
 bool WizardProbe::WaitForFirstPaint(DWORD timeoutMs) {
   double deadline = NowMs() + timeoutMs;
   while (NowMs() < deadline) {
-    HWND back = Control(10000);
+    HWND back = Control(kBackButtonId);
     // The creation caption gives way to the page's caption in the first paint.
     if (back) {
       char caption[64] = "";
