@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include <vector>
 
 #include "host_paths.h"
 
@@ -66,25 +65,10 @@ bool ImportRegFile(const std::string& windowsPath, std::string& error) {
   std::string exe = std::string(systemFolder) + "\\reg.exe";
   std::string command =
       "\"" + exe + "\" import \"" + windowsPath + "\" " + (g_view == KEY_WOW64_32KEY ? "/reg:32" : "/reg:64");
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    error = "cannot start reg (error " + std::to_string(GetLastError()) + ")";
-    return false;
-  }
   DWORD code = 1;
-  bool done = WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0;
-  if (done) GetExitCodeProcess(info.hProcess, &code);
-  CloseHandle(info.hProcess);
-  CloseHandle(info.hThread);
-  if (!done || code != 0) {
-    error = "reg import " + windowsPath + (done ? " failed with " + std::to_string(code) : " did not finish");
-    return false;
-  }
-  return true;
+  if (!StartProgram(command, "reg import " + windowsPath, error, &code)) return false;
+  if (code != 0) error = "reg import " + windowsPath + " failed with " + std::to_string(code);
+  return code == 0;
 }
 
 bool RemoveTree(const std::string& path) {
@@ -166,15 +150,7 @@ bool SetImmutable(const std::string& path, bool immutable, std::string& error) {
   // Wine starts a host program without a process handle to wait on: the file's state tells when it ran.
   std::string command = std::string("Z:\\usr\\bin\\chattr ") + (immutable ? "+i \"" : "-i \"") + prefix +
                         "/drive_c/" + WindowsToHost(path.substr(3)) + "\"";
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    error = "cannot start chattr (error " + std::to_string(GetLastError()) + ")";
-    return false;
-  }
+  if (!StartProgram(command, "chattr", error)) return false;
   for (int tries = 0; tries < 250; ++tries) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

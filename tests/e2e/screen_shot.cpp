@@ -1,7 +1,6 @@
 #include "screen_shot.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "host_paths.h"
 
@@ -15,18 +14,8 @@ bool CaptureScreen(const RECT& r, const std::string& hostPath, std::string& erro
   // import writes the file as it goes, so it is renamed into place once complete.
   std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + std::string(geometry) +
                         " +repage 'png:" + partial + "' && mv '" + partial + "' '" + hostPath + "'\"";
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  // Wine starts a host program without giving a process handle; the file tells when it is done.
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    error = "cannot start import (error " + std::to_string(GetLastError()) + ")";
-    return false;
-  }
-  if (info.hProcess) CloseHandle(info.hProcess);
-  if (info.hThread) CloseHandle(info.hThread);
+  // The file tells when import is done.
+  if (!StartProgram(command, "import", error)) return false;
   for (int i = 0; i < 1500; ++i) {
     if (GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     Sleep(10);
