@@ -22,12 +22,11 @@ const char kClosingWithErrors[] = "Installation finished with errors.\r\n";
 
 size_t TextLength(const char* text) { return strnlen(text, kPathCapacity); }
 
-bool EndsInBackslash(const char* text, size_t length) { return length > 0 && text[length - 1] == '\\'; }
 
 // Length of folder joined with a name of nameLength characters, as MakeFilePath joins them.
 size_t JoinedLength(const char* folder, size_t nameLength) {
   size_t length = TextLength(folder);
-  return length + (EndsInBackslash(folder, length) ? 0 : 1) + nameLength;
+  return length + (EndsInBackslash(folder) ? 0 : 1) + nameLength;
 }
 
 size_t DecimalDigits(DWORD number) {
@@ -115,7 +114,7 @@ bool MakeProductFolder(const char* chosenFolder, char* productFolder) {
   size_t length = TextLength(chosenFolder);
   // No chosen folder would put the product folder at the root of the current drive.
   if (length == 0) return false;
-  size_t separator = EndsInBackslash(chosenFolder, length) ? 0 : 1;
+  size_t separator = EndsInBackslash(chosenFolder) ? 0 : 1;
   if (length + separator + std::strlen(kProductFolderName) >= static_cast<size_t>(kPathCapacity)) return false;
   std::memcpy(productFolder, chosenFolder, length);
   if (separator != 0) productFolder[length++] = '\\';
@@ -188,7 +187,7 @@ void GetDefaultFolders(char* dictionaryFolder, char* installFolder) {
   }
   dictionaryFolder[kPathCapacity - 1] = '\0';
   size_t length = std::strlen(dictionaryFolder);
-  if (EndsInBackslash(dictionaryFolder, length)) dictionaryFolder[length - 1] = '\0';
+  if (EndsInBackslash(dictionaryFolder)) dictionaryFolder[length - 1] = '\0';
   std::memcpy(installFolder, kDefaultInstallFolder, sizeof kDefaultInstallFolder);
 }
 

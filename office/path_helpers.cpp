@@ -120,6 +120,10 @@ bool PathComponentsFit(const char* path) {
   return parts.folderLength <= room && parts.fileNameLength <= room && parts.extensionLength <= room;
 }
 
+bool EndsInBackslash(const char* text) {
+  return text != nullptr && EndOf(text, std::strlen(text)) == Ending::Backslash;
+}
+
 bool MakePath(char* out, const char* drive, const char* folder, const char* fileName, const char* extension) {
   if (out == nullptr) return false;
   // Built aside, so that an input that is also the output is read whole before it is replaced.

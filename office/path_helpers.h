@@ -14,6 +14,9 @@ void SplitPath(const char* path, char* drive, char* folder, char* fileName, char
 // Whether SplitPath would give every component of path whole, none cut to its room.
 bool PathComponentsFit(const char* path);
 
+// Whether text ends in a backslash of its own, not the second byte of a two-byte character.
+bool EndsInBackslash(const char* text);
+
 // Joins components (any may be null or empty) into out, which holds kPathCapacity bytes.
 // Returns false and leaves out empty when the result would not fit.
 bool MakePath(char* out, const char* drive, const char* folder, const char* fileName, const char* extension);

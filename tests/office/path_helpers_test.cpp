@@ -97,6 +97,7 @@ TEST(SplitPath, StepsOverTheTwoByteCharactersOfTheCodePage) {
     EXPECT_EQ(*c.joined != '\0', MakeFilePath(joined.data(), c.path, "a.txt")) << c.codePage;
     EXPECT_EQ(*c.joined != '\0', MakePath(made.data(), nullptr, c.path, "a", "txt")) << c.codePage;
     EXPECT_EQ(std::string(c.joined) + "|" + c.joined, joined.text() + "|" + made.text()) << c.codePage;
+    EXPECT_EQ(c.codePage == 1252, EndsInBackslash(c.path)) << c.codePage;
   }
   g_platform = saved;
 }
