@@ -201,3 +201,14 @@ InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, cons
   g_installOutcome = {true, InstallProduct(edition)};
   return g_installOutcome.failures == 0 ? InstallResult::Installed : InstallResult::InstalledWithErrors;
 }
+
+const Refusal* RefusalOf(InstallResult result) {
+  static const Refusal kFoldersUnusable = {"Install Directories Not Specified",
+                                           "Please make sure you have enterd the file locations"};
+  static const Refusal kProductFolderNotMade = {
+      "Install Directory Not Created",
+      "Could not create the Vessora folder in the chosen location. Please choose another folder."};
+  if (result == InstallResult::FoldersUnusable) return &kFoldersUnusable;
+  if (result == InstallResult::ProductFolderNotMade) return &kProductFolderNotMade;
+  return nullptr;
+}

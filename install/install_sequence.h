@@ -33,6 +33,13 @@ enum class InstallResult {
 // Vessora folder, then reads Word's folders, writes the log, the table's rows and the shortcuts.
 InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, const char* installFolder);
 
+// What the user is told of a refused install (the message box's caption and text); null for one that ran.
+struct Refusal {
+  const char* caption;
+  const char* text;
+};
+const Refusal* RefusalOf(InstallResult result);
+
 // The folder page's defaults, each into kPathCapacity bytes: the registered custom.dic's folder, else the
 // newest Office's program folder, one trailing backslash removed (empty when neither is known); and
 // C:\Program Files.

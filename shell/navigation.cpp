@@ -18,12 +18,6 @@ constexpr int kButtonMaxWidth = 150;
 constexpr DWORD kBackStyle = WS_CHILD | BS_DEFPUSHBUTTON;
 constexpr DWORD kNextStyle = WS_CHILD | BS_PUSHBUTTON;
 
-const char kFoldersMissingText[] = "Please make sure you have enterd the file locations";
-const char kFoldersMissingCaption[] = "Install Directories Not Specified";
-const char kFolderNotMadeText[] =
-    "Could not create the Vessora folder in the chosen location. Please choose another folder.";
-const char kFolderNotMadeCaption[] = "Install Directory Not Created";
-
 WizardPage* CurrentPage() {
   if (g_currentPage < 1 || g_currentPage > 4) return nullptr;
   return g_pages[g_currentPage];
@@ -161,16 +155,9 @@ void RunInstall(HWND window) {
   folderPage->GetInstallFolder(installFolder, kPathCapacity);
 
   // Both refusals come before the folder page goes: the user corrects the text and presses Install again.
-  switch (InstallEdition(GetEdition(), dictionaryFolder, installFolder)) {
-    case InstallResult::FoldersUnusable:
-      windows->MessageBoxA(window, kFoldersMissingText, kFoldersMissingCaption, MB_OK | MB_ICONEXCLAMATION);
-      return;
-    case InstallResult::ProductFolderNotMade:
-      windows->MessageBoxA(window, kFolderNotMadeText, kFolderNotMadeCaption, MB_OK | MB_ICONEXCLAMATION);
-      return;
-    case InstallResult::Installed:
-    case InstallResult::InstalledWithErrors:
-      break;
+  if (const Refusal* refusal = RefusalOf(InstallEdition(GetEdition(), dictionaryFolder, installFolder))) {
+    windows->MessageBoxA(window, refusal->text, refusal->caption, MB_OK | MB_ICONEXCLAMATION);
+    return;
   }
   folderPage->Destroy();
   g_currentPage = 4;

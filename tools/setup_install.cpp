@@ -74,17 +74,9 @@ int main(int argc, char** argv) {
   std::printf("Edition: %s\nDictionary folder: %s\nInstall folder: %s\n\n", table->edition, dictionaryFolder.c_str(),
               installFolder.c_str());
 
-  switch (InstallEdition(edition, dictionaryFolder.c_str(), installFolder.c_str())) {
-    case InstallResult::FoldersUnusable:
-      std::printf("Install Directories Not Specified: Please make sure you have enterd the file locations\n");
-      return 1;
-    case InstallResult::ProductFolderNotMade:
-      std::printf("Install Directory Not Created: Could not create the Vessora folder in the chosen location. "
-                  "Please choose another folder.\n");
-      return 1;
-    case InstallResult::Installed:
-    case InstallResult::InstalledWithErrors:
-      break;
+  if (const Refusal* refusal = RefusalOf(InstallEdition(edition, dictionaryFolder.c_str(), installFolder.c_str()))) {
+    std::printf("%s: %s\n", refusal->caption, refusal->text);
+    return 1;
   }
 
   std::string logPath = std::string(g_installFolder) + "\\" + kInstallLogFileName, log;
