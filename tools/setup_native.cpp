@@ -3,7 +3,7 @@
 // folders standing for drives. Input comes from a script of commands given on the command
 // line; each page is printed as it is painted, with its controls and captions, and at the
 // end the outcome, the install log and the changed registry.
-#include <cctype>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -139,11 +139,15 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
 // Turns the script into input for the window system; false and the bad command when one is unknown.
 bool QueueScript(const std::vector<std::string>& script, RecordingWindowSystem* windows, PortableShellServices* shell,
                  std::string* bad) {
+  // The commands that press a button.
+  static const std::pair<std::string, int> kPresses[] = {
+      {"next", kNextButtonId},   {"accept", kNextButtonId},   {"install", kNextButtonId}, {"finish", kNextButtonId},
+      {"back", kBackButtonId},   {"exit", kBackButtonId},     {"readme", kReadmeButtonId}, {"link", kLinkButtonId}};
   for (const std::string& command : script) {
     size_t equals = command.find('=');
     std::string name = command.substr(0, equals);
-    std::string argument = equals == std::string::npos ? std::string() : command.substr(equals + 1);
     bool hasArgument = equals != std::string::npos;
+    std::string argument = hasArgument ? command.substr(equals + 1) : std::string();
     auto browse = [&](int button, bool cancel) {
       std::string path = argument;
       windows->PushAction([shell, path, cancel] {
@@ -154,47 +158,29 @@ bool QueueScript(const std::vector<std::string>& script, RecordingWindowSystem* 
       });
       windows->PushClick(button);
     };
-    if (!hasArgument && (name == "next" || name == "accept" || name == "install" || name == "finish")) {
-      windows->PushClick(kNextButtonId);
-    } else if (!hasArgument && (name == "back" || name == "exit")) {
-      windows->PushClick(kBackButtonId);
-    } else if (hasArgument && name == "browse-dict" && !argument.empty()) {
-      browse(kDictionaryBrowseId, false);
-    } else if (hasArgument && name == "browse-install" && !argument.empty()) {
-      browse(kInstallBrowseId, false);
-    } else if (!hasArgument && (name == "browse-cancel" || name == "browse-dict-cancel")) {
-      browse(kDictionaryBrowseId, true);
-    } else if (!hasArgument && name == "browse-install-cancel") {
-      browse(kInstallBrowseId, true);
-    } else if (hasArgument && name == "set-dict") {
-      windows->PushTypeText(kDictionaryEditId, argument);
-    } else if (hasArgument && name == "set-install") {
-      windows->PushTypeText(kInstallEditId, argument);
-    } else if (!hasArgument && name == "readme") {
-      windows->PushClick(kReadmeButtonId);
-    } else if (!hasArgument && name == "link") {
-      windows->PushClick(kLinkButtonId);
+    auto press = std::find_if(std::begin(kPresses), std::end(kPresses), [&](auto& p) { return p.first == name; });
+    char* end = nullptr;
+    long number = hasArgument ? std::strtol(argument.c_str(), &end, 10) : -1;
+    bool isNumber = !argument.empty() && *end == '\0' && number >= 0 && number <= 0xFFFF;
+    if (!hasArgument && press != std::end(kPresses)) {
+      windows->PushClick(press->second);
+    } else if (hasArgument && !argument.empty() && (name == "browse-dict" || name == "browse-install")) {
+      browse(name == "browse-dict" ? kDictionaryBrowseId : kInstallBrowseId, false);
+    } else if (!hasArgument &&
+               (name == "browse-cancel" || name == "browse-dict-cancel" || name == "browse-install-cancel")) {
+      browse(name == "browse-install-cancel" ? kInstallBrowseId : kDictionaryBrowseId, true);
+    } else if (hasArgument && (name == "set-dict" || name == "set-install")) {
+      windows->PushTypeText(name == "set-dict" ? kDictionaryEditId : kInstallEditId, argument);
     } else if (!hasArgument && name == "close") {
       windows->PushCloseBox();
-    } else if (!hasArgument && name == "activate") {
-      windows->PushActivate(true);
-    } else if (!hasArgument && name == "deactivate") {
-      windows->PushActivate(false);
+    } else if (!hasArgument && (name == "activate" || name == "deactivate")) {
+      windows->PushActivate(name == "activate");
     } else if (!hasArgument && name == "tick") {
       windows->PushTimerTick();
-    } else if (hasArgument && (name == "cmd" || name == "answer")) {
-      char* end = nullptr;
-      long number = std::strtol(argument.c_str(), &end, 10);
-      if (argument.empty() || *end != '\0' || number < 0 || number > 0xFFFF) {
-        *bad = command;
-        return false;
-      }
-      if (name == "cmd") {
-        windows->PushCommand(static_cast<int>(number));
-      } else {
-        int answer = static_cast<int>(number);
-        windows->PushAction([windows, answer] { windows->PushMessageBoxAnswer(answer); });
-      }
+    } else if (isNumber && name == "cmd") {
+      windows->PushCommand(static_cast<int>(number));
+    } else if (isNumber && name == "answer") {
+      windows->PushAction([windows, number] { windows->PushMessageBoxAnswer(static_cast<int>(number)); });
     } else {
       *bad = command;
       return false;
@@ -203,12 +189,25 @@ bool QueueScript(const std::vector<std::string>& script, RecordingWindowSystem* 
   return true;
 }
 
+// "(left,top)-(right,bottom)", or with size "at (left,top) WIDTHxHEIGHT".
+std::string Corners(const RECT& r) {
+  char text[96];
+  std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
+                static_cast<long>(r.right), static_cast<long>(r.bottom));
+  return text;
+}
+
+std::string Placed(const RECT& r) {
+  char text[96];
+  std::snprintf(text, sizeof text, "at (%ld,%ld) %ldx%ld", static_cast<long>(r.left), static_cast<long>(r.top),
+                static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+  return text;
+}
+
 std::string ControlLine(const RecordedWindow& control) {
   char line[512];
-  std::snprintf(line, sizeof line, "%-6s %-22s at (%ld,%ld) %ldx%ld  id %d  style 0x%08X%s%s%s",
-                control.className.c_str(), ("\"" + Shorten(Printable(control.text), 40) + "\"").c_str(),
-                static_cast<long>(control.rect.left), static_cast<long>(control.rect.top),
-                static_cast<long>(control.Width()), static_cast<long>(control.Height()), control.id,
+  std::snprintf(line, sizeof line, "%-6s %-22s %s  id %d  style 0x%08X%s%s%s", control.className.c_str(),
+                ("\"" + Shorten(Printable(control.text), 40) + "\"").c_str(), Placed(control.rect).c_str(), control.id,
                 static_cast<unsigned>(control.style), control.exStyle ? " ex 0x20" : "",
                 control.enabled ? "" : "  greyed out", control.visible ? "" : "  hidden");
   return line;
@@ -217,32 +216,22 @@ std::string ControlLine(const RecordedWindow& control) {
 void PrintPaint(const RecordingWindowSystem& windows, const RecordedPaint& paint) {
   const RecordedWindow* main = windows.Window(paint.window);
   if (main == nullptr) return;
-  RECT client = {0, 0, main->Width(), main->Height()};
-  std::printf("\n--- page %d (%s), painted (%ld,%ld)-(%ld,%ld)\n", g_currentPage, PageName(g_currentPage),
-              static_cast<long>(paint.area.left), static_cast<long>(paint.area.top),
-              static_cast<long>(paint.area.right), static_cast<long>(paint.area.bottom));
-  std::printf("  window \"%s\" at (%ld,%ld) %ldx%ld\n", Printable(main->text).c_str(),
-              static_cast<long>(main->rect.left), static_cast<long>(main->rect.top), static_cast<long>(client.right),
-              static_cast<long>(client.bottom));
+  std::printf("\n--- page %d (%s), painted %s\n", g_currentPage, PageName(g_currentPage), Corners(paint.area).c_str());
+  std::printf("  window \"%s\" %s\n", Printable(main->text).c_str(), Placed(main->rect).c_str());
   for (const RecordedDrawing& drawing : paint.drawings) {
-    const RECT& r = drawing.rect;
     if (drawing.operation == "Rectangle") {
-      std::printf("  drawn  rectangle (%ld,%ld)-(%ld,%ld) filled with %s, black outline\n", static_cast<long>(r.left),
-                  static_cast<long>(r.top), static_cast<long>(r.right), static_cast<long>(r.bottom),
+      std::printf("  drawn  rectangle %s filled with %s, black outline\n", Corners(drawing.rect).c_str(),
                   drawing.detail.c_str());
     } else if (drawing.operation == "BitBlt") {
-      std::printf("  drawn  %s at (%ld,%ld) %ldx%ld\n", drawing.detail.c_str(), static_cast<long>(r.left),
-                  static_cast<long>(r.top), static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+      std::printf("  drawn  %s %s\n", drawing.detail.c_str(), Placed(drawing.rect).c_str());
     } else {
-      std::printf("  drawn  text \"%s\" in (%ld,%ld)-(%ld,%ld)%s\n", Printable(drawing.detail).c_str(),
-                  static_cast<long>(r.left), static_cast<long>(r.top), static_cast<long>(r.right),
-                  static_cast<long>(r.bottom), drawing.format == DT_CENTER ? " centred" : "");
+      std::printf("  drawn  text \"%s\" in %s%s\n", Printable(drawing.detail).c_str(), Corners(drawing.rect).c_str(),
+                  drawing.format == DT_CENTER ? " centred" : "");
     }
   }
   for (const RecordedWindow* control : windows.Children(paint.window))
     std::printf("  control %s\n", ControlLine(*control).c_str());
 }
-
 
 }  // namespace
 

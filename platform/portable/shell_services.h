@@ -34,7 +34,6 @@ class PortableShellServices : public ShellServices {
   bool SetCodePage(UINT codePage);
   // The handle the chooser's callback receives; BFFM_* messages it sends go to this window.
   HWND ChooserWindow() const { return chooserWindow; }
-  void SetChooserWindow(HWND window) { chooserWindow = window; }
   // The modal loop the chooser runs over its owner while it is up, calling `opened` once the owner is
   // disabled (a machine hands it its window system's); without one the chooser answers at once.
   std::function<void(HWND owner, const std::function<void()>& opened)> modalLoop;

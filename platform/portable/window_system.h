@@ -124,7 +124,6 @@ class RecordingWindowSystem : public WindowSystem {
   void PushTimerTick() { PushInput({ScriptedInput::TimerTick, 0, {}, {}}); }
   void PushTypeText(int id, const std::string& text) { PushInput({ScriptedInput::TypeText, id, text, {}}); }
   void PushAction(std::function<void()> action) { PushInput({ScriptedInput::Action, 0, {}, std::move(action)}); }
-  size_t PendingInputs() const { return script.size(); }
   // True once GetMessageA found the queue, the paints and the script all empty without a quit message.
   // The session then ends as a closed window does: WM_CLOSE goes to the main window. Should that not
   // end the loop either, GetMessageA returns -1 rather than wait for ever.
