@@ -86,10 +86,7 @@ bool PortableFileSystem::SetCurrentFolder(const std::string& windowsFolder) {
   WindowsPath parsed;
   std::string host;
   if (!Resolve(windowsFolder.c_str(), &parsed, &host)) return false;
-  if (!IsHostFolder(host)) {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
+  if (!IsHostFolder(host)) return Fail(ERROR_PATH_NOT_FOUND, false);
   std::string folder(1, parsed.drive);
   folder += ":\\";
   for (size_t i = 0; i < parsed.components.size(); ++i) {
@@ -106,29 +103,17 @@ void PortableFileSystem::SetTempFolder(const std::string& windowsFolder) {
 }
 
 bool PortableFileSystem::ParseWindowsPath(const char* path, WindowsPath* parsed) const {
-  if (path == nullptr) {
-    lastError = ERROR_INVALID_PARAMETER;
-    return false;
-  }
+  if (path == nullptr) return Fail(ERROR_INVALID_PARAMETER, false);
   size_t length = std::strlen(path);
-  if (length == 0) {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
-  if (length >= MAX_PATH) {
-    lastError = ERROR_FILENAME_EXCED_RANGE;
-    return false;
-  }
+  if (length == 0) return Fail(ERROR_PATH_NOT_FOUND, false);
+  if (length >= MAX_PATH) return Fail(ERROR_FILENAME_EXCED_RANGE, false);
   // Make the path absolute: "X:\..." stays, "\..." takes the current drive,
   // "X:name" and "name" start from the current folder (of that drive).
   std::string full;
   char currentDrive = static_cast<char>(FoldAnsiCase(static_cast<unsigned char>(currentFolder[0])));
   if (length >= 2 && path[1] == ':') {
     char drive = static_cast<char>(FoldAnsiCase(static_cast<unsigned char>(path[0])));
-    if (drive < 'A' || drive > 'Z') {
-      lastError = ERROR_INVALID_NAME;
-      return false;
-    }
+    if (drive < 'A' || drive > 'Z') return Fail(ERROR_INVALID_NAME, false);
     if (IsSeparator(path[2]))
       full = path;
     else if (drive == currentDrive)
@@ -144,10 +129,7 @@ bool PortableFileSystem::ParseWindowsPath(const char* path, WindowsPath* parsed)
   } else {
     full = currentFolder + "\\" + path;
   }
-  if (full.size() >= MAX_PATH) {
-    lastError = ERROR_FILENAME_EXCED_RANGE;
-    return false;
-  }
+  if (full.size() >= MAX_PATH) return Fail(ERROR_FILENAME_EXCED_RANGE, false);
 
   parsed->drive = static_cast<char>(FoldAnsiCase(static_cast<unsigned char>(full[0])));
   parsed->components.clear();
@@ -167,15 +149,9 @@ bool PortableFileSystem::ParseWindowsPath(const char* path, WindowsPath* parsed)
     }
     // Windows drops trailing dots and blanks from every name.
     while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-    if (name.empty()) {
-      lastError = ERROR_INVALID_NAME;
-      return false;
-    }
+    if (name.empty()) return Fail(ERROR_INVALID_NAME, false);
     for (char c : name) {
-      if (!IsValidNameChar(static_cast<unsigned char>(c))) {
-        lastError = ERROR_INVALID_NAME;
-        return false;
-      }
+      if (!IsValidNameChar(static_cast<unsigned char>(c))) return Fail(ERROR_INVALID_NAME, false);
     }
     parsed->components.push_back(name);
   }
@@ -184,10 +160,7 @@ bool PortableFileSystem::ParseWindowsPath(const char* path, WindowsPath* parsed)
 
 bool PortableFileSystem::ResolveParsed(const WindowsPath& parsed, std::string* hostPath) const {
   auto drive = drives.find(parsed.drive);
-  if (drive == drives.end()) {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
+  if (drive == drives.end()) return Fail(ERROR_PATH_NOT_FOUND, false);
   std::string host = drive->second;
   bool searching = true;  // once a name is missing, the names below it are kept as given
   for (const std::string& name : parsed.components) {
@@ -233,18 +206,12 @@ bool PortableFileSystem::EnsureTempFolder() {
   level.drive = parsed.drive;
   std::string host;
   if (!ResolveParsed(level, &host)) return false;
-  if (!IsHostFolder(host)) {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
+  if (!IsHostFolder(host)) return Fail(ERROR_PATH_NOT_FOUND, false);
   for (const std::string& name : parsed.components) {
     level.components.push_back(name);
     if (!ResolveParsed(level, &host)) return false;
     if (IsHostFolder(host)) continue;
-    if (mkdir(host.c_str(), 0777) != 0) {
-      lastError = ErrorFromErrno(errno, host);
-      return false;
-    }
+    if (mkdir(host.c_str(), 0777) != 0) return Fail(ErrorFromErrno(errno, host), false);
   }
   return true;
 }
@@ -254,10 +221,7 @@ DWORD PortableFileSystem::GetFileAttributesA(LPCSTR path) {
   std::string host;
   if (!Resolve(path, &parsed, &host)) return INVALID_FILE_ATTRIBUTES;
   struct stat info;
-  if (stat(host.c_str(), &info) != 0) {
-    lastError = ErrorFromErrno(errno, host);
-    return INVALID_FILE_ATTRIBUTES;
-  }
+  if (stat(host.c_str(), &info) != 0) return Fail(ErrorFromErrno(errno, host), INVALID_FILE_ATTRIBUTES);
   if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
   if (parsed.endsInSeparator) {  // "file.txt\" names no file
     lastError = ERROR_INVALID_NAME;
@@ -368,24 +332,16 @@ HANDLE PortableFileSystem::CreateFileA(LPCSTR path, DWORD access, DWORD shareMod
   WindowsPath parsed;
   std::string host;
   if (!Resolve(path, &parsed, &host)) return INVALID_HANDLE_VALUE;
-  if (parsed.components.empty() || parsed.endsInSeparator) {
-    lastError = parsed.components.empty() ? ERROR_ACCESS_DENIED : ERROR_INVALID_NAME;
-    return INVALID_HANDLE_VALUE;
-  }
+  if (parsed.components.empty() || parsed.endsInSeparator)
+    return Fail(parsed.components.empty() ? ERROR_ACCESS_DENIED : ERROR_INVALID_NAME, INVALID_HANDLE_VALUE);
   // GENERIC_ALL stands for both directions.
   if (access & 0x10000000u) access |= GENERIC_READ | GENERIC_WRITE;
   access &= GENERIC_READ | GENERIC_WRITE;
 
   struct stat info;
   bool exists = stat(host.c_str(), &info) == 0;
-  if (exists && S_ISDIR(info.st_mode)) {
-    lastError = ERROR_ACCESS_DENIED;
-    return INVALID_HANDLE_VALUE;
-  }
-  if (!IsHostFolder(HostParent(host))) {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return INVALID_HANDLE_VALUE;
-  }
+  if (exists && S_ISDIR(info.st_mode)) return Fail(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
+  if (!IsHostFolder(HostParent(host))) return Fail(ERROR_PATH_NOT_FOUND, INVALID_HANDLE_VALUE);
   bool truncate = exists && (disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING);
   int flags = O_CLOEXEC;
   // Replacing a file opened for reading only still empties it, as on Windows.
@@ -397,42 +353,25 @@ HANDLE PortableFileSystem::CreateFileA(LPCSTR path, DWORD access, DWORD shareMod
     flags |= O_RDONLY;
   switch (disposition) {
     case CREATE_NEW:
-      if (exists) {
-        lastError = ERROR_FILE_EXISTS;
-        return INVALID_HANDLE_VALUE;
-      }
+      if (exists) return Fail(ERROR_FILE_EXISTS, INVALID_HANDLE_VALUE);
       flags |= O_CREAT | O_EXCL;
       break;
     case CREATE_ALWAYS: flags |= O_CREAT; break;
     case OPEN_EXISTING:
-      if (!exists) {
-        lastError = ERROR_FILE_NOT_FOUND;
-        return INVALID_HANDLE_VALUE;
-      }
+      if (!exists) return Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
       break;
     case OPEN_ALWAYS: flags |= O_CREAT; break;
     case TRUNCATE_EXISTING:
-      if (!exists) {
-        lastError = ERROR_FILE_NOT_FOUND;
-        return INVALID_HANDLE_VALUE;
-      }
-      if (!(access & GENERIC_WRITE)) {
-        lastError = ERROR_INVALID_PARAMETER;
-        return INVALID_HANDLE_VALUE;
-      }
+      if (!exists) return Fail(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
+      if (!(access & GENERIC_WRITE)) return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
       break;
-    default: lastError = ERROR_INVALID_PARAMETER; return INVALID_HANDLE_VALUE;
+    default: return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
   }
   // A file open elsewhere without the sharing this open needs is refused before anything changes.
-  if (exists && !SharingAllows(info.st_dev, info.st_ino, access, shareMode)) {
-    lastError = ERROR_SHARING_VIOLATION;
-    return INVALID_HANDLE_VALUE;
-  }
+  if (exists && !SharingAllows(info.st_dev, info.st_ino, access, shareMode))
+    return Fail(ERROR_SHARING_VIOLATION, INVALID_HANDLE_VALUE);
   int descriptor = open(host.c_str(), flags, 0666);
-  if (descriptor < 0) {
-    lastError = ErrorFromErrno(errno, host);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (descriptor < 0) return Fail(ErrorFromErrno(errno, host), INVALID_HANDLE_VALUE);
   if (truncate && ftruncate(descriptor, 0) != 0) {
     lastError = ErrorFromErrno(errno, host);
     close(descriptor);
@@ -455,10 +394,7 @@ HANDLE PortableFileSystem::CreateFileA(LPCSTR path, DWORD access, DWORD shareMod
 
 PortableFileSystem::OpenFile* PortableFileSystem::FindHandle(HANDLE handle) {
   auto entry = handles.find(reinterpret_cast<uintptr_t>(handle));
-  if (entry == handles.end()) {
-    lastError = ERROR_INVALID_HANDLE;
-    return nullptr;
-  }
+  if (entry == handles.end()) return Fail(ERROR_INVALID_HANDLE, nullptr);
   return &entry->second;
 }
 
@@ -466,14 +402,8 @@ BOOL PortableFileSystem::ReadFile(HANDLE file, void* buffer, DWORD count, DWORD*
   if (read != nullptr) *read = 0;
   OpenFile* open = FindHandle(file);
   if (open == nullptr) return FALSE;
-  if (!(open->access & GENERIC_READ)) {
-    lastError = ERROR_ACCESS_DENIED;
-    return FALSE;
-  }
-  if (buffer == nullptr && count > 0) {
-    lastError = ERROR_INVALID_PARAMETER;
-    return FALSE;
-  }
+  if (!(open->access & GENERIC_READ)) return Fail(ERROR_ACCESS_DENIED, FALSE);
+  if (buffer == nullptr && count > 0) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   DWORD total = 0;
   while (total < count) {
     ssize_t got = ::read(open->descriptor, static_cast<char*>(buffer) + total, count - total);
@@ -494,14 +424,8 @@ BOOL PortableFileSystem::WriteFile(HANDLE file, const void* data, DWORD count, D
   if (written != nullptr) *written = 0;
   OpenFile* open = FindHandle(file);
   if (open == nullptr) return FALSE;
-  if (!(open->access & GENERIC_WRITE)) {
-    lastError = ERROR_ACCESS_DENIED;
-    return FALSE;
-  }
-  if (data == nullptr && count > 0) {
-    lastError = ERROR_INVALID_PARAMETER;
-    return FALSE;
-  }
+  if (!(open->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED, FALSE);
+  if (data == nullptr && count > 0) return Fail(ERROR_INVALID_PARAMETER, FALSE);
   DWORD total = 0;
   while (total < count) {
     ssize_t put = ::write(open->descriptor, static_cast<const char*>(data) + total, count - total);
@@ -534,26 +458,16 @@ DWORD PortableFileSystem::SetFilePointer(HANDLE file, LONG distance, LONG* dista
     struct stat info;
     base = fstat(open->descriptor, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
   } else {
-    lastError = ERROR_INVALID_PARAMETER;
-    return INVALID_SET_FILE_POINTER;
+    return Fail(ERROR_INVALID_PARAMETER, INVALID_SET_FILE_POINTER);
   }
-  if (base < 0) {
-    lastError = kErrorGenFailure;
-    return INVALID_SET_FILE_POINTER;
-  }
-  if ((offset > 0 && base > INT64_MAX - offset) || base + offset < 0) {
-    lastError = ERROR_NEGATIVE_SEEK;
-    return INVALID_SET_FILE_POINTER;
-  }
+  if (base < 0) return Fail(kErrorGenFailure, INVALID_SET_FILE_POINTER);
+  if ((offset > 0 && base > INT64_MAX - offset) || base + offset < 0)
+    return Fail(ERROR_NEGATIVE_SEEK, INVALID_SET_FILE_POINTER);
   int64_t position = base + offset;
-  if (distanceHigh == nullptr && position > 0xFFFFFFFE) {  // would not be told apart from failure
-    lastError = ERROR_INVALID_PARAMETER;
-    return INVALID_SET_FILE_POINTER;
-  }
-  if (lseek(open->descriptor, static_cast<off_t>(position), SEEK_SET) < 0) {
-    lastError = ERROR_INVALID_PARAMETER;
-    return INVALID_SET_FILE_POINTER;
-  }
+  // A position past 0xFFFFFFFE without a high part would not be told apart from failure.
+  if ((distanceHigh == nullptr && position > 0xFFFFFFFE) ||
+      lseek(open->descriptor, static_cast<off_t>(position), SEEK_SET) < 0)
+    return Fail(ERROR_INVALID_PARAMETER, INVALID_SET_FILE_POINTER);
   if (distanceHigh != nullptr) *distanceHigh = static_cast<LONG>(static_cast<uint64_t>(position) >> 32);
   lastError = ERROR_SUCCESS;
   return static_cast<DWORD>(position);
@@ -563,10 +477,7 @@ DWORD PortableFileSystem::GetFileSize(HANDLE file, DWORD* sizeHigh) {
   OpenFile* open = FindHandle(file);
   if (open == nullptr) return INVALID_FILE_SIZE;
   struct stat info;
-  if (fstat(open->descriptor, &info) != 0) {
-    lastError = kErrorGenFailure;
-    return INVALID_FILE_SIZE;
-  }
+  if (fstat(open->descriptor, &info) != 0) return Fail(kErrorGenFailure, INVALID_FILE_SIZE);
   uint64_t size = static_cast<uint64_t>(info.st_size);
   if (sizeHigh != nullptr) *sizeHigh = static_cast<DWORD>(size >> 32);
   lastError = ERROR_SUCCESS;
@@ -586,18 +497,10 @@ BOOL PortableFileSystem::CreateDirectoryA(LPCSTR path, void*) {
   std::string host;
   if (!Resolve(path, &parsed, &host)) return FALSE;
   struct stat info;
-  if (parsed.components.empty() || stat(host.c_str(), &info) == 0) {
-    lastError = ERROR_ALREADY_EXISTS;
-    return FALSE;
-  }
-  if (!IsHostFolder(HostParent(host))) {
-    lastError = ERROR_PATH_NOT_FOUND;
-    return FALSE;
-  }
-  if (mkdir(host.c_str(), 0777) != 0) {
-    lastError = errno == EEXIST ? ERROR_ALREADY_EXISTS : ErrorFromErrno(errno, host);
-    return FALSE;
-  }
+  if (parsed.components.empty() || stat(host.c_str(), &info) == 0) return Fail(ERROR_ALREADY_EXISTS, FALSE);
+  if (!IsHostFolder(HostParent(host))) return Fail(ERROR_PATH_NOT_FOUND, FALSE);
+  if (mkdir(host.c_str(), 0777) != 0)
+    return Fail(errno == EEXIST ? ERROR_ALREADY_EXISTS : ErrorFromErrno(errno, host), FALSE);
   return TRUE;
 }
 
@@ -606,22 +509,12 @@ BOOL PortableFileSystem::DeleteFileA(LPCSTR path) {
   std::string host;
   if (!Resolve(path, &parsed, &host)) return FALSE;
   struct stat info;
-  if (stat(host.c_str(), &info) != 0) {
-    lastError = ErrorFromErrno(errno, host);
-    return FALSE;
-  }
-  if (S_ISDIR(info.st_mode) || parsed.endsInSeparator) {
-    lastError = S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : ERROR_INVALID_NAME;
-    return FALSE;
-  }
+  if (stat(host.c_str(), &info) != 0) return Fail(ErrorFromErrno(errno, host), FALSE);
+  if (S_ISDIR(info.st_mode) || parsed.endsInSeparator)
+    return Fail(S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : ERROR_INVALID_NAME, FALSE);
   DWORD shared = 0;
-  if (IsOpen(info.st_dev, info.st_ino, &shared) && !(shared & FILE_SHARE_DELETE)) {
-    lastError = ERROR_SHARING_VIOLATION;
-    return FALSE;
-  }
-  if (unlink(host.c_str()) != 0) {
-    lastError = ErrorFromErrno(errno, host);
-    return FALSE;
-  }
+  if (IsOpen(info.st_dev, info.st_ino, &shared) && !(shared & FILE_SHARE_DELETE))
+    return Fail(ERROR_SHARING_VIOLATION, FALSE);
+  if (unlink(host.c_str()) != 0) return Fail(ErrorFromErrno(errno, host), FALSE);
   return TRUE;
 }

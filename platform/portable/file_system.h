@@ -59,6 +59,12 @@ class PortableFileSystem : public FileSystem {
     std::vector<std::string> components;
     bool endsInSeparator = false;
   };
+  // Sets the last error and gives back the failure result, for the members' many early returns.
+  template <typename T>
+  T Fail(DWORD error, T result) const {
+    lastError = error;
+    return result;
+  }
   // Both set lastError when they fail.
   bool ParseWindowsPath(const char* path, WindowsPath* parsed) const;
   bool ResolveParsed(const WindowsPath& parsed, std::string* hostPath) const;
