@@ -381,19 +381,27 @@ std::shared_ptr<PortableRegistry::Key> PortableRegistry::RootKey(uintptr_t root)
   return found == roots.end() ? nullptr : found->second;
 }
 
-LONG PortableRegistry::KeyOfHandle(HKEY handle, std::shared_ptr<Key>* key, REGSAM* access) const {
+LONG PortableRegistry::KeyOfHandle(HKEY handle, std::shared_ptr<Key>* key, REGSAM* access, REGSAM needed) const {
   uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+  auto open = handles.find(value);
   if (auto root = RootKey(value)) {
     *key = root;
     *access = KEY_ALL_ACCESS;
-    return ERROR_SUCCESS;
+  } else if (open == handles.end()) {
+    return ERROR_INVALID_HANDLE;
+  } else if (open->second.key->deleted) {
+    return ERROR_KEY_DELETED;
+  } else {
+    *key = open->second.key;
+    *access = open->second.access;
   }
-  auto open = handles.find(value);
-  if (open == handles.end()) return ERROR_INVALID_HANDLE;
-  if (open->second.key->deleted) return ERROR_KEY_DELETED;
-  *key = open->second.key;
-  *access = open->second.access;
-  return ERROR_SUCCESS;
+  return (*access & needed) == needed ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+}
+
+std::vector<PortableRegistry::Value>::iterator PortableRegistry::FindValue(Key* key, LPCSTR name) {
+  std::string wanted = name != nullptr ? name : "";
+  return std::find_if(key->values.begin(), key->values.end(),
+                      [&](const Value& value) { return EqualAnsiNoCase(value.name, wanted); });
 }
 
 LONG PortableRegistry::Walk(const std::shared_ptr<Key>& from, const char* subKey, bool create,
@@ -470,25 +478,20 @@ LONG PortableRegistry::RegQueryValueExA(HKEY handle, LPCSTR valueName, DWORD* re
                                         DWORD* dataSize) {
   std::shared_ptr<Key> key;
   REGSAM access = 0;
-  LONG error = KeyOfHandle(handle, &key, &access);
+  LONG error = KeyOfHandle(handle, &key, &access, KEY_QUERY_VALUE);
   if (error != ERROR_SUCCESS) return error;
-  if (!(access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
   if (reserved != nullptr || (data != nullptr && dataSize == nullptr)) return ERROR_INVALID_PARAMETER;
-  std::string name = valueName != nullptr ? valueName : "";
-  for (const Value& value : key->values) {
-    if (!EqualAnsiNoCase(value.name, name)) continue;
-    return CopyValueData(value.type, value.data, type, data, dataSize);
-  }
-  return ERROR_FILE_NOT_FOUND;
+  auto value = FindValue(key.get(), valueName);
+  if (value == key->values.end()) return ERROR_FILE_NOT_FOUND;
+  return CopyValueData(value->type, value->data, type, data, dataSize);
 }
 
 LONG PortableRegistry::RegEnumValueA(HKEY handle, DWORD index, LPSTR valueName, DWORD* valueNameSize,
                                      DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize) {
   std::shared_ptr<Key> key;
   REGSAM access = 0;
-  LONG error = KeyOfHandle(handle, &key, &access);
+  LONG error = KeyOfHandle(handle, &key, &access, KEY_QUERY_VALUE);
   if (error != ERROR_SUCCESS) return error;
-  if (!(access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
   if (valueName == nullptr || valueNameSize == nullptr || reserved != nullptr ||
       (data != nullptr && dataSize == nullptr))
     return ERROR_INVALID_PARAMETER;
@@ -505,38 +508,29 @@ LONG PortableRegistry::RegSetValueExA(HKEY handle, LPCSTR valueName, DWORD, DWOR
                                       DWORD dataSize) {
   std::shared_ptr<Key> key;
   REGSAM access = 0;
-  LONG error = KeyOfHandle(handle, &key, &access);
+  LONG error = KeyOfHandle(handle, &key, &access, KEY_SET_VALUE);
   if (error != ERROR_SUCCESS) return error;
-  if (!(access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
   if (data == nullptr && dataSize > 0) return kErrorNoAccess;
   std::string name = valueName != nullptr ? valueName : "";
   if (name.size() > kMaxValueNameLength) return ERROR_INVALID_PARAMETER;
-  std::vector<BYTE> bytes(data, data + dataSize);
-  for (Value& value : key->values) {
-    if (EqualAnsiNoCase(value.name, name)) {  // replaced in place: its index stays
-      value.type = type;
-      value.data = bytes;
-      return ERROR_SUCCESS;
-    }
-  }
-  key->values.push_back(Value{name, type, bytes});
+  Value written{name, type, std::vector<BYTE>(data, data + dataSize)};
+  auto value = FindValue(key.get(), valueName);
+  if (value == key->values.end())
+    key->values.push_back(written);
+  else  // replaced in place: its index stays, and so does the name's spelling
+    *value = Value{value->name, type, written.data};
   return ERROR_SUCCESS;
 }
 
 LONG PortableRegistry::RegDeleteValueA(HKEY handle, LPCSTR valueName) {
   std::shared_ptr<Key> key;
   REGSAM access = 0;
-  LONG error = KeyOfHandle(handle, &key, &access);
+  LONG error = KeyOfHandle(handle, &key, &access, KEY_SET_VALUE);
   if (error != ERROR_SUCCESS) return error;
-  if (!(access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
-  std::string name = valueName != nullptr ? valueName : "";
-  for (auto value = key->values.begin(); value != key->values.end(); ++value) {
-    if (EqualAnsiNoCase(value->name, name)) {
-      key->values.erase(value);
-      return ERROR_SUCCESS;
-    }
-  }
-  return ERROR_FILE_NOT_FOUND;
+  auto value = FindValue(key.get(), valueName);
+  if (value == key->values.end()) return ERROR_FILE_NOT_FOUND;
+  key->values.erase(value);
+  return ERROR_SUCCESS;
 }
 
 LONG PortableRegistry::RegCloseKey(HKEY handle) {

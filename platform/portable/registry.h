@@ -79,8 +79,11 @@ class PortableRegistry : public Registry {
   };
 
   std::shared_ptr<Key> RootKey(uintptr_t root) const;
-  // The key a handle stands for and the access it grants, or an error code.
-  LONG KeyOfHandle(HKEY handle, std::shared_ptr<Key>* key, REGSAM* access) const;
+  // The key a handle stands for and the access it grants, or an error code; ERROR_ACCESS_DENIED when the
+  // handle lacks the rights needed.
+  LONG KeyOfHandle(HKEY handle, std::shared_ptr<Key>* key, REGSAM* access, REGSAM needed = 0) const;
+  // The value of key called name (null: the default value), found without regard to case, or the end.
+  static std::vector<Value>::iterator FindValue(Key* key, LPCSTR name);
   // The start of an open or a create: checks and clears result, resolves root as KeyOfHandle does (base and its
   // access), then walks to subKey below it (ERROR_FILE_NOT_FOUND when it is missing).
   LONG StartAt(HKEY root, LPCSTR subKey, HKEY* result, std::shared_ptr<Key>* base, REGSAM* baseAccess,
