@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 std::string HostToWindows(const std::string& hostPath) {
   if (hostPath.size() > 1 && hostPath[1] == ':') return hostPath;  // already a Windows path
@@ -24,8 +23,7 @@ std::string ParentOf(const std::string& windowsPath) {
 }
 
 bool StartProgram(const std::string& command, const std::string& what, std::string& error, DWORD* exitCode) {
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
+  std::string line = command;  // CreateProcess may write to it
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

@@ -66,8 +66,6 @@ WizardProbe::~WizardProbe() {
 
 bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
   std::string commandLine = "\"" + exePath + "\"";
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   // Wine now and then refuses a start with an internal error while the machine is
@@ -76,7 +74,7 @@ bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (attempt > 0) Sleep(500);
     startedMs = NowMs();
-    if (CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &processInfo)) {
       main = nullptr;
       retries = attempt;

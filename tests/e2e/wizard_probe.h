@@ -23,7 +23,6 @@ class WizardProbe {
  public:
   ~WizardProbe();
 
-  // Starts the program; false when it cannot be started.
   bool Launch(const std::string& exePath, std::string& error);
   // How many starts Wine refused before this one went through.
   int Retries() const { return retries; }
