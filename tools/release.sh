@@ -20,11 +20,9 @@ main=$(sed -n 's/^VESSORA_EDITION:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/nul
 [ -n "$main" ] || fail "$build is not a configured build folder (no VESSORA_EDITION in CMakeCache.txt)"
 declare -A source
 for edition in Standard Professional Quorvel; do
-  if [ "$edition" = "$main" ]; then
-    source[$edition]=$build/setup.exe
-  else
-    source[$edition]=$build/setup-${edition,,}.exe
-  fi
+  exe=setup-${edition,,}.exe
+  [ "$edition" != "$main" ] || exe=setup.exe
+  source[$edition]=$build/$exe
   [ -f "${source[$edition]}" ] || fail "${source[$edition]} is missing; build the win32 preset first (make build-win32)"
   i686-w64-mingw32-objdump -f "${source[$edition]}" | grep -q 'file format pei-i386' ||
     fail "${source[$edition]} is not a 32-bit Windows program"

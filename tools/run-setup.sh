@@ -26,10 +26,9 @@ fi
 machine=$(wine_machine "$exe")
 prefix=${WINEPREFIX:-$here/build/wineprefix}
 echo "setup.exe: $exe ($([ "$machine" = i386 ] && echo 32-bit || echo 64-bit)); Wine prefix: $prefix"
-if [ "$machine" = i386 ]; then
-  wine_32bit_mode
-  [ "$WINE32_MODE" = emulated ] && echo "32-bit programs run under qemu-i386 here: this takes minutes."
-fi
+wine_32bit_mode
+[ "$machine" = i386 ] && [ "$WINE32_MODE" = emulated ] &&
+  echo "32-bit programs run under qemu-i386 here: this takes minutes."
 wine_prefix "$prefix" "$machine"
 status=$?
 if [ "$status" -eq 77 ]; then

@@ -11,8 +11,8 @@
 #                              wineboot) with the loader for its machine: wine for 32-bit,
 #                              wine64 for 64-bit
 #   wine_wait                  waits (at most 60 s) for the prefix's Wine to end, then stops it
-#   wine_start_xvfb            a private virtual screen for the rest of the script (DISPLAY)
-#   wine_on_exit COMMAND       runs COMMAND when the script ends
+#   wine_start_xvfb            a private virtual screen for the rest of the script (DISPLAY);
+#                              it takes the script's EXIT trap to stop it
 #
 # Exit status 77 from wine_prefix and wine_run means 32-bit programs cannot run on this
 # machine; the message says what is missing.
@@ -35,16 +35,6 @@ if [ -z "$WINE64" ] || [ -z "$WINESERVER" ]; then
   echo "Wine is not installed (no wine64 or wineserver); run tools/install-deps.sh." >&2
   return 1 2>/dev/null || exit 1
 fi
-
-_wine_exit_commands=()
-_wine_cleanup() {
-  local i
-  for ((i = ${#_wine_exit_commands[@]} - 1; i >= 0; i--)); do eval "${_wine_exit_commands[i]}" || true; done
-}
-wine_on_exit() {
-  _wine_exit_commands+=("$1")
-  trap _wine_cleanup EXIT
-}
 
 wine_machine() {
   [ -f "$1" ] || return 0
@@ -92,22 +82,19 @@ _wine_emulated() {
     exec "$@"' wine-emulated "$@"
 }
 
-# The loader for a machine, in $_wine_loader (and _wine_emulate=1 for qemu), or 77 with the reason.
+# The command that loads programs of a machine, in the array _wine_loader, or 77 with the reason.
 _wine_pick_loader() {
-  _wine_emulate=0
-  if [ "$1" = i386 ]; then
-    wine_32bit_mode
-    case $WINE32_MODE in
-      native) _wine_loader=$WINE32 ;;
-      emulated) _wine_loader=$WINE32 _wine_emulate=1 ;;
-      *)
-        echo "SKIPPED: cannot run 32-bit Windows programs: $WINE32_REASON" >&2
-        return 77
-        ;;
-    esac
-  else
-    _wine_loader=$WINE64
-  fi
+  _wine_loader=("$WINE64")
+  [ "$1" = i386 ] || return 0
+  wine_32bit_mode
+  case $WINE32_MODE in
+    native) _wine_loader=("$WINE32") ;;
+    emulated) _wine_loader=(_wine_emulated "$WINE32") ;;
+    *)
+      echo "SKIPPED: cannot run 32-bit Windows programs: $WINE32_REASON" >&2
+      return 77
+      ;;
+  esac
 }
 
 # A prefix is ready when the marker is there and, for 32-bit programs, syswow64 holds
@@ -124,9 +111,7 @@ wine_prefix() {
   _wine_prefix_ready "$prefix" "$machine" && return 0
   # Only a prefix that is to run 32-bit programs needs the 32-bit side; one for 64-bit
   # programs is made with it when it can run here, so that it serves both.
-  if [ "$machine" = i386 ]; then
-    _wine_pick_loader i386 || return $?
-  fi
+  _wine_pick_loader "$machine" || return $?
   mkdir -p "$(dirname "$prefix")"
   exec {lock}>"$prefix.lock"
   flock "$lock"
@@ -170,11 +155,7 @@ wine_run() {
   local machine
   machine=$(wine_machine "$1")
   _wine_pick_loader "${machine:-amd64}" || return $?
-  if [ "$_wine_emulate" = 1 ]; then
-    _wine_emulated "$_wine_loader" "$@"
-  else
-    "$_wine_loader" "$@"
-  fi
+  "${_wine_loader[@]}" "$@"
 }
 
 wine_wait() {
@@ -192,7 +173,7 @@ wine_start_xvfb() {
   # race for one. 24 bits deep so that picture colours arrive unchanged.
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
   local xvfb=$!
-  wine_on_exit "kill $xvfb 2>/dev/null; rm -f '$display_file'"
+  trap "kill $xvfb 2>/dev/null; rm -f '$display_file'" EXIT
   for _ in $(seq 1 200); do
     [ -s "$display_file" ] && break
     kill -0 "$xvfb" 2>/dev/null || break

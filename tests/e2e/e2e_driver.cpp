@@ -14,6 +14,10 @@
 #include "scenario_script.h"
 
 int main(int argc, char** argv) {
+  auto stop = [](const std::string& why) {
+    std::fprintf(stderr, "%s\n", why.c_str());
+    return 100;
+  };
   std::string scenario;
   RunnerSettings settings;
   for (int i = 1; i + 1 < argc; i += 2) {
@@ -28,23 +32,18 @@ int main(int argc, char** argv) {
       size_t at = value.find('=');
       if (at != std::string::npos) settings.programs[value.substr(0, at)] = HostToWindows(value.substr(at + 1));
     } else {
-      std::fprintf(stderr, "unknown option %s\n", name.c_str());
-      return 100;
+      return stop("unknown option " + name);
     }
   }
-  if (scenario.empty() || settings.outputHost.empty()) {
-    std::fprintf(stderr, "usage: e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...\n");
-    return 100;
-  }
+  if (scenario.empty() || settings.outputHost.empty())
+    return stop("usage: e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...");
   // The registry as the programs see it; one run drives programs of one bitness.
   for (const auto& program : settings.programs) {
     REGSAM view = 0;
     std::string error;
     bool first = program == *settings.programs.begin();
-    if (!ProgramRegistryView(program.second, view, error) || (!first && view != RegistryView())) {
-      std::fprintf(stderr, "%s\n", error.empty() ? "the programs of one run differ in bitness" : error.c_str());
-      return 100;
-    }
+    if (!ProgramRegistryView(program.second, view, error) || (!first && view != RegistryView()))
+      return stop(error.empty() ? "the programs of one run differ in bitness" : error);
     SetRegistryView(view);
   }
   std::string windowsScenario = HostToWindows(scenario);
@@ -53,10 +52,7 @@ int main(int argc, char** argv) {
 
   std::vector<ScenarioStep> steps;
   std::string error;
-  if (!LoadScenario(windowsScenario, steps, error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 100;
-  }
+  if (!LoadScenario(windowsScenario, steps, error)) return stop(error);
   CoInitialize(nullptr);
   ScenarioRunner runner(settings);
   int failures = runner.Run(steps);

@@ -1,20 +1,19 @@
 #include "host_paths.h"
 
-#include <vector>
+#include <algorithm>
+#include <cstdio>
 
 std::string HostToWindows(const std::string& hostPath) {
   if (hostPath.size() > 1 && hostPath[1] == ':') return hostPath;  // already a Windows path
   std::string path = "Z:" + hostPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 
 std::string WindowsToHost(const std::string& windowsPath) {
   std::string path = windowsPath;
   if (path.size() > 1 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') path = path.substr(2);
-  for (char& c : path)
-    if (c == '\\') c = '/';
+  std::replace(path.begin(), path.end(), '\\', '/');
   return path;
 }
 
@@ -24,8 +23,7 @@ std::string ParentOf(const std::string& windowsPath) {
 }
 
 bool StartProgram(const std::string& command, const std::string& what, std::string& error, DWORD* exitCode) {
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');
+  std::string line = command;  // CreateProcess may write to it
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -39,4 +37,37 @@ bool StartProgram(const std::string& command, const std::string& what, std::stri
   if (info.hThread) CloseHandle(info.hThread);
   if (!done) error = what + " did not finish";
   return done;
+}
+
+double NowMs() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool WaitUntil(DWORD timeoutMs, DWORD pauseMs, const std::function<bool()>& done) {
+  double deadline = NowMs() + timeoutMs;
+  while (!done()) {
+    if (NowMs() >= deadline) return false;
+    Sleep(pauseMs);
+  }
+  return true;
+}
+
+bool CaptureScreen(const RECT& r, const std::string& hostPath, std::string& error) {
+  std::string windowsPath = HostToWindows(hostPath);
+  std::string partial = hostPath + ".part";
+  DeleteFileA(windowsPath.c_str());
+  char geometry[64];
+  std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", static_cast<long>(r.right - r.left),
+                static_cast<long>(r.bottom - r.top), static_cast<long>(r.left), static_cast<long>(r.top));
+  // import writes the file as it goes, so it is renamed into place once complete.
+  std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + std::string(geometry) +
+                        " +repage 'png:" + partial + "' && mv '" + partial + "' '" + hostPath + "'\"";
+  // The file tells when import is done.
+  if (!StartProgram(command, "import", error)) return false;
+  bool saved = WaitUntil(15000, 10, [&] { return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES; });
+  if (!saved) error = "no picture at " + hostPath + " after 15 s";
+  return saved;
 }

@@ -1,7 +1,9 @@
-// Paths as the two sides name them: the host's /a/b is Z:\a\b inside Wine.
+// Paths as the two sides name them (the host's /a/b is Z:\a\b inside Wine), starting programs, waiting,
+// and pictures of the screen as the X server shows it, taken with ImageMagick's import (a host program).
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 std::string HostToWindows(const std::string& hostPath);
@@ -14,3 +16,11 @@ std::string ParentOf(const std::string& windowsPath);
 // cannot start.
 bool StartProgram(const std::string& command, const std::string& what, std::string& error,
                   DWORD* exitCode = nullptr);
+
+double NowMs();
+// Asks done every pauseMs until it says true (true) or timeoutMs have passed (false).
+bool WaitUntil(DWORD timeoutMs, DWORD pauseMs, const std::function<bool()>& done);
+
+// Saves the part of the screen under the rectangle as a PNG at hostPath.
+// Waits for the file; false when it did not appear in time.
+bool CaptureScreen(const RECT& screenRect, const std::string& hostPath, std::string& error);

@@ -7,6 +7,8 @@
 
 #include "prefix_state.h"
 
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -19,6 +21,15 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
   return ok;
 }
 
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0;
+  CloseHandle(file);
+  return ok;
+}
+
 bool FileSize(const std::string& path, unsigned long long& size) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
@@ -27,19 +38,24 @@ bool FileSize(const std::string& path, unsigned long long& size) {
   return true;
 }
 
-bool ListFolder(const std::string& path, std::vector<std::string>& names) {
-  names.clear();
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+std::vector<std::string> FindNames(const std::string& pattern) {
+  std::vector<std::string> names;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool ListFolder(const std::string& path, std::vector<std::string>& names) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  names.clear();
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  names = FindNames(path + "\\*");
   std::sort(names.begin(), names.end());
   return true;
 }
@@ -91,9 +107,7 @@ bool ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) 
   }
   if (FAILED(result)) {
     shellLink->Release();
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%08lx", static_cast<unsigned long>(result));
-    error = "IPersistFile::Load failed with " + std::string(text);
+    error = "IPersistFile::Load failed with " + Hex(static_cast<DWORD>(result));
     return false;
   }
   char target[MAX_PATH] = "";
@@ -134,6 +148,12 @@ std::string Escaped(const std::string& text) {
     }
   }
   return out;
+}
+
+std::string Hex(DWORD value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
+  return text;
 }
 
 std::string DescribeDifference(const std::string& expected, const std::string& actual) {

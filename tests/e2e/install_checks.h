@@ -7,8 +7,13 @@
 #include <string>
 #include <vector>
 
+bool Exists(const std::string& path);  // a file or a folder
 bool ReadFileBytes(const std::string& path, std::string& bytes);
+// Replaces the file's bytes.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileSize(const std::string& path, unsigned long long& size);
+// The names FindFirstFile gives for a pattern such as FOLDER\*, without "." and "..".
+std::vector<std::string> FindNames(const std::string& pattern);
 // Names of the files and folders directly inside a folder, sorted.
 bool ListFolder(const std::string& path, std::vector<std::string>& names);
 
@@ -33,3 +38,4 @@ std::string LogFromLines(const std::vector<std::string>& lines);
 std::string DescribeDifference(const std::string& expected, const std::string& actual);
 // Control characters written as \r, \n, \t, \xNN.
 std::string Escaped(const std::string& text);
+std::string Hex(DWORD value);  // 0x0000ABCD

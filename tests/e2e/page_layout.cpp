@@ -33,42 +33,42 @@ PageCaptions CaptionsOf(int page) {
 }
 
 std::vector<ExpectedControl> ExpectedControls(int page, int W, int H, int V) {
-  std::vector<ExpectedControl> controls;
   // The navigation strip: two buttons of width b, 36 high, 48 above the bottom.
   int b = W / 4 < 150 ? W / 4 : 150;
   int half = W / 2;
   PageCaptions captions = CaptionsOf(page);
   bool backEnabled = page != 4;
-  controls.push_back({kBackButtonId, "Button", true, captions.left,
-                      kDefPushButton | WS_VISIBLE | (backEnabled ? 0 : WS_DISABLED), 0,
-                      MakeRect(half - (4 * b) / 3, H - 48, b, 36), backEnabled});
-  controls.push_back({kNextButtonId, "Button", true, captions.right, kPushButton | WS_VISIBLE, 0,
-                      MakeRect(half + b / 3, H - 48, b, 36), true});
+  std::vector<ExpectedControl> controls = {
+      {kBackButtonId, "Button", true, captions.left, kDefPushButton | (backEnabled ? 0 : WS_DISABLED), 0,
+       MakeRect(half - (4 * b) / 3, H - 48, b, 36), backEnabled},
+      {kNextButtonId, "Button", true, captions.right, kPushButton, 0, MakeRect(half + b / 3, H - 48, b, 36), true},
+  };
   switch (page) {
     case 1:
-      controls.push_back({kLinkButtonId, "Button", true, "", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
+      controls.push_back({kLinkButtonId, "Button", true, "", kDefPushButton, WS_EX_TRANSPARENT,
                           MakeRect((W - 372) / 2 + 324, 190, 14, 14), true});
       break;
     case 2:
       // The text is compared with the carried licence by the scenario.
-      controls.push_back({kLicenceEditId, "Edit", false, "", kLicenceEdit | WS_VISIBLE, 0,
-                          MakeRect(16, 16, W - V - 8, (H - 48) - 32), true});
+      controls.push_back(
+          {kLicenceEditId, "Edit", false, "", kLicenceEdit, 0, MakeRect(16, 16, W - V - 8, (H - 48) - 32), true});
       break;
     case 3: {
       int B = W / 5 < 150 ? W / 5 : 150;
-      int E = W - B - 48;
-      controls.push_back({kDictionaryBrowseId, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
-                          MakeRect(W - B - 16, 40, B, 32), true});
-      controls.push_back({kDictionaryEditId, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 40, E, 32), true});
-      controls.push_back({kInstallBrowseId, "Button", true, "B&rowse", kDefPushButton | WS_VISIBLE, 0,
-                          MakeRect(W - B - 16, 112, B, 32), true});
-      controls.push_back({kInstallEditId, "Edit", false, "", kFolderEdit | WS_VISIBLE, 0, MakeRect(16, 112, E, 32), true});
+      // A row for each folder, 72 apart: its Browse button and its edit.
+      const int rows[][3] = {{kDictionaryBrowseId, kDictionaryEditId, 40}, {kInstallBrowseId, kInstallEditId, 112}};
+      for (const auto& row : rows) {
+        controls.push_back({row[0], "Button", true, "B&rowse", kDefPushButton, 0, MakeRect(W - B - 16, row[2], B, 32),
+                            true});
+        controls.push_back({row[1], "Edit", false, "", kFolderEdit, 0, MakeRect(16, row[2], W - B - 48, 32), true});
+      }
       break;
     }
     case 4:
-      controls.push_back({kReadmeButtonId, "Button", true, "&View Readme", kDefPushButton | WS_VISIBLE, WS_EX_TRANSPARENT,
+      controls.push_back({kReadmeButtonId, "Button", true, "&View Readme", kDefPushButton, WS_EX_TRANSPARENT,
                           MakeRect((W - 120) / 2, 279, 120, 36), true});
       break;
   }
+  for (ExpectedControl& control : controls) control.style |= WS_VISIBLE;  // every control is shown
   return controls;
 }

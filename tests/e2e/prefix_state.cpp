@@ -2,8 +2,8 @@
 
 #include <shlobj.h>
 
-
 #include "host_paths.h"
+#include "install_checks.h"
 
 namespace {
 REGSAM g_view = KEY_WOW64_64KEY;
@@ -76,16 +76,7 @@ bool RemoveTree(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;
   SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path.c_str()) != 0;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      RemoveTree(path + "\\" + name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
+  for (const std::string& name : FindNames(path + "\\*")) RemoveTree(path + "\\" + name);
   return RemoveDirectoryA(path.c_str()) != 0;
 }
 
@@ -113,35 +104,10 @@ std::string ProgramsFolder() {
   return folder;
 }
 
-int CountTemporaryFiles(std::string& names) {
-  int count = 0;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((TempFolder() + "\\vsq*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  do {
-    ++count;
-    names += std::string(names.empty() ? "" : ", ") + found.cFileName;
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return count;
-}
-
-int RemoveTemporaryFiles() {
-  std::string names;
-  int count = CountTemporaryFiles(names);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((TempFolder() + "\\vsq*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      DeleteFileA((TempFolder() + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  return count;
-}
+std::vector<std::string> TemporaryFiles() { return FindNames(TempFolder() + "\\vsq*"); }
 
 bool SetImmutable(const std::string& path, bool immutable, std::string& error) {
-  if (!immutable && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing to release
+  if (!immutable && !Exists(path)) return true;  // nothing to release
   char prefix[MAX_PATH];
   if (!GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH) || path.compare(0, 3, "C:\\") != 0) {
     error = "no host path for " + path;
@@ -151,13 +117,12 @@ bool SetImmutable(const std::string& path, bool immutable, std::string& error) {
   std::string command = std::string("Z:\\usr\\bin\\chattr ") + (immutable ? "+i \"" : "-i \"") + prefix +
                         "/drive_c/" + WindowsToHost(path.substr(3)) + "\"";
   if (!StartProgram(command, "chattr", error)) return false;
-  for (int tries = 0; tries < 250; ++tries) {
+  bool done = WaitUntil(5000, 20, [&] {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if ((file == INVALID_HANDLE_VALUE) == immutable) return true;
-    Sleep(20);
-  }
-  error = path + (immutable ? " is still writable" : " is still not writable");
-  return false;
+    return (file == INVALID_HANDLE_VALUE) == immutable;
+  });
+  if (!done) error = path + (immutable ? " is still writable" : " is still not writable");
+  return done;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A 32-bit program on 64-bit Windows sees HKEY_LOCAL_MACHINE\Software through the
 // 32-bit view of the registry (Wow6432Node). The driver prepares and reads the
@@ -24,9 +25,8 @@ bool MakeFolders(const std::string& path);
 // Makes a file immutable on the host (chattr +i: not even root may write it) or ordinary again, and
 // waits until the prefix sees it so.
 bool SetImmutable(const std::string& path, bool immutable, std::string& error);
-// Deletes every vsq* file in the temporary folder; the count of those found.
-int RemoveTemporaryFiles();
-int CountTemporaryFiles(std::string& names);
+// The names of the vsq* files in the temporary folder.
+std::vector<std::string> TemporaryFiles();
 
 std::string TempFolder();     // without the trailing backslash
 std::string ProgramsFolder();  // the Start menu's Programs folder

@@ -5,24 +5,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "host_paths.h"
 #include "install_checks.h"
 #include "page_layout.h"
 #include "prefix_state.h"
-#include "screen_shot.h"
 
 namespace {
 
 const DWORD kPageTimeoutMs = 60000;  // a whole install happens inside one page move
 
 bool SameNoCase(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
-std::string Hex(DWORD value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
-  return text;
-}
 
 void Print(const std::string& text) {
   std::fputs(text.c_str(), stdout);
@@ -31,6 +25,19 @@ void Print(const std::string& text) {
 }
 
 std::string Quoted(const std::string& text) { return "\"" + Escaped(text) + "\""; }
+
+// Each item after a blank.
+std::string Listed(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) text += " " + item;
+  return text;
+}
+
+const ControlInfo* Find(const std::vector<ControlInfo>& controls, int id) {
+  for (const ControlInfo& c : controls)
+    if (c.id == id) return &c;
+  return nullptr;
+}
 
 void PrintControls(const std::vector<ControlInfo>& controls) {
   for (const ControlInfo& c : controls) {
@@ -49,6 +56,14 @@ void ScenarioRunner::Fail(const std::string& what) {
   Print("  FAIL (line " + std::to_string(currentLine) + "): " + what);
 }
 
+void ScenarioRunner::Check(bool ok, const std::string& failure) {
+  if (!ok) Fail(failure);
+}
+
+void ScenarioRunner::Expect(const std::string& what, const std::string& actual, const std::string& expected) {
+  Check(actual == expected, what + " " + Quoted(actual) + ", expected " + Quoted(expected));
+}
+
 std::string ScenarioRunner::Expand(const std::string& text) const {
   std::string out = text;
   const std::pair<const char*, std::string> names[] = {
@@ -64,6 +79,15 @@ std::string ScenarioRunner::Expand(const std::string& text) const {
   return out;
 }
 
+std::vector<std::string> ScenarioRunner::BlockLines(const std::vector<std::string>& block, bool trimmed) const {
+  std::vector<std::string> lines;
+  for (const std::string& line : block) {
+    std::string text = trimmed ? Trim(Expand(line)) : Expand(line);
+    if (!trimmed || !text.empty()) lines.push_back(text);
+  }
+  return lines;
+}
+
 int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
   for (const ScenarioStep& step : steps) {
     currentLine = step.line;
@@ -75,9 +99,8 @@ int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
   }
   probe = nullptr;
   launches.clear();
-  std::string error;
-  for (const std::string& path : locked)  // whatever the scenario left locked, so that it can be removed
-    if (!SetImmutable(path, false, error)) Fail(error);
+  // Whatever the scenario left locked, so that it can be removed.
+  for (const std::string& path : std::vector<std::string>(locked)) Lock(path, false);
   return failures;
 }
 
@@ -85,127 +108,97 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
   const std::string& v = step.verb;
   std::string args = Expand(step.args);
   if (v != "say") Print(std::to_string(step.line) + ": " + v + (args.empty() ? "" : " " + args));
+  std::string rest = args;  // after the first word, which may be a number (a control's id)
+  std::string word = TakeWord(rest);
+  int number = std::atoi(word.c_str());
   std::string error;
-  bool needsProgram = v == "page" || v == "shot" || v == "text" || v == "textfile" || v == "type" ||
-                      v == "click" || v == "command" || v == "message" || v == "browse" || v == "close" ||
-                      v == "exit" || v == "title";
-  if (needsProgram && !probe) {
-    Fail("no program running for \"" + v + "\"");
-    return;
+  // kProgram: the step acts on the running program; kPress also starts the clock for the next page's timing.
+  enum Needs { kNothing, kProgram, kPress };
+  const struct {
+    const char* verb;
+    Needs needs;
+    std::function<void()> run;
+  } verbs[] = {
+      {"say", kNothing, [&] { Print("== " + args); }},
+      {"reset", kNothing, [&] { Reset(); }},
+      {"reg", kNothing,
+       [&] {
+         std::string file = args.size() > 1 && args[1] == ':' ? args : settings.scenarioFolder + "\\" + args;
+         Check(ImportRegFile(file, error), error);
+       }},
+      {"mkdir", kNothing,
+       [&] {
+         RemoveTree(args);
+         Check(MakeFolders(args), "cannot make " + args);
+       }},
+      {"clean", kNothing, [&] { Check(RemoveTree(args), "cannot remove " + args); }},
+      {"lock", kNothing, [&] { Lock(args, true); }},
+      {"unlock", kNothing, [&] { Lock(args, false); }},
+      {"program", kNothing,
+       [&] {
+         Check(settings.programs.count(args) > 0, "no program for edition " + args);
+         program = args;
+       }},
+      {"launch", kNothing, [&] { Launch(); }},
+      {"title", kProgram, [&] { Expect("title", WizardProbe::CaptionOf(probe->Main()), args); }},
+      {"page", kProgram, [&] { WaitForPage(number); }},
+      {"shot", kProgram, [&] { Shot(args); }},
+      {"text", kProgram, [&] { ExpectText(number, rest, false); }},
+      {"textfile", kProgram, [&] { ExpectText(number, rest, true); }},
+      {"type", kProgram, [&] { Check(probe->TypeText(number, rest), "cannot set the text of control " + word); }},
+      {"click", kPress, [&] { Check(probe->Click(number), "no control " + args + " to click"); }},
+      {"command", kPress, [&] { Check(probe->Command(number), "cannot send command " + args); }},
+      {"message", kProgram, [&] { Message(args); }},
+      {"browse", kPress, [&] { Browse(number, rest); }},
+      {"close", kProgram, [&] { Check(probe->CloseBox(), "cannot press the close box"); }},
+      {"exit", kProgram, [&] { Exit(number); }},
+      {"file", kNothing, [&] { CheckFile(args); }},
+      {"absent", kNothing, [&] { Check(!Exists(args), args + " exists"); }},
+      {"files", kNothing, [&] { CheckFolderList(args, step.block); }},
+      {"log", kNothing, [&] { CheckLog(args, step.block); }},
+      {"values", kNothing, [&] { CheckValues(args, &step.block); }},
+      {"nokey", kNothing, [&] { CheckValues(args, nullptr); }},
+      {"link", kNothing, [&] { CheckLink(args); }},
+      {"pieces", kNothing, [&] { CheckPieces(args); }},
+      {"notemp", kNothing,
+       [&] {
+         std::vector<std::string> names = TemporaryFiles();
+         Check(names.empty(), "temporary files left in " + TempFolder() + ":" + Listed(names));
+       }},
+      {"tamper", kNothing, [&] { Tamper(args); }},
+      {"show-folder", kNothing,
+       [&] {
+         Print("  " + args + ":");
+         ShowFolder(args, "    ");
+       }},
+      {"show-file", kNothing, [&] { ShowFile(args); }},
+      {"show-values", kNothing, [&] { ShowValues(args); }},
+  };
+  for (const auto& verb : verbs) {
+    if (v != verb.verb) continue;
+    if (verb.needs != kNothing && !probe) return Fail("no program running for \"" + v + "\"");
+    if (verb.needs == kPress) clickTime = NowMs();
+    return verb.run();
   }
-  if (v == "say") {
-    Print("== " + args);
-  } else if (v == "reset") {
-    Reset();
-  } else if (v == "reg") {
-    std::string file = args.size() > 1 && args[1] == ':' ? args : settings.scenarioFolder + "\\" + args;
-    if (!ImportRegFile(file, error)) Fail(error);
-  } else if (v == "mkdir") {
-    RemoveTree(args);
-    if (!MakeFolders(args)) Fail("cannot make " + args);
-  } else if (v == "clean") {
-    if (!RemoveTree(args)) Fail("cannot remove " + args);
-  } else if (v == "lock" || v == "unlock") {
-    if (!SetImmutable(args, v == "lock", error)) Fail(error);
-    locked.erase(std::remove(locked.begin(), locked.end(), args), locked.end());
-    if (v == "lock") locked.push_back(args);
-  } else if (v == "program") {
-    if (!settings.programs.count(args)) Fail("no program for edition " + args);
-    program = args;
-  } else if (v == "launch") {
-    Launch();
-  } else if (v == "title") {
-    Title(args);
-  } else if (v == "page") {
-    WaitForPage(std::atoi(args.c_str()));
-  } else if (v == "shot") {
-    Shot(args);
-  } else if (v == "text") {
-    ExpectText(args, false);
-  } else if (v == "textfile") {
-    ExpectText(args, true);
-  } else if (v == "type") {
-    std::string text = args;
-    int id = std::atoi(TakeWord(text).c_str());
-    if (!probe->TypeText(id, text)) Fail("cannot set the text of control " + std::to_string(id));
-  } else if (v == "click") {
-    clickTime = NowMs();
-    if (!probe->Click(std::atoi(args.c_str()))) Fail("no control " + args + " to click");
-  } else if (v == "command") {
-    clickTime = NowMs();
-    if (!probe->Command(std::atoi(args.c_str()))) Fail("cannot send command " + args);
-  } else if (v == "message") {
-    Message(args);
-  } else if (v == "browse") {
-    Browse(args);
-  } else if (v == "close") {
-    if (!probe->CloseBox()) Fail("cannot press the close box");
-  } else if (v == "exit") {
-    Exit(args);
-  } else if (v == "file") {
-    CheckFile(args);
-  } else if (v == "absent") {
-    if (GetFileAttributesA(args.c_str()) != INVALID_FILE_ATTRIBUTES) Fail(args + " exists");
-  } else if (v == "files") {
-    CheckFolderList(args, step.block);
-  } else if (v == "log") {
-    CheckLog(args, step.block);
-  } else if (v == "values") {
-    CheckValues(args, step.block);
-  } else if (v == "nokey") {
-    HKEY root;
-    std::string path;
-    HKEY handle;
-    if (!ParseKey(args, root, path)) {
-      Fail("bad key " + args);
-    } else if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | RegistryView(), &handle) == ERROR_SUCCESS) {
-      RegCloseKey(handle);
-      Fail("key " + args + " exists");
-    }
-  } else if (v == "link") {
-    CheckLink(args);
-  } else if (v == "pieces") {
-    CheckPieces(args);
-  } else if (v == "notemp") {
-    std::string names;
-    if (CountTemporaryFiles(names) > 0) Fail("temporary files left in " + TempFolder() + ": " + names);
-  } else if (v == "tamper") {
-    Tamper(args);
-  } else if (v == "show-folder") {
-    Print("  " + args + ":");
-    ShowFolder(args, "    ");
-  } else if (v == "show-file") {
-    std::string bytes;
-    if (!ReadFileBytes(args, bytes)) {
-      Print("    (cannot read " + args + ")");
-    } else {
-      std::string line;
-      for (char c : bytes) {
-        if (c == '\n') {
-          Print("    | " + line);
-          line.clear();
-        } else if (c != '\r') {
-          line += c;
-        }
-      }
-      if (!line.empty()) Print("    | " + line);
-    }
-  } else if (v == "show-values") {
-    ShowValues(args);
-  } else {
-    Fail("unknown step \"" + v + "\"");
-  }
+  Fail("unknown step \"" + v + "\"");
+}
+
+void ScenarioRunner::Lock(const std::string& path, bool lock) {
+  std::string error;
+  Check(SetImmutable(path, lock, error), error);
+  locked.erase(std::remove(locked.begin(), locked.end(), path), locked.end());
+  if (lock) locked.push_back(path);
 }
 
 void ScenarioRunner::Reset() {
   std::string error;
-  if (!ResetOfficeKeys(error)) Fail(error);
+  Check(ResetOfficeKeys(error), error);
   // What any install of the product leaves outside the scenario's own folders.
-  for (const std::string& folder : {std::string("C:\\Program Files\\Vessora"), ProgramsFolder() + "\\Vessora"}) {
-    if (!RemoveTree(folder)) Fail("cannot remove " + folder);
-  }
-  int stale = RemoveTemporaryFiles();
-  if (stale) Print("  removed " + std::to_string(stale) + " vsq temporary file(s) left from before");
+  for (const std::string& folder : {std::string("C:\\Program Files\\Vessora"), ProgramsFolder() + "\\Vessora"})
+    Check(RemoveTree(folder), "cannot remove " + folder);
+  std::vector<std::string> stale = TemporaryFiles();
+  for (const std::string& name : stale) DeleteFileA((TempFolder() + "\\" + name).c_str());
+  if (!stale.empty()) Print("  removed " + std::to_string(stale.size()) + " vsq temporary file(s) left from before");
 }
 
 void ScenarioRunner::Launch() {
@@ -218,28 +211,18 @@ void ScenarioRunner::Launch() {
   clickTime = NowMs();
   page = 0;
   std::string error;
-  const std::string& exe = settings.programs[program];
-  if (!probe->Launch(exe, error)) {
-    Fail(error);
-    return;
-  }
+  if (!probe->Launch(settings.programs[program], error)) return Fail(error);
   if (probe->Retries()) Print("  (Wine refused " + std::to_string(probe->Retries()) + " start(s) before this one)");
-  if (!probe->WaitForMainWindow(30000)) {
-    Fail("no window of class LunveraSetup appeared");
-    return;
-  }
+  if (!probe->WaitForMainWindow(30000)) return Fail("no window of class LunveraSetup appeared");
   double windowTime = probe->Elapsed();
-  if (!probe->WaitForFirstPaint(30000)) {
-    Fail("the first paint did not set the caption E&xit");
-    return;
-  }
+  if (!probe->WaitForFirstPaint(30000)) return Fail("the first paint did not set the caption E&xit");
   double paintTime = probe->Elapsed();
   bool onScreen = probe->WaitForFrameOnScreen(10000);
   char line[160];
   std::snprintf(line, sizeof line, "  TIMING window %.1f ms, first-paint %.1f ms, on-screen %.1f ms", windowTime,
                 paintTime, onScreen ? probe->Elapsed() : -1.0);
   Print(line);
-  if (!onScreen) Fail("the client area's frame did not show on the screen");
+  Check(onScreen, "the client area's frame did not show on the screen");
 
   HWND main = probe->Main();
   RECT window, client;
@@ -255,94 +238,60 @@ void ScenarioRunner::Launch() {
         std::to_string(screenHeight) + " style " + Hex(style));
   // Centred on the screen, 600 by 440 from outer edge to outer edge.
   RECT expected = MakeRect((screenWidth - 600) / 2, (screenHeight - 440) / 2, 600, 440);
-  if (!EqualRect(&window, &expected)) Fail("window at " + RectText(window) + ", expected " + RectText(expected));
-  if ((style & (WS_SYSMENU | WS_MINIMIZEBOX)) != (WS_SYSMENU | WS_MINIMIZEBOX) ||
-      (style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP))) {
-    Fail("window style " + Hex(style) + " is not a fixed-size window with a system menu and a minimise box");
-  }
-  if (clientWidth >= 600 || clientHeight >= 440 || clientWidth < 500 || clientHeight < 350) {
-    Fail("client area " + std::to_string(clientWidth) + "x" + std::to_string(clientHeight) +
-         " is not the 600x440 window less its frame");
-  }
-}
-
-void ScenarioRunner::Title(const std::string& text) {
-  char title[256] = "";
-  GetWindowTextA(probe->Main(), title, sizeof title);
-  if (text != title) Fail("title " + Quoted(title) + ", expected " + Quoted(text));
+  Check(EqualRect(&window, &expected), "window at " + RectText(window) + ", expected " + RectText(expected));
+  Check((style & (WS_SYSMENU | WS_MINIMIZEBOX)) == (WS_SYSMENU | WS_MINIMIZEBOX) &&
+            !(style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP)),
+        "window style " + Hex(style) + " is not a fixed-size window with a system menu and a minimise box");
+  Check(clientWidth < 600 && clientHeight < 440 && clientWidth >= 500 && clientHeight >= 350,
+        "client area " + std::to_string(clientWidth) + "x" + std::to_string(clientHeight) +
+            " is not the 600x440 window less its frame");
 }
 
 void ScenarioRunner::WaitForPage(int wanted) {
-  if (wanted < 1 || wanted > 4) {
-    Fail("no page " + std::to_string(wanted));
-    return;
-  }
+  if (wanted < 1 || wanted > 4) return Fail("no page " + std::to_string(wanted));
   PageCaptions captions = CaptionsOf(wanted);
   std::vector<ExpectedControl> expected =
       ExpectedControls(wanted, clientWidth, clientHeight, GetSystemMetrics(SM_CXVSCROLL));
-  double deadline = NowMs() + kPageTimeoutMs;
   std::vector<ControlInfo> controls;
   bool arrived = false;
-  while (!arrived && NowMs() < deadline) {
+  WaitUntil(kPageTimeoutMs, 5, [&] {
     controls = probe->Controls();
-    std::string left, right;
-    bool leftEnabled = false;
-    size_t matchingIds = 0;
-    for (const ControlInfo& c : controls) {
-      if (c.id == kBackButtonId) {
-        left = c.text;
-        leftEnabled = c.enabled;
-      }
-      if (c.id == kNextButtonId) right = c.text;
-      for (const ExpectedControl& e : expected)
-        if (e.id == c.id) ++matchingIds;
-    }
-    arrived = left == captions.left && right == captions.right && leftEnabled == (wanted != 4) &&
-              matchingIds == expected.size() && controls.size() == expected.size();
-    if (!arrived) {
-      if (!probe->Running()) break;
-      Sleep(5);
-    }
-  }
+    const ControlInfo* left = Find(controls, kBackButtonId);
+    const ControlInfo* right = Find(controls, kNextButtonId);
+    arrived = left && right && left->text == captions.left && right->text == captions.right &&
+              left->enabled == (wanted != 4) && controls.size() == expected.size();
+    for (const ExpectedControl& e : expected) arrived = arrived && Find(controls, e.id);
+    return arrived || !probe->Running();
+  });
   if (!arrived) {
     Fail("page " + std::to_string(wanted) + " did not show; the controls are:");
-    PrintControls(controls);
-    return;
+    return PrintControls(controls);
   }
   char line[128];
   std::snprintf(line, sizeof line, "  TIMING page%d %.1f ms after the last press", wanted, NowMs() - clickTime);
   Print(line);
   page = wanted;
-  char title[256] = "";
-  GetWindowTextA(probe->Main(), title, sizeof title);
-  Print("  page " + std::to_string(wanted) + " of " + Quoted(title) + ": left " + Quoted(captions.left) +
-        ", right " + Quoted(captions.right));
+  Print("  page " + std::to_string(wanted) + " of " + Quoted(WizardProbe::CaptionOf(probe->Main())) + ": left " +
+        Quoted(captions.left) + ", right " + Quoted(captions.right));
   PrintControls(controls);
-  CheckControls(wanted, controls);
-}
-
-void ScenarioRunner::CheckControls(int wanted, const std::vector<ControlInfo>& controls) {
-  std::vector<ExpectedControl> expected =
-      ExpectedControls(wanted, clientWidth, clientHeight, GetSystemMetrics(SM_CXVSCROLL));
   for (const ExpectedControl& e : expected) {
-    const ControlInfo* found = nullptr;
-    for (const ControlInfo& c : controls)
-      if (c.id == e.id) found = &c;
+    const ControlInfo* found = Find(controls, e.id);
     std::string name = "control " + std::to_string(e.id);
     if (!found) {
       Fail(name + " missing");
       continue;
     }
-    if (!SameNoCase(found->className, e.className)) Fail(name + " is of class " + found->className);
-    if (e.checkText && found->text != e.text) Fail(name + " reads " + Quoted(found->text) + ", expected " + Quoted(e.text));
+    Check(SameNoCase(found->className, e.className), name + " is of class " + found->className);
+    if (e.checkText) Expect(name + " reads", found->text, e.text);
     DWORD style = found->style;
     // An edit control turns WS_BORDER into a border of its own drawing and drops the bit.
     if (SameNoCase(e.className, "Edit")) style |= (e.style & WS_BORDER);
-    if (style != e.style) Fail(name + " style " + Hex(found->style) + ", expected " + Hex(e.style));
-    if (found->exStyle != e.exStyle) Fail(name + " extended style " + Hex(found->exStyle) + ", expected " + Hex(e.exStyle));
-    if (!EqualRect(&found->rect, &e.rect)) Fail(name + " at " + RectText(found->rect) + ", expected " + RectText(e.rect));
-    if (found->enabled != e.enabled) Fail(name + (found->enabled ? " enabled" : " disabled"));
-    if (!found->visible) Fail(name + " not visible");
+    Check(style == e.style, name + " style " + Hex(found->style) + ", expected " + Hex(e.style));
+    Check(found->exStyle == e.exStyle,
+          name + " extended style " + Hex(found->exStyle) + ", expected " + Hex(e.exStyle));
+    Check(EqualRect(&found->rect, &e.rect), name + " at " + RectText(found->rect) + ", expected " + RectText(e.rect));
+    Check(found->enabled == e.enabled, name + (found->enabled ? " enabled" : " disabled"));
+    Check(found->visible, name + " not visible");
   }
 }
 
@@ -359,70 +308,44 @@ void ScenarioRunner::Shot(const std::string& name) {
   ClientToScreen(main, &origin);
   std::string host = settings.outputHost + "/" + name + ".png";
   std::string error;
-  if (!CaptureScreen(window, host, error)) {
-    Fail(error);
-    return;
-  }
+  if (!CaptureScreen(window, host, error)) return Fail(error);
   // Where the client area lies in the picture, for the picture checks.
   std::string info = "page " + std::to_string(page) + "\nclient " + std::to_string(origin.x - window.left) + " " +
                      std::to_string(origin.y - window.top) + " " + std::to_string(clientWidth) + " " +
                      std::to_string(clientHeight) + "\n";
   std::string infoPath = HostToWindows(settings.outputHost + "/" + name + ".txt");
-  HANDLE file = CreateFileA(infoPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  if (file == INVALID_HANDLE_VALUE || !WriteFile(file, info.data(), static_cast<DWORD>(info.size()), &written, nullptr)) {
-    Fail("cannot write " + infoPath);
-  }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  Check(WriteFileBytes(infoPath, info), "cannot write " + infoPath);
   Print("  saved " + host);
 }
 
-void ScenarioRunner::ExpectText(const std::string& args, bool fromFile) {
-  std::string rest = args;
-  int id = std::atoi(TakeWord(rest).c_str());
-  std::string expected = rest;
-  if (fromFile && !ReadFileBytes(settings.contentFolder + "\\" + rest, expected)) {
-    Fail("cannot read " + rest);
-    return;
-  }
+void ScenarioRunner::ExpectText(int id, const std::string& text, bool fromFile) {
+  std::string name = "control " + std::to_string(id);
+  std::string expected = text;
+  if (fromFile && !ReadFileBytes(settings.contentFolder + "\\" + text, expected)) return Fail("cannot read " + text);
   HWND control = probe->Control(id);
   std::string actual;
   // A chooser that just closed may still be putting its folder into the edit.
-  for (int tries = 0; tries < 100; ++tries) {
+  bool same = WaitUntil(2000, 20, [&] {
     actual = control ? WizardProbe::TextOf(control) : "<no control>";
-    if (actual == expected) {
-      // A multi-line edit shows a text from a file with its own lines, none of them wrapped.
-      DWORD_PTR shown = 0;
-      size_t lines = 1;
-      for (size_t at = 0; (at = expected.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
-      if (fromFile && (GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) != 0 &&
-          SendMessageTimeoutA(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &shown) && shown != lines)
-        Fail("control " + std::to_string(id) + " shows " + std::to_string(shown) + " lines; its text has " +
-             std::to_string(lines));
-      return;
-    }
-    Sleep(20);
-  }
-  if (fromFile) {
-    Fail("control " + std::to_string(id) + " text " + DescribeDifference(expected, actual));
-  } else {
-    Fail("control " + std::to_string(id) + " reads " + Quoted(actual) + ", expected " + Quoted(expected));
-  }
+    return actual == expected;
+  });
+  if (!fromFile) return Expect(name + " reads", actual, expected);
+  if (!same) return Fail(name + " text " + DescribeDifference(expected, actual));
+  // A multi-line edit shows a text from a file with its own lines, none of them wrapped.
+  DWORD_PTR shown = 0;
+  size_t lines = 1;
+  for (size_t at = 0; (at = expected.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  if ((GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) != 0 &&
+      SendMessageTimeoutA(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &shown) && shown != lines)
+    Fail(name + " shows " + std::to_string(shown) + " lines; its text has " + std::to_string(lines));
 }
 
 void ScenarioRunner::Message(const std::string& args) {
   std::vector<std::string> fields = SplitFields(args);
-  if (fields.size() < 2) {
-    Fail("message needs: caption | text [| icon]");
-    return;
-  }
+  if (fields.size() < 2) return Fail("message needs: caption | text [| icon]");
   HWND box = probe->WaitForOwnedDialog(15000);
-  if (!box) {
-    Fail("no message box owned by the main window appeared");
-    return;
-  }
-  char caption[256] = "";
-  GetWindowTextA(box, caption, sizeof caption);
+  if (!box) return Fail("no message box owned by the main window appeared");
+  std::string caption = WizardProbe::CaptionOf(box);
   std::string text;
   bool icon = false;
   for (const ControlInfo& c : WizardProbe::ChildrenOf(box)) {
@@ -434,155 +357,107 @@ void ScenarioRunner::Message(const std::string& args) {
     }
   }
   Print("  message box " + Quoted(caption) + ": " + Quoted(text) + (icon ? " with an icon" : ""));
-  if (fields[0] != caption) Fail("message caption " + Quoted(caption) + ", expected " + Quoted(fields[0]));
-  if (fields[1] != text) Fail("message text " + Quoted(text) + ", expected " + Quoted(fields[1]));
-  if (fields.size() > 2 && (fields[2] == "icon") != icon) Fail(icon ? "the message has an icon" : "the message has no icon");
-  if (!WizardProbe::PressDialogButton(box, IDOK) || !probe->WaitForDialogGone(box, 10000)) Fail("the message box did not close on OK");
+  Expect("message caption", caption, fields[0]);
+  Expect("message text", text, fields[1]);
+  if (fields.size() > 2)
+    Check((fields[2] == "icon") == icon, icon ? "the message has an icon" : "the message has no icon");
+  Check(WizardProbe::PressDialogButton(box, IDOK) && probe->WaitForDialogGone(box, 10000),
+        "the message box did not close on OK");
 }
 
-void ScenarioRunner::Browse(const std::string& args) {
-  std::vector<std::string> fields = SplitFields(args);
-  std::string first = fields[0];
-  int id = std::atoi(TakeWord(first).c_str());
-  std::string choice = first;
-  clickTime = NowMs();
-  if (!probe->Click(id)) {
-    Fail("no Browse button " + std::to_string(id));
-    return;
-  }
+void ScenarioRunner::Browse(int id, const std::string& answer) {
+  std::vector<std::string> fields = SplitFields(answer);
+  const std::string& choice = fields[0];
+  if (!probe->Click(id)) return Fail("no Browse button " + std::to_string(id));
   HWND chooser = nullptr;
-  double deadline = NowMs() + 15000;
-  while (!chooser && NowMs() < deadline) {
+  WaitUntil(15000, 10, [&] {
     HWND dialog = probe->FindOwnedDialog();
     if (dialog && FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr)) chooser = dialog;
-    if (!chooser) Sleep(10);
-  }
-  if (!chooser) {
-    Fail("the folder chooser did not open");
-    return;
-  }
-  char caption[256] = "";
-  GetWindowTextA(chooser, caption, sizeof caption);
-  Print("  folder chooser " + Quoted(caption) + " open");
+    return chooser != nullptr;
+  });
+  if (!chooser) return Fail("the folder chooser did not open");
+  Print("  folder chooser " + Quoted(WizardProbe::CaptionOf(chooser)) + " open");
   if (fields.size() > 1) {
     // The program sets the status line when the chooser reports that it is ready.
-    bool seen = false;
     std::vector<std::string> texts;
-    for (int tries = 0; tries < 100 && !seen; ++tries) {
+    bool seen = WaitUntil(2000, 20, [&] {
       texts.clear();
-      for (const ControlInfo& c : WizardProbe::ChildrenOf(chooser)) {
+      for (const ControlInfo& c : WizardProbe::ChildrenOf(chooser))
         if (SameNoCase(c.className, "Static")) texts.push_back(c.text);
-        if (SameNoCase(c.className, "Static") && c.text == fields[1]) seen = true;
-      }
-      if (!seen) Sleep(20);
-    }
+      return std::find(texts.begin(), texts.end(), fields[1]) != texts.end();
+    });
     if (!seen) {
-      std::string all;
-      for (const std::string& t : texts) all += " " + Quoted(t);
-      Fail("the chooser's status line does not read " + Quoted(fields[1]) + "; its texts:" + all);
+      for (std::string& text : texts) text = Quoted(text);
+      Fail("the chooser's status line does not read " + Quoted(fields[1]) + "; its texts:" + Listed(texts));
     }
   }
-  if (choice == "cancel") {
-    WizardProbe::PressDialogButton(chooser, IDCANCEL);
-  } else if (choice == "ok") {
-    // Whatever the chooser selected when it opened.
-    WizardProbe::PressDialogButton(chooser, IDOK);
-  } else {
-    if (!probe->SelectInChooser(chooser, choice)) Fail("cannot select " + choice + " in the chooser");
+  if (choice != "ok" && choice != "cancel") {
+    Check(probe->SelectInChooser(chooser, choice), "cannot select " + choice + " in the chooser");
     Sleep(200);
-    WizardProbe::PressDialogButton(chooser, IDOK);
   }
-  if (!probe->WaitForDialogGone(chooser, 10000)) Fail("the folder chooser did not close");
+  // "ok" takes whatever the chooser selected when it opened.
+  WizardProbe::PressDialogButton(chooser, choice == "cancel" ? IDCANCEL : IDOK);
+  Check(probe->WaitForDialogGone(chooser, 10000), "the folder chooser did not close");
 }
 
-void ScenarioRunner::Exit(const std::string& args) {
+void ScenarioRunner::Exit(int expected) {
   DWORD code = 0;
   if (!probe->WaitForExit(30000, code)) {
     Fail("setup.exe did not end");
-    probe->Kill();
-    return;
+    return probe->Kill();
   }
   Print("  setup.exe ended with exit code " + std::to_string(code));
-  if (code != static_cast<DWORD>(std::atoi(args.c_str()))) Fail("exit code " + std::to_string(code) + ", expected " + args);
+  Check(code == static_cast<DWORD>(expected),
+        "exit code " + std::to_string(code) + ", expected " + std::to_string(expected));
 }
 
 void ScenarioRunner::CheckFile(const std::string& args) {
-  // file <path> | size <n>   or   file <path> | same <content file>
   std::vector<std::string> fields = SplitFields(args);
-  if (fields.size() != 2) {
-    Fail("file needs: path | size N  or  path | same NAME");
-    return;
-  }
+  if (fields.size() != 2) return Fail("file needs: path | size N  or  path | same NAME");
   const std::string& path = fields[0];
   std::string rest = fields[1];
   std::string kind = TakeWord(rest);
+  std::string expected, actual;
+  unsigned long long size = 0;
   if (kind == "size") {
-    unsigned long long size = 0;
-    if (!FileSize(path, size)) {
-      Fail(path + " is missing");
-    } else if (size != std::strtoull(rest.c_str(), nullptr, 10)) {
-      Fail(path + " has " + std::to_string(size) + " bytes, expected " + rest);
-    }
+    if (!FileSize(path, size)) return Fail(path + " is missing");
+    Check(size == std::strtoull(rest.c_str(), nullptr, 10),
+          path + " has " + std::to_string(size) + " bytes, expected " + rest);
   } else if (kind == "same") {
-    std::string expected, actual;
-    if (!ReadFileBytes(settings.contentFolder + "\\" + rest, expected)) {
-      Fail("cannot read " + rest + " in " + settings.contentFolder);
-    } else if (!ReadFileBytes(path, actual)) {
-      Fail(path + " is missing");
-    } else if (expected != actual) {
-      Fail(path + " is not byte-identical to " + rest + ": " + std::to_string(actual.size()) + " bytes, expected " +
-           std::to_string(expected.size()));
-    }
+    if (!ReadFileBytes(settings.contentFolder + "\\" + rest, expected))
+      return Fail("cannot read " + rest + " in " + settings.contentFolder);
+    if (!ReadFileBytes(path, actual)) return Fail(path + " is missing");
+    Check(expected == actual, path + " is not byte-identical to " + rest + ": " + std::to_string(actual.size()) +
+                                  " bytes, expected " + std::to_string(expected.size()));
   } else {
     Fail("unknown file check " + kind);
   }
 }
 
-void ScenarioRunner::CheckFolderList(const std::string& folder, const std::vector<std::string>& lines) {
-  std::vector<std::string> names, expected;
-  for (const std::string& line : lines)
-    if (!Trim(line).empty()) expected.push_back(Trim(Expand(line)));
+void ScenarioRunner::CheckFolderList(const std::string& folder, const std::vector<std::string>& block) {
+  std::vector<std::string> names, expected = BlockLines(block, true);
   std::sort(expected.begin(), expected.end());
-  if (!ListFolder(folder, names)) {
-    Fail(folder + " is not a folder");
-    return;
-  }
-  if (names != expected) {
-    std::string found, wanted;
-    for (const std::string& n : names) found += " " + n;
-    for (const std::string& n : expected) wanted += " " + n;
-    Fail(folder + " holds" + found + "; expected" + wanted);
-  }
+  if (!ListFolder(folder, names)) return Fail(folder + " is not a folder");
+  Check(names == expected, folder + " holds" + Listed(names) + "; expected" + Listed(expected));
 }
 
-void ScenarioRunner::CheckLog(const std::string& path, const std::vector<std::string>& lines) {
-  std::vector<std::string> expanded;
-  for (const std::string& line : lines) expanded.push_back(Expand(line));
-  std::string expected = LogFromLines(expanded);
+void ScenarioRunner::CheckLog(const std::string& path, const std::vector<std::string>& block) {
+  std::string expected = LogFromLines(BlockLines(block, false));
   std::string actual;
-  if (!ReadFileBytes(path, actual)) {
-    Fail(path + " is missing");
-    return;
-  }
+  if (!ReadFileBytes(path, actual)) return Fail(path + " is missing");
   if (actual != expected) Fail(path + " " + DescribeDifference(expected, actual));
 }
 
-void ScenarioRunner::CheckValues(const std::string& key, const std::vector<std::string>& lines) {
+void ScenarioRunner::CheckValues(const std::string& key, const std::vector<std::string>* block) {
   HKEY root;
   std::string path;
-  if (!ParseKey(key, root, path)) {
-    Fail("bad key " + key);
-    return;
-  }
   std::map<std::string, RegistryValue> values;
-  if (!ReadValues(root, path, values)) {
-    Fail("key " + key + " does not open");
-    return;
-  }
+  if (!ParseKey(key, root, path)) return Fail("bad key " + key);
+  bool opens = ReadValues(root, path, values);
+  if (!block) return Check(!opens, "key " + key + " exists");
+  if (!opens) return Fail("key " + key + " does not open");
   std::map<std::string, std::string> expected;
-  for (const std::string& line : lines) {
-    std::string text = Trim(Expand(line));
-    if (text.empty()) continue;
+  for (const std::string& text : BlockLines(*block, true)) {
     size_t at = text.find('=');
     expected[text.substr(0, at)] = at == std::string::npos ? "" : text.substr(at + 1);
   }
@@ -596,28 +471,20 @@ void ScenarioRunner::CheckValues(const std::string& key, const std::vector<std::
     }
   }
   for (const auto& v : values)
-    if (!expected.count(v.first)) Fail(key + " has an unexpected value " + v.first + "=" + Quoted(v.second.data));
+    Check(expected.count(v.first) > 0, key + " has an unexpected value " + v.first + "=" + Quoted(v.second.data));
 }
 
 void ScenarioRunner::CheckLink(const std::string& args) {
   std::vector<std::string> fields = SplitFields(args);
-  if (fields.size() != 3) {
-    Fail("link needs: link path | target | description");
-    return;
-  }
+  if (fields.size() != 3) return Fail("link needs: link path | target | description");
   LinkInfo link;
   std::string error;
-  if (GetFileAttributesA(fields[0].c_str()) == INVALID_FILE_ATTRIBUTES) {
-    Fail(fields[0] + " is missing");
-    return;
-  }
-  if (!ReadShellLink(fields[0], link, error)) {
-    Fail(fields[0] + ": " + error);
-    return;
-  }
+  if (!Exists(fields[0])) return Fail(fields[0] + " is missing");
+  if (!ReadShellLink(fields[0], link, error)) return Fail(fields[0] + ": " + error);
   Print("  link target " + Quoted(link.target) + ", description " + Quoted(link.description));
-  if (!SameNoCase(link.target, fields[1])) Fail(fields[0] + " points at " + Quoted(link.target) + ", expected " + Quoted(fields[1]));
-  if (link.description != fields[2]) Fail(fields[0] + " description " + Quoted(link.description) + ", expected " + Quoted(fields[2]));
+  Check(SameNoCase(link.target, fields[1]),
+        fields[0] + " points at " + Quoted(link.target) + ", expected " + Quoted(fields[1]));
+  Expect(fields[0] + " description", link.description, fields[2]);
 }
 
 void ScenarioRunner::CheckPieces(const std::string& args) {
@@ -626,27 +493,18 @@ void ScenarioRunner::CheckPieces(const std::string& args) {
   // to the first line feed after them.
   const size_t kBlocks = 64768;
   std::vector<std::string> fields = SplitFields(args);
-  std::string whole;
-  if (fields.size() != 2 || !ReadFileBytes(settings.contentFolder + "\\" + fields[1], whole)) {
-    Fail("pieces needs: folder\\prefix | content file (readable)");
-    return;
-  }
-  std::string joined;
+  std::string whole, piece, joined;
+  if (fields.size() != 2 || !ReadFileBytes(settings.contentFolder + "\\" + fields[1], whole))
+    return Fail("pieces needs: folder\\prefix | content file (readable)");
   int count = 0;
-  for (int number = 1;; ++number) {
-    std::string piece;
-    std::string path = fields[0] + std::to_string(number) + ".dic";
+  for (;; ++count) {
+    std::string path = fields[0] + std::to_string(count + 1) + ".dic";
     if (!ReadFileBytes(path, piece)) break;
-    ++count;
     joined += piece;
     bool last = joined.size() >= whole.size();
-    if (!last) {
-      size_t end = piece.find('\n', kBlocks);
-      if (piece.size() <= kBlocks || end != piece.size() - 1) {
-        Fail(path + " has " + std::to_string(piece.size()) +
-             " bytes; it does not end at the first line feed after 64768 bytes");
-      }
-    }
+    Check(last || (piece.size() > kBlocks && piece.find('\n', kBlocks) == piece.size() - 1),
+          path + " has " + std::to_string(piece.size()) +
+              " bytes; it does not end at the first line feed after 64768 bytes");
   }
   Print("  " + std::to_string(count) + " piece(s), " + std::to_string(joined.size()) + " bytes in all");
   if (joined != whole) Fail("the pieces together " + DescribeDifference(whole, joined));
@@ -657,20 +515,12 @@ void ScenarioRunner::Tamper(const std::string& path) {
   // to or not truncated shows it.
   std::string stale;
   while (stale.size() < 8192) stale += "stale content from an earlier run\r\n";
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  if (file == INVALID_HANDLE_VALUE || !WriteFile(file, stale.data(), static_cast<DWORD>(stale.size()), &written, nullptr)) {
-    Fail("cannot overwrite " + path);
-  }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  Check(WriteFileBytes(path, stale), "cannot overwrite " + path);
 }
 
 void ScenarioRunner::ShowFolder(const std::string& path, const std::string& indent) {
   std::vector<std::string> names;
-  if (!ListFolder(path, names)) {
-    Print(indent + "(missing)");
-    return;
-  }
+  if (!ListFolder(path, names)) return Print(indent + "(missing)");
   for (const std::string& name : names) {
     std::string full = path + "\\" + name;
     unsigned long long size = 0;
@@ -683,14 +533,21 @@ void ScenarioRunner::ShowFolder(const std::string& path, const std::string& inde
   }
 }
 
+void ScenarioRunner::ShowFile(const std::string& path) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return Print("    (cannot read " + path + ")");
+  bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
+  for (size_t start = 0, end; start < bytes.size(); start = end + 1) {
+    end = std::min(bytes.find('\n', start), bytes.size());
+    Print("    | " + bytes.substr(start, end - start));
+  }
+}
+
 void ScenarioRunner::ShowValues(const std::string& key) {
   HKEY root;
   std::string path;
   std::map<std::string, RegistryValue> values;
-  if (!ParseKey(key, root, path) || !ReadValues(root, path, values)) {
-    Print("  " + key + ": (no such key)");
-    return;
-  }
+  if (!ParseKey(key, root, path) || !ReadValues(root, path, values)) return Print("  " + key + ": (no such key)");
   Print("  [" + key + "]");
   for (const auto& v : values) Print("    \"" + v.first + "\"=" + Quoted(v.second.data));
 }

@@ -52,26 +52,32 @@ class ScenarioRunner {
  private:
   void Step(const ScenarioStep& step);
   void Fail(const std::string& what);
+  void Check(bool ok, const std::string& failure);
+  // Fails with WHAT "actual", expected "expected" when the two differ.
+  void Expect(const std::string& what, const std::string& actual, const std::string& expected);
   std::string Expand(const std::string& text) const;
+  // A block's lines expanded; trimmed ones without the blank lines.
+  std::vector<std::string> BlockLines(const std::vector<std::string>& block, bool trimmed) const;
 
+  void Lock(const std::string& path, bool lock);
   void Reset();
   void Launch();
-  void Title(const std::string& text);
   void WaitForPage(int page);
-  void CheckControls(int page, const std::vector<ControlInfo>& controls);
   void Shot(const std::string& name);
-  void ExpectText(const std::string& args, bool fromFile);
+  void ExpectText(int id, const std::string& text, bool fromFile);
   void Message(const std::string& args);
-  void Browse(const std::string& args);
-  void Exit(const std::string& args);
+  void Browse(int id, const std::string& answer);
+  void Exit(int expected);
   void CheckFile(const std::string& args);
-  void CheckFolderList(const std::string& folder, const std::vector<std::string>& names);
-  void CheckLog(const std::string& path, const std::vector<std::string>& lines);
-  void CheckValues(const std::string& key, const std::vector<std::string>& lines);
+  void CheckFolderList(const std::string& folder, const std::vector<std::string>& block);
+  void CheckLog(const std::string& path, const std::vector<std::string>& block);
+  // Without a block: the key must not exist.
+  void CheckValues(const std::string& key, const std::vector<std::string>* block);
   void CheckLink(const std::string& args);
   void CheckPieces(const std::string& args);
   void Tamper(const std::string& path);
   void ShowFolder(const std::string& path, const std::string& indent);
+  void ShowFile(const std::string& path);
   void ShowValues(const std::string& key);
 
   RunnerSettings settings;

@@ -2,13 +2,6 @@
 
 #include <fstream>
 
-namespace {
-// Verbs whose expectation runs over the following lines, up to "end".
-bool TakesBlock(const std::string& verb) {
-  return verb == "log" || verb == "values" || verb == "files";
-}
-}  // namespace
-
 std::string Trim(const std::string& text) {
   size_t begin = text.find_first_not_of(" \t\r\n");
   if (begin == std::string::npos) return "";
@@ -64,7 +57,7 @@ bool LoadScenario(const std::string& path, std::vector<ScenarioStep>& steps, std
     step.args = line;
     step.verb = TakeWord(step.args);
     steps.push_back(step);
-    if (TakesBlock(step.verb)) open = &steps.back();
+    if (step.verb == "log" || step.verb == "values" || step.verb == "files") open = &steps.back();
   }
   if (open) {
     error = path + ":" + std::to_string(open->line) + ": \"" + open->verb + "\" block has no \"end\"";

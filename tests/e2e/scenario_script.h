@@ -11,7 +11,7 @@ struct ScenarioStep {
 };
 
 // Reads the file; "#" starts a comment line, blank lines are skipped.
-// The verbs in blockVerbs take the following lines up to a line "end".
+// The verbs log, values and files take the following lines up to a line "end".
 bool LoadScenario(const std::string& path, std::vector<ScenarioStep>& steps, std::string& error);
 
 // Splits "a | b | c" into its trimmed fields.

@@ -41,7 +41,6 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
 
 ControlInfo Describe(HWND window, HWND parent) {
   ControlInfo info;
-  info.handle = window;
   char name[64] = "";
   GetClassNameA(window, name, sizeof name);
   info.className = name;
@@ -60,15 +59,6 @@ ControlInfo Describe(HWND window, HWND parent) {
 
 }  // namespace
 
-void SleepMs(DWORD ms) { Sleep(ms); }
-
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 WizardProbe::~WizardProbe() {
   if (processInfo.hProcess) CloseHandle(processInfo.hProcess);
   if (processInfo.hThread) CloseHandle(processInfo.hThread);
@@ -76,8 +66,6 @@ WizardProbe::~WizardProbe() {
 
 bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
   std::string commandLine = "\"" + exePath + "\"";
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   // Wine now and then refuses a start with an internal error while the machine is
@@ -85,8 +73,8 @@ bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
   DWORD lastError = 0;
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (attempt > 0) Sleep(500);
-    QueryPerformanceCounter(&started);
-    if (CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    startedMs = NowMs();
+    if (CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &processInfo)) {
       main = nullptr;
       retries = attempt;
@@ -99,66 +87,47 @@ bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
   return false;
 }
 
-double WizardProbe::Elapsed() const {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart - started.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
-
 bool WizardProbe::Running() const {
   return processInfo.hProcess && WaitForSingleObject(processInfo.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+HWND WizardProbe::FindWindowOf(const char* className, HWND owner) const {
+  FindData data{processInfo.dwProcessId, className, owner, nullptr};
+  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
 bool WizardProbe::WaitForMainWindow(DWORD timeoutMs) {
-  double deadline = NowMs() + timeoutMs;
-  while (NowMs() < deadline) {
-    FindData data{processInfo.dwProcessId, "LunveraSetup", nullptr, nullptr};
-    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
-    if (data.found) {
-      main = data.found;
-      return true;
-    }
-    if (!Running()) return false;
-    Sleep(2);
-  }
-  return false;
+  WaitUntil(timeoutMs, 2, [this] { return (main = FindWindowOf("LunveraSetup", nullptr)) || !Running(); });
+  return main != nullptr;
 }
 
 bool WizardProbe::WaitForFirstPaint(DWORD timeoutMs) {
-  double deadline = NowMs() + timeoutMs;
-  while (NowMs() < deadline) {
+  bool painted = false;
+  // The creation caption gives way to the page's caption in the first paint.
+  WaitUntil(timeoutMs, 1, [this, &painted] {
     HWND back = Control(kBackButtonId);
-    // The creation caption gives way to the page's caption in the first paint.
-    if (back) {
-      char caption[64] = "";
-      GetWindowTextA(back, caption, sizeof caption);
-      if (lstrcmpA(caption, "E&xit") == 0) return true;
-    }
-    if (!Running()) return false;
-    Sleep(1);
-  }
-  return false;
+    painted = back && CaptionOf(back) == "E&xit";
+    return painted || !Running();
+  });
+  return painted;
 }
 
 bool WizardProbe::WaitForFrameOnScreen(DWORD timeoutMs) const {
-  double deadline = NowMs() + timeoutMs;
   HDC screen = GetDC(nullptr);
   bool shown = false;
-  while (!shown && NowMs() < deadline) {
+  WaitUntil(timeoutMs, 2, [&] {
     RECT client;
     POINT origin{0, 0};
-    if (!main || !GetClientRect(main, &client) || !ClientToScreen(main, &origin)) break;
+    if (!main || !GetClientRect(main, &client) || !ClientToScreen(main, &origin)) return true;  // no window to look at
     int right = origin.x + client.right - 1;
     int bottom = origin.y + client.bottom - 1;
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
     shown = GetPixel(screen, origin.x, origin.y) == black && GetPixel(screen, right, origin.y) == black &&
             GetPixel(screen, origin.x, bottom) == black && GetPixel(screen, right, bottom) == black &&
             GetPixel(screen, origin.x + 1, origin.y + 1) == white && GetPixel(screen, right - 1, bottom - 1) == white;
-    if (!shown) Sleep(2);
-  }
+    return shown;
+  });
   ReleaseDC(nullptr, screen);
   return shown;
 }
@@ -172,6 +141,12 @@ std::string WizardProbe::TextOf(HWND window) {
   }
   buffer.back() = '\0';
   return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
+}
+
+std::string WizardProbe::CaptionOf(HWND window) {
+  char caption[256] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  return caption;
 }
 
 std::vector<ControlInfo> WizardProbe::ChildrenOf(HWND window) {
@@ -192,10 +167,7 @@ HWND WizardProbe::Control(int id) const {
   return GetDlgItem(main, id);
 }
 
-bool WizardProbe::Click(int id) {
-  HWND control = Control(id);
-  return control && PostMessageA(control, BM_CLICK, 0, 0);
-}
+bool WizardProbe::Click(int id) { return main && PressDialogButton(main, id); }
 
 bool WizardProbe::Command(int id) {
   return main && PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -212,29 +184,16 @@ bool WizardProbe::CloseBox() {
   return main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-HWND WizardProbe::FindOwnedDialog() const {
-  FindData data{processInfo.dwProcessId, "#32770", main, nullptr};
-  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&data));
-  return data.found;
-}
+HWND WizardProbe::FindOwnedDialog() const { return FindWindowOf("#32770", main); }
 
 HWND WizardProbe::WaitForOwnedDialog(DWORD timeoutMs) const {
-  double deadline = NowMs() + timeoutMs;
-  while (NowMs() < deadline) {
-    if (HWND dialog = FindOwnedDialog()) return dialog;
-    if (!Running()) return nullptr;
-    Sleep(5);
-  }
-  return nullptr;
+  HWND dialog = nullptr;
+  WaitUntil(timeoutMs, 5, [&] { return (dialog = FindOwnedDialog()) || !Running(); });
+  return dialog;
 }
 
 bool WizardProbe::WaitForDialogGone(HWND dialog, DWORD timeoutMs) const {
-  double deadline = NowMs() + timeoutMs;
-  while (NowMs() < deadline) {
-    if (!IsWindow(dialog) || !IsWindowVisible(dialog)) return true;
-    Sleep(5);
-  }
-  return false;
+  return WaitUntil(timeoutMs, 5, [dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
 }
 
 bool WizardProbe::PressDialogButton(HWND dialog, int id) {

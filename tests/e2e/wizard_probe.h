@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "host_paths.h"
+
 struct ControlInfo {
-  HWND handle = nullptr;
   std::string className;
   std::string text;
   DWORD style = 0;
@@ -22,7 +23,6 @@ class WizardProbe {
  public:
   ~WizardProbe();
 
-  // Starts the program; false when it cannot be started.
   bool Launch(const std::string& exePath, std::string& error);
   // How many starts Wine refused before this one went through.
   int Retries() const { return retries; }
@@ -34,17 +34,17 @@ class WizardProbe {
   // it, at all four corners: the paint has reached the display.
   bool WaitForFrameOnScreen(DWORD timeoutMs) const;
   // Milliseconds since the process was started.
-  double Elapsed() const;
+  double Elapsed() const { return NowMs() - startedMs; }
 
   HWND Main() const { return main; }
-  HANDLE Process() const { return processInfo.hProcess; }
-  DWORD ProcessId() const { return processInfo.dwProcessId; }
   bool Running() const;
 
   std::vector<ControlInfo> Controls() const;
   HWND Control(int id) const;
   // The text through WM_GETTEXT (edit controls keep their text to themselves).
   static std::string TextOf(HWND window);
+  // The window's caption through GetWindowText, which never waits for the program.
+  static std::string CaptionOf(HWND window);
 
   // A button press the way the mouse gives it: BM_CLICK, posted so that a modal
   // box opened by the command does not hold this program up.
@@ -68,11 +68,11 @@ class WizardProbe {
   void Kill();
 
  private:
+  // A visible top-level window of the process of that class (and owner, when given), or null.
+  HWND FindWindowOf(const char* className, HWND owner) const;
+
   PROCESS_INFORMATION processInfo{};
   HWND main = nullptr;
-  LARGE_INTEGER started{};
+  double startedMs = 0;
   int retries = 0;
 };
-
-void SleepMs(DWORD ms);
-double NowMs();

@@ -23,6 +23,10 @@ const char* const kScenarioKeys[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  auto stop = [](const char* what, const char* path) {
+    std::fprintf(stderr, "office_probe: %s %s\n", what, path);
+    return 1;
+  };
   if (argc == 2 && std::strcmp(argv[1], "--ready") == 0) {
     std::printf("ready\n");  // run once so that Wine makes its prefix before the timed checks
     return 0;
@@ -32,10 +36,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   PortableRegistry scenario;
-  if (!scenario.LoadRegFile(argv[1])) {
-    std::fprintf(stderr, "office_probe: cannot load %s\n", argv[1]);
-    return 1;
-  }
+  if (!scenario.LoadRegFile(argv[1])) return stop("cannot load", argv[1]);
   static Win32Registry registry;
   static Win32FileSystem files;
   g_platform.registry = &registry;
@@ -45,14 +46,8 @@ int main(int argc, char** argv) {
   auto createKey = [](HKEY root, const char* path, HKEY* key) {
     return ::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, key, nullptr);
   };
-  if (!scenario.CopyTo(&registry, createKey)) {
-    std::fprintf(stderr, "office_probe: the registry refused part of %s\n", argv[1]);
-    return 1;
-  }
-  if (!MakeScenarioFolders(argc == 3 ? argv[2] : "")) {
-    std::fprintf(stderr, "office_probe: cannot read %s\n", argv[2]);
-    return 1;
-  }
+  if (!scenario.CopyTo(&registry, createKey)) return stop("the registry refused part of", argv[1]);
+  if (!MakeScenarioFolders(argc == 3 ? argv[2] : "")) return stop("cannot read", argv[2]);
   PrintOfficeReport(stdout);
   return 0;
 }
