@@ -87,6 +87,13 @@ bool IsSystemControlClass(const char* name) {
   return SameName("BUTTON", name) || SameName("EDIT", name) || SameName("STATIC", name);
 }
 
+// The entry of a table of handles numbered from base + 1, or null for a handle outside it.
+template <typename Table>
+auto Slot(Table& table, uintptr_t base, const void* handle) -> decltype(&table[0]) {
+  uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+  return value > base && value <= base + table.size() ? &table[value - base - 1] : nullptr;
+}
+
 // Copies at most capacity-1 bytes of text and a terminator; the number copied.
 int CopyText(const std::string& text, char* buffer, int capacity) {
   if (buffer == nullptr || capacity <= 0) return 0;
@@ -200,15 +207,9 @@ int RecordingWindowSystem::OpenDeviceContexts() const {
   return static_cast<int>(std::count_if(deviceContexts.begin(), deviceContexts.end(), [](auto& c) { return c.open; }));
 }
 
-RecordedWindow* RecordingWindowSystem::Find(HWND window) {
-  uintptr_t value = reinterpret_cast<uintptr_t>(window);
-  if (value <= kWindowBase || value > kWindowBase + windows.size()) return nullptr;
-  return &windows[value - kWindowBase - 1];
-}
+RecordedWindow* RecordingWindowSystem::Find(HWND window) { return Slot(windows, kWindowBase, window); }
 
-const RecordedWindow* RecordingWindowSystem::Find(HWND window) const {
-  return const_cast<RecordingWindowSystem*>(this)->Find(window);
-}
+const RecordedWindow* RecordingWindowSystem::Find(HWND window) const { return Slot(windows, kWindowBase, window); }
 
 RecordedWindow* RecordingWindowSystem::Live(HWND window) {
   RecordedWindow* found = Find(window);
@@ -236,19 +237,16 @@ std::vector<const RecordedWindow*> RecordingWindowSystem::Children(HWND parent) 
 
 std::string RecordingWindowSystem::NameOf(const void* handle) const {
   if (handle == nullptr) return "0";
-  uintptr_t value = reinterpret_cast<uintptr_t>(handle);
   auto named = objectNames.find(handle);
   if (named != objectNames.end()) return named->second;
-  if (value == kDesktop) return "desktop";
-  if (value > kWindowBase && value <= kWindowBase + windows.size()) return windows[value - kWindowBase - 1].name;
-  if (value > kDcBase && value <= kDcBase + deviceContexts.size()) return deviceContexts[value - kDcBase - 1].name;
-  return HexText(value);
+  if (reinterpret_cast<uintptr_t>(handle) == kDesktop) return "desktop";
+  if (const RecordedWindow* window = Slot(windows, kWindowBase, handle)) return window->name;
+  if (const DeviceContext* dc = Slot(deviceContexts, kDcBase, handle)) return dc->name;
+  return HexText(reinterpret_cast<uintptr_t>(handle));
 }
 
 RecordingWindowSystem::DeviceContext* RecordingWindowSystem::FindDc(HDC dc) {
-  uintptr_t value = reinterpret_cast<uintptr_t>(dc);
-  if (value <= kDcBase || value > kDcBase + deviceContexts.size()) return nullptr;
-  return &deviceContexts[value - kDcBase - 1];
+  return Slot(deviceContexts, kDcBase, dc);
 }
 
 RecordingWindowSystem::DeviceContext* RecordingWindowSystem::OpenDc(HDC dc, DcKind kind) {
