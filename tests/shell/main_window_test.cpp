@@ -38,33 +38,22 @@ INSTANTIATE_TEST_SUITE_P(Screens, WindowPosition,
                                            ScreenCase{800, 600, 100, 80}, ScreenCase{599, 440, 0, 0},
                                            ScreenCase{597, 438, -1, -1}, ScreenCase{500, 300, -50, -70}));
 
-std::string TitleOfRun(WizardWorld& world) {
-  world.Run();
-  const std::vector<RecordedWindow>& all = world.windows.AllWindows();
-  return all.empty() ? "<no window>" : all[0].text;
-}
-
 TEST(Title, ComesFromStringThreeCutTo63OrFallsBack) {
-  {
+  std::string longTitle(70, 'x');
+  for (size_t i = 0; i < longTitle.size(); ++i) longTitle[i] = static_cast<char>('A' + i % 26);
+  enum Change { kKeep, kSet, kRemove };
+  struct Case {
+    Change change;
+    std::string string3, title;
+  };
+  for (const Case& c : {Case{kKeep, "", "Vessora Quorvel Edition  v1.0 Setup"},
+                        Case{kSet, longTitle, longTitle.substr(0, 63)}, Case{kRemove, "", "Vessora Setup"},
+                        Case{kSet, "", "Vessora Setup"}}) {
     WizardWorld world;
-    EXPECT_EQ(TitleOfRun(world), "Vessora Quorvel Edition  v1.0 Setup");
-  }
-  {
-    WizardWorld world;
-    std::string longTitle(70, 'x');
-    for (size_t i = 0; i < longTitle.size(); ++i) longTitle[i] = static_cast<char>('A' + i % 26);
-    world.testResources.SetString(3, longTitle);
-    EXPECT_EQ(TitleOfRun(world), longTitle.substr(0, 63));
-  }
-  {
-    WizardWorld world;
-    world.testResources.RemoveString(3);
-    EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
-  }
-  {
-    WizardWorld world;
-    world.testResources.SetString(3, "");
-    EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
+    if (c.change == kSet) world.testResources.SetString(3, c.string3);
+    if (c.change == kRemove) world.testResources.RemoveString(3);
+    world.Run();
+    EXPECT_EQ(world.windows.AllWindows().at(0).text, c.title) << c.change << " " << c.string3;
   }
 }
 
@@ -137,45 +126,40 @@ TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
   EXPECT_EQ(world.windows.Paints().size(), 5u);
 }
 
-// Runs to the folder page, then ends the program the given way; true when it ended by itself.
-bool EndsFromFolderPage(WizardWorld& world, const std::function<void()>& end) {
-  world.windows.PushClick(kNextButtonId);
-  world.windows.PushClick(kNextButtonId);
-  end();
-  world.Run();
-  return !world.windows.InputExhausted() && world.windows.MainWindow() == nullptr;
-}
-
-TEST(Ending, CloseBoxAndCommand18EndTheProgramWithNothingInstalled) {
-  {
+TEST(Ending, CloseBoxCommand18AndExitStopTheTimerQuitAndTearDownWithNothingInstalled) {
+  struct Case {
+    const char* name;
+    int nexts;  // pages moved forward first
+    std::function<void(RecordingWindowSystem&)> end;
+    std::string handled;
+  };
+  const Case cases[] = {
+      {"close box", 2, [](RecordingWindowSystem& w) { w.PushCloseBox(); }, "DefWindowProcA(w1,WM_CLOSE"},
+      {"command 18", 2, [](RecordingWindowSystem& w) { w.PushCommand(18); }, "DestroyWindow(w1)"},
+      {"Exit", 0, [](RecordingWindowSystem& w) { w.PushClick(kBackButtonId); }, "DestroyWindow(w1)"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     WizardWorld world;
-    EXPECT_TRUE(EndsFromFolderPage(world, [&] { world.windows.PushCloseBox(); }));
-    EXPECT_GE(world.windows.FindCall("DefWindowProcA(w1,WM_CLOSE"), 0);
+    for (int i = 0; i < c.nexts; ++i) world.windows.PushClick(kNextButtonId);
+    c.end(world.windows);
+    EXPECT_EQ(world.Run(), 0);
+    EXPECT_GE(world.windows.FindCall(c.handled), 0);
+    EXPECT_EQ(world.windows.MainWindow(), nullptr);
+    EXPECT_FALSE(world.windows.InputExhausted());  // it ended by itself
     EXPECT_FALSE(g_installOutcome.ran);
     EXPECT_FALSE(world.c.Exists("Program Files/Vessora"));
+    EXPECT_EQ(world.windows.MissingFromOrder({"KillTimer(w1,1) = TRUE", "PostQuitMessage(0)"}), "");
+    EXPECT_EQ(world.windows.ActiveTimers(), 0u);
+    EXPECT_EQ(world.windows.OpenDeviceContexts(), 0);
+    // The quit message was the last thing the window system gave; then the pages went (their controls
+    // already gone with the window) and COM.
+    int quit = world.windows.FindCall("GetMessageA() = WM_QUIT");
+    ASSERT_GE(quit, 0);
+    for (int i = quit + 1; i < static_cast<int>(world.windows.Calls().size()); ++i)
+      EXPECT_EQ(world.windows.FindCall("DestroyWindow(*) = FALSE", i), i) << world.windows.Calls()[i].Text();
+    EXPECT_EQ(std::make_pair(world.shell.CoInitializeCount(), world.shell.CoUninitializeCount()), std::make_pair(1, 1));
+    for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
   }
-  {
-    WizardWorld world;
-    EXPECT_TRUE(EndsFromFolderPage(world, [&] { world.windows.PushCommand(18); }));
-    EXPECT_GE(world.windows.FindCall("DestroyWindow(w1)"), 0);
-    EXPECT_FALSE(g_installOutcome.ran);
-  }
-  {
-    WizardWorld world;
-    world.windows.PushClick(kBackButtonId);  // Exit on the welcome page
-    world.Run();
-    EXPECT_EQ(world.windows.MainWindow(), nullptr);
-    EXPECT_FALSE(world.windows.InputExhausted());
-  }
-}
-
-TEST(Ending, DestructionStopsTheTimerThenQuits) {
-  WizardWorld world;
-  world.windows.PushCommand(18);
-  EXPECT_EQ(world.Run(), 0);
-  EXPECT_EQ(world.windows.MissingFromOrder({"KillTimer(w1,1) = TRUE", "PostQuitMessage(0)"}), "");
-  EXPECT_EQ(world.windows.ActiveTimers(), 0u);
-  EXPECT_EQ(world.windows.OpenDeviceContexts(), 0);
 }
 
 class LoggingPage : public WizardPage {
@@ -202,16 +186,6 @@ TEST(Teardown, DeletesPagesInPageOrderThenUninitialisesCom) {
   Teardown();
   EXPECT_EQ(log, (std::vector<std::string>{"page 1", "page 2", "page 4"}));
   EXPECT_EQ(world.shell.CoUninitializeCount(), 1);
-  for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
-}
-
-TEST(Teardown, FollowsTheQuitMessage) {
-  WizardWorld world;
-  world.windows.PushClick(kBackButtonId);  // Exit
-  world.Run();
-  // The quit message was the last thing the window system gave; then the pages went and COM.
-  EXPECT_EQ(world.windows.Calls().back().Text(), "GetMessageA() = WM_QUIT");
-  EXPECT_EQ(std::make_pair(world.shell.CoInitializeCount(), world.shell.CoUninitializeCount()), std::make_pair(1, 1));
   for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
 }
 
@@ -256,7 +230,7 @@ TEST(WindowProcedure, KeepsTheSizeFixedAndRepaintsOnActivation) {
   EXPECT_EQ(main.Height(), 440);
 }
 
-TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
+TEST(WindowProcedure, IgnoresUnknownCommandsAndNotificationsAndPassesOtherMessagesOn) {
   WizardWorld world;
   WithOpenWizard(world, [&] {
     world.windows.ClearCalls();
@@ -269,47 +243,32 @@ TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
     EXPECT_EQ(world.windows.FindCall("DestroyWindow"), -1);
     EXPECT_EQ(g_currentPage, 1);
     EXPECT_TRUE(world.shell.ExecuteCalls().empty());
-  });
-}
-
-TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadme) {
-  WizardWorld again;
-  again.windows.PushClick(kLinkButtonId);
-  again.windows.PushAction([&] {
-    std::strcpy(g_installFolder, "C:\\Program Files\\Vessora");
-    Send(again, WM_COMMAND, kReadmeButtonId);
-    std::strcpy(g_installFolder, "D:\\");
-    Send(again, WM_COMMAND, MAKEWPARAM(kReadmeButtonId, 0));
-  });
-  again.windows.PushCommand(18);
-  again.Run();
-  // Each opened with the open verb, no parameters and no working folder, shown normally, owned by the window.
-  std::vector<std::string> opened;
-  for (const PortableShellServices::ExecuteCall& call : again.shell.ExecuteCalls())
-    opened.push_back(again.windows.NameOf(call.owner) + " " + call.verb + " " + call.file + " [" + call.parameters +
-                     "] [" + call.folder + "] " + std::to_string(call.showCommand));
-  EXPECT_EQ(opened, (std::vector<std::string>{"w1 open " + std::string(kSponsorAddress) + " [] [] 1",
-                                              "w1 open C:\\Program Files\\Vessora\\Readme.htm [] [] 1",
-                                              "w1 open D:\\Readme.htm [] [] 1"}));
-}
-
-TEST(WindowProcedure, ReadmeWithAProductFolderTooLongOpensNothing) {
-  WizardWorld world;
-  WithOpenWizard(world, [&] {
-    std::memset(g_installFolder, 'a', 255);
-    g_installFolder[255] = '\0';
-    Send(world, WM_COMMAND, kReadmeButtonId);
-  });
-  EXPECT_TRUE(world.shell.ExecuteCalls().empty());
-}
-
-TEST(WindowProcedure, OtherMessagesGetTheDefaultHandling) {
-  WizardWorld world;
-  WithOpenWizard(world, [&] {
     char title[64] = "";
     EXPECT_EQ(Send(world, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title)), 35);
     EXPECT_STREQ(title, "Vessora Quorvel Edition  v1.0 Setup");
   });
+}
+
+TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadmeUnlessItsPathIsTooLong) {
+  WizardWorld world;
+  world.windows.PushClick(kLinkButtonId);
+  WithOpenWizard(world, [&] {
+    std::strcpy(g_installFolder, "C:\\Program Files\\Vessora");
+    Send(world, WM_COMMAND, kReadmeButtonId);
+    std::strcpy(g_installFolder, "D:\\");
+    Send(world, WM_COMMAND, MAKEWPARAM(kReadmeButtonId, 0));
+    std::memset(g_installFolder, 'a', 255);
+    g_installFolder[255] = '\0';
+    Send(world, WM_COMMAND, kReadmeButtonId);
+  });
+  // Each opened with the open verb, no parameters and no working folder, shown normally, owned by the window.
+  std::vector<std::string> opened;
+  for (const PortableShellServices::ExecuteCall& call : world.shell.ExecuteCalls())
+    opened.push_back(world.windows.NameOf(call.owner) + " " + call.verb + " " + call.file + " [" + call.parameters +
+                     "] [" + call.folder + "] " + std::to_string(call.showCommand));
+  EXPECT_EQ(opened, (std::vector<std::string>{"w1 open " + std::string(kSponsorAddress) + " [] [] 1",
+                                              "w1 open C:\\Program Files\\Vessora\\Readme.htm [] [] 1",
+                                              "w1 open D:\\Readme.htm [] [] 1"}));
 }
 
 }  // namespace

@@ -50,3 +50,8 @@ class WizardWorld : public TestMachine {
     return found ? found->text : std::string("<none>");
   }
 };
+
+inline std::string DrawingText(const RecordedDrawing& d) {
+  return d.operation + " " + d.detail + " " + std::to_string(d.rect.left) + "," + std::to_string(d.rect.top) + "," +
+         std::to_string(d.rect.right) + "," + std::to_string(d.rect.bottom);
+}
