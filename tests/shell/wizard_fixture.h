@@ -51,7 +51,10 @@ class WizardWorld : public TestMachine {
   }
 };
 
+inline std::string RectText(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
 inline std::string DrawingText(const RecordedDrawing& d) {
-  return d.operation + " " + d.detail + " " + std::to_string(d.rect.left) + "," + std::to_string(d.rect.top) + "," +
-         std::to_string(d.rect.right) + "," + std::to_string(d.rect.bottom);
+  return d.operation + " " + d.detail + " " + RectText(d.rect);
 }

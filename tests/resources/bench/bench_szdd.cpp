@@ -11,13 +11,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "resources/szdd_decoder.h"
 #include "resources/szdd_encoder.h"
+#include "tests/resources/test_files.h"
 
 namespace {
 
@@ -25,29 +25,11 @@ using Bytes = std::vector<uint8_t>;
 
 struct Item {
   const char* name;
-  const char* file;
   Bytes original;
   Bytes ours;  // our SZDD file
   long mscompressSize = -1;
 };
-
-std::vector<Item>& Items() {
-  static std::vector<Item> items = {
-      {"VSQQUOR.DI_", "vsqquor.dic", {}, {}},   {"QVLUNVERA.DO_", "qvlunvera.dot", {}, {}},
-      {"README.HT_", "Readme.htm", {}, {}},     {"FENMOOR.GI_", "Fenmoor.gif", {}, {}},
-      {"VESSORA.JP_", "Vessora.jpg", {}, {}},   {"LUNVERA.DI_", "Lunvera.dic", {}, {}},
-      {"VSQUNI.DI_", "vsquni.dic", {}, {}},     {"VSQ.DO_", "vsq.dot", {}, {}},
-      {"VSQAUTO1.DO_", "vsqauto1.dot", {}, {}}, {"VSQAUTO2.DO_", "vsqauto2.dot", {}, {}},
-      {"VSQAUTO3.DO_", "vsqauto3.dot", {}, {}}, {"UNICODE.GI_", "unicode.gif", {}, {}},
-      {"VOWELCONVRT.GI_", "vowelconvrt.gif", {}, {}}, {"ASCII.GI_", "ascii.gif", {}, {}},
-  };
-  return items;
-}
-
-Bytes ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::vector<Item> g_items;
 
 // mscompress writes NAME_ beside NAME; its size, or -1 when the tool is missing or fails.
 long MscompressSize(const Bytes& data) {
@@ -112,7 +94,7 @@ mspack_system g_memorySystem = {MemoryOpen, MemoryClose, MemoryRead,  MemoryWrit
                                 MemoryTell, MemoryMessage, MemoryAlloc, MemoryFree, MemoryCopy, nullptr};
 
 void BM_ExpandOurs(benchmark::State& state) {
-  const Item& item = Items()[size_t(state.range(0))];
+  const Item& item = g_items[size_t(state.range(0))];
   Bytes out;
   for (auto _ : state) {
     ExpandSzdd(item.ours.data(), item.ours.size(), &out);
@@ -124,7 +106,7 @@ void BM_ExpandOurs(benchmark::State& state) {
 }
 
 void BM_ExpandMspack(benchmark::State& state) {
-  const Item& item = Items()[size_t(state.range(0))];
+  const Item& item = g_items[size_t(state.range(0))];
   msszdd_decompressor* d = mspack_create_szdd_decompressor(&g_memorySystem);
   Bytes out;
   MemoryFile in{&item.ours, nullptr, 0}, result{nullptr, &out, 0};
@@ -152,12 +134,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (Item& item : Items()) {
-    item.original = ReadFile(std::string(VESSORA_CONTENT) + "/" + item.file);
-    CompressSzdd(item.original.data(), item.original.size(), item.file[std::strlen(item.file) - 1], &item.ours);
+  for (const PayloadFile& file : PayloadFiles()) {
+    Item item{file.item, Content(file.file), {}};
+    CompressSzdd(item.original.data(), item.original.size(), file.file[std::strlen(file.file) - 1], &item.ours);
     item.mscompressSize = MscompressSize(item.original);
+    g_items.push_back(item);
   }
-  for (size_t i = 0; i < Items().size(); ++i) {
+  for (size_t i = 0; i < g_items.size(); ++i) {
     benchmark::RegisterBenchmark("ExpandOurs", BM_ExpandOurs)->Arg(int64_t(i));
     benchmark::RegisterBenchmark("ExpandMspack", BM_ExpandMspack)->Arg(int64_t(i));
   }
@@ -168,8 +151,8 @@ int main(int argc, char** argv) {
   std::printf("\n| item | expanded | ours | mscompress | ours/mscompress | our expansion vs libmspack (speed ratio) |\n");
   std::printf("|---|---:|---:|---:|---:|---:|\n");
   long oursTotal = 0, theirsTotal = 0;
-  for (size_t i = 0; i < Items().size(); ++i) {
-    const Item& item = Items()[i];
+  for (size_t i = 0; i < g_items.size(); ++i) {
+    const Item& item = g_items[i];
     std::string suffix = "/" + std::to_string(i);
     double ours = reporter.nanoseconds["ExpandOurs" + suffix];
     double theirs = reporter.nanoseconds["ExpandMspack" + suffix];
@@ -182,7 +165,7 @@ int main(int argc, char** argv) {
   std::printf("| total | | %ld | %ld | %.3f | |\n", oursTotal, theirsTotal,
               theirsTotal > 0 ? double(oursTotal) / theirsTotal : 0.0);
   bool neverLarger = true;
-  for (const Item& item : Items()) neverLarger &= item.mscompressSize < 0 || long(item.ours.size()) <= item.mscompressSize;
+  for (const Item& item : g_items) neverLarger &= item.mscompressSize < 0 || long(item.ours.size()) <= item.mscompressSize;
   std::printf("%s\n", neverLarger ? "ours is never larger than mscompress's" : "OURS IS LARGER FOR SOME ITEM");
   return neverLarger ? 0 : 1;
 }
