@@ -191,8 +191,7 @@ class FolderPageInWizard : public ::testing::Test {
  protected:
   void SetUp() override {
     world.LoadRegistry(kCustomDictionary);
-    world.windows.PushClick(kNextButtonId);
-    world.windows.PushClick(kNextButtonId);
+    for (int id : {kNextButtonId, kNextButtonId}) world.windows.PushClick(id);
   }
   // A check made inside the running wizard; every one queued must have run by the end.
   void Check(std::function<void()> check) {
@@ -247,8 +246,7 @@ TEST_F(FolderPageInWizard, BackThenIAcceptBringsTheDefaultsBack) {
   world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
   world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
   world.windows.PushClick(kInstallBrowseId);
-  world.windows.PushClick(kBackButtonId);  // Back
-  world.windows.PushClick(kNextButtonId);  // I Accept
+  for (int id : {kBackButtonId, kNextButtonId}) world.windows.PushClick(id);  // Back, I Accept
   Check([&] {
     EXPECT_EQ(g_currentPage, 3);
     EXPECT_EQ(EditText(10005), "D:\\Dict");

@@ -333,12 +333,7 @@ TEST_F(PortableRegistryTest, EnumValueFollowsTheWin32Contract) {
   registry.RegDeleteValueA(key, "1");
   registry.RegSetValueExA(key, "1", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\d.dic"), 9);
 
-  struct Entry {
-    std::string name;
-    DWORD type;
-    std::string data;
-  };
-  std::vector<Entry> entries;
+  std::vector<std::string> entries;  // name, type and data of each, in enumeration order
   for (DWORD index = 0;; ++index) {
     char name[24];
     BYTE data[260];
@@ -349,15 +344,11 @@ TEST_F(PortableRegistryTest, EnumValueFollowsTheWin32Contract) {
     if (result == ERROR_NO_MORE_ITEMS) break;
     ASSERT_EQ(ERROR_SUCCESS, result);
     EXPECT_EQ(std::strlen(name), nameSize);  // the size comes back without the terminator
-    entries.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataSize)});
+    entries.push_back(std::string(name) + " " + std::to_string(type) + " " +
+                      std::string(reinterpret_cast<char*>(data), dataSize));
   }
-  ASSERT_EQ(4u, entries.size());
-  EXPECT_EQ("Seven", entries[0].name);
-  EXPECT_EQ(std::string("C:\\c.dic", 9), entries[0].data);
-  EXPECT_EQ("", entries[1].name);
-  EXPECT_EQ("3", entries[2].name);
-  EXPECT_EQ(static_cast<DWORD>(REG_DWORD), entries[2].type);
-  EXPECT_EQ("1", entries[3].name);
+  EXPECT_EQ(entries, (std::vector<std::string>{std::string("Seven 1 C:\\c.dic", 17), std::string(" 1 d", 5),
+                                               std::string("3 4 \1\0\0\0", 8), std::string("1 1 C:\\d.dic", 13)}));
 
   // A name needs room for its terminator: "Seven" fits 6, not 5, and nothing is written then.
   char name[8];

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/support/test_machine.h"
 
 namespace {
@@ -71,10 +74,7 @@ TEST(PortableShell, CodePage1252ConversionFollowsTheWin32Contract) {
   TestMachine world;
   WCHAR wide[8];
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "a\x80\xe4", -1, wide, 8), 4);
-  EXPECT_EQ(wide[0], u'a');
-  EXPECT_EQ(wide[1], 0x20AC);
-  EXPECT_EQ(wide[2], 0x00E4);
-  EXPECT_EQ(wide[3], 0);
+  EXPECT_EQ(std::vector<WCHAR>(wide, wide + 4), (std::vector<WCHAR>{u'a', 0x20AC, 0x00E4, 0}));
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdef", -1, nullptr, 0), 7);
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdefgh", -1, wide, 8), 0) << "no room for the terminator";
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abc", 2, wide, 8), 2);

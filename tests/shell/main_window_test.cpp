@@ -72,9 +72,13 @@ TEST(StartUp, RunsInOrderAndRegistersTheClass) {
   EXPECT_EQ(world.windows.CallTexts("RegisterClassA").at(0),
             "RegisterClassA(\"LunveraSetup\",style=0x2003,icon=icon 103,cursor=IDC_ARROW,brush=WHITE_BRUSH) = 0xc001");
 
-  // Creation builds the buttons and page 1 and starts the timer before the window is shown and painted.
+  // Creation builds the buttons (laid out in the client area of 594 by 413 the default frame leaves) and
+  // page 1 and starts the timer before the window is shown and painted.
   EXPECT_EQ(world.windows.MissingFromOrder({"CreateWindowExA(0x0,\"LunveraSetup\"",
-                                            "CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\"",
+                                            "CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\",0x40000001,100,365,148,"
+                                            "36,w1,10000) = w2",
+                                            "CreateWindowExA(0x0,\"BUTTON\",\"&Accept\",0x40000000,346,365,148,36,w1,"
+                                            "10001) = w3",
                                             "CreateWindowExA(0x20,\"BUTTON\",\"\"", "SetTimer(w1,1,1000,0) = 1",
                                             "ShowWindow(w1,1)", "UpdateWindow(w1)", "BeginPaint(w1)", "GetMessageA"}),
             "");
@@ -94,11 +98,9 @@ TEST(StartUp, WithoutAWindowSkipsTheLoopAndStillTearsDown) {
 TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
   WizardWorld world;
   world.windows.SetTimerResult(0);
-  world.windows.PushClick(kNextButtonId);  // Next
-  world.windows.PushClick(kNextButtonId);  // I Accept
-  world.windows.PushClick(kBackButtonId);  // Back
-  world.windows.PushClick(kBackButtonId);  // Back
-  world.windows.PushClick(kBackButtonId);  // Exit
+  // Next, I Accept, Back, Back, Exit.
+  for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId, kBackButtonId})
+    world.windows.PushClick(id);
   EXPECT_EQ(world.Run(), 0);
 
   ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);

@@ -39,17 +39,6 @@ TEST(ButtonLayout, StripAndPageAreaFollowTheClientSize) {
   }
 }
 
-TEST(ButtonLayout, TheMainWindowsClientAreaIsWhatTheLayoutUses) {
-  WizardWorld world;  // the default frame leaves a client area of 594 by 413
-  world.Run();
-  EXPECT_GE(world.windows.FindCall("CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\",0x40000001,100,365,148,36,w1,"
-                                   "10000) = w2"),
-            0);
-  EXPECT_GE(world.windows.FindCall("CreateWindowExA(0x0,\"BUTTON\",\"&Accept\",0x40000000,346,365,148,36,w1,10001) "
-                                   "= w3"),
-            0);
-}
-
 // The window operations of one move, reduced to what its table orders: which control goes, which
 // comes, the folder edits read, the repaint asked for, and the page number at each of them.
 std::vector<std::string> MoveShape(const RecordingWindowSystem& windows, size_t from, size_t to,
@@ -93,8 +82,7 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
     mark();
     world.windows.PushClick(id);
   }
-  world.windows.PushClick(kNextButtonId);
-  world.windows.PushClick(kNextButtonId);
+  for (int id : {kNextButtonId, kNextButtonId}) world.windows.PushClick(id);
   world.windows.PushTypeText(kDictionaryEditId, "C:\\Dict");
   mark();
   world.windows.PushClick(kNextButtonId);  // Install
