@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/pages/page_bench.h"
@@ -40,9 +41,14 @@ TEST(FolderPage, DefaultsComeFromTheCustomDictionaryElseTheOfficeFolder) {
   }
 }
 
-TEST(FolderPage, LayoutAndStyles) {
+TEST(FolderPage, CreateTwiceMakesOneSetLaidOutWithItsLabelsAndDestroyClearsAll) {
   PageBench bench;
   FolderPage page;
+  page.Create(bench.parent);
+  // Shown in the order install Browse, install edit, dictionary Browse, dictionary edit.
+  std::vector<std::string> shown = bench.windows.CallTexts("ShowWindow");
+  EXPECT_EQ(shown, (std::vector<std::string>{"ShowWindow(w3,5)", "ShowWindow(w5,5)", "ShowWindow(w2,5)",
+                                             "ShowWindow(w4,5)"}));
   page.Create(bench.parent);
   EXPECT_EQ(bench.Controls(),
             (std::vector<std::string>{
@@ -50,16 +56,22 @@ TEST(FolderPage, LayoutAndStyles) {
                 "BUTTON \"B&rowse\" ex=0x0 style=0x40000001 460,112 118x32 id=10006 shown",
                 "EDIT \"\" ex=0x0 style=0x40800080 16,40 428x32 id=10005 shown",
                 "EDIT \"C:\\Program Files\" ex=0x0 style=0x40800080 16,112 428x32 id=10007 shown"}));
-  // Shown in the order install Browse, install edit, dictionary Browse, dictionary edit.
-  std::vector<std::string> shown = bench.windows.CallTexts("ShowWindow");
-  EXPECT_EQ(shown, (std::vector<std::string>{"ShowWindow(w3,5)", "ShowWindow(w5,5)", "ShowWindow(w2,5)",
-                                             "ShowWindow(w4,5)"}));
 
   std::vector<RecordedDrawing> labels = bench.Paint(page);
   ASSERT_EQ(labels.size(), 2u);
   EXPECT_EQ(DrawingText(labels[0]), "DrawTextA Install dictionary in folder: 16,16,578,40");
   EXPECT_EQ(DrawingText(labels[1]), "DrawTextA Place Vessora folder in: 16,88,578,112");
   EXPECT_EQ(labels[0].format, 0u);
+
+  page.Destroy();
+  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow"),
+            (std::vector<std::string>{"DestroyWindow(w2)", "DestroyWindow(w4)", "DestroyWindow(w3)",
+                                      "DestroyWindow(w5)"}));
+  EXPECT_EQ((std::vector<HWND>{page.dictionaryEdit, page.installEdit, page.dictionaryBrowseButton,
+                               page.installBrowseButton}),
+            std::vector<HWND>(4, nullptr));
+  page.Destroy();
+  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow").size(), 4u);
 }
 
 TEST(FolderPage, BrowseWidthReachesItsCapAt750) {
@@ -74,24 +86,6 @@ TEST(FolderPage, BrowseWidthReachesItsCapAt750) {
     EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->rect.left, c.browseLeft) << c.width;
     EXPECT_EQ(bench.windows.Window(page.installEdit)->Width(), c.edit) << c.width;
   }
-}
-
-TEST(FolderPage, CreateTwiceMakesOneSetAndDestroyClearsAll) {
-  PageBench bench;
-  FolderPage page;
-  page.Create(bench.parent);
-  page.Create(bench.parent);
-  EXPECT_EQ(bench.Controls().size(), 4u);
-  page.Destroy();
-  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow"),
-            (std::vector<std::string>{"DestroyWindow(w2)", "DestroyWindow(w4)", "DestroyWindow(w3)",
-                                      "DestroyWindow(w5)"}));
-  EXPECT_EQ(page.dictionaryEdit, nullptr);
-  EXPECT_EQ(page.installEdit, nullptr);
-  EXPECT_EQ(page.dictionaryBrowseButton, nullptr);
-  EXPECT_EQ(page.installBrowseButton, nullptr);
-  page.Destroy();
-  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow").size(), 4u);
 }
 
 TEST(FolderPage, AccessorsRespectTheCapacity) {
@@ -125,13 +119,10 @@ TEST(BrowseForFolder, ChosenPathReplacesTheBufferCancelKeepsIt) {
   EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
   ASSERT_EQ(bench.shell.BrowseCalls().size(), 1u);
   const BROWSEINFOA& info = bench.shell.BrowseCalls()[0].info;
-  EXPECT_EQ(info.hwndOwner, bench.parent);
-  EXPECT_EQ(info.pidlRoot, nullptr);
-  EXPECT_EQ(info.pszDisplayName, nullptr);
-  EXPECT_EQ(info.lpszTitle, nullptr);
-  EXPECT_EQ(info.ulFlags, 5u);
-  EXPECT_EQ(info.lpfn, &BrowseCallback);
-  EXPECT_EQ(info.lParam, reinterpret_cast<LPARAM>(page.dictionaryEdit));
+  EXPECT_EQ(std::make_tuple(info.hwndOwner, info.pidlRoot, info.pszDisplayName, info.lpszTitle, info.ulFlags, info.lpfn,
+                            info.lParam),
+            std::make_tuple(bench.parent, nullptr, nullptr, nullptr, 5u, &BrowseCallback,
+                            reinterpret_cast<LPARAM>(page.dictionaryEdit)));
 
   bench.shell.QueueBrowseCancel();  // cancelled
   BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
@@ -211,7 +202,7 @@ class FolderPageInWizard : public ::testing::Test {
   int checksRun = 0;
 };
 
-TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBufferBack) {
+TEST_F(FolderPageInWizard, BuffersStartFromTheDefaultsOnEachEntryAndACancelledBrowsePutsTheBufferBack) {
   Check([&] {
     EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
     EXPECT_STREQ(g_installFolder, "C:\\Program Files");
@@ -220,7 +211,7 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
   world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
   world.windows.PushClick(kDictionaryBrowseId);
   Check([&] {
-    EXPECT_EQ(EditText(10005), "D:\\Dict");
+    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
     // The chooser was offered what the edit held when it opened.
     ASSERT_EQ(world.shell.BrowseCalls().size(), 1u);
     EXPECT_GE(world.windows.FindCall("SendMessageA(0x5c400,0x466,0x1,\"Q:\\Typed\")"), 0);
@@ -233,29 +224,23 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
   Check([&] {
     EXPECT_STREQ(g_installFolder, "F:\\Apps");
     EXPECT_EQ(EditText(kInstallEditId), "F:\\Apps");
-    EXPECT_EQ(EditText(10005), "D:\\Dict");
+    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
   });
-  world.windows.PushCommand(18);
-  world.Run();
-  EXPECT_EQ(world.shell.BrowseCalls().size(), 3u);
-  EXPECT_EQ(world.windows.NameOf(world.shell.BrowseCalls()[0].info.hwndOwner), "w1");
-  EXPECT_EQ(world.shell.AllocatorReferences(), 0);
-}
-
-TEST_F(FolderPageInWizard, BackThenIAcceptBringsTheDefaultsBack) {
+  // Back to the licence page and I Accept again: the page and the buffers start from the defaults.
   world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
-  world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
-  world.windows.PushClick(kInstallBrowseId);
-  for (int id : {kBackButtonId, kNextButtonId}) world.windows.PushClick(id);  // Back, I Accept
+  for (int id : {kBackButtonId, kNextButtonId}) world.windows.PushClick(id);
   Check([&] {
     EXPECT_EQ(g_currentPage, 3);
-    EXPECT_EQ(EditText(10005), "D:\\Dict");
+    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
     EXPECT_EQ(EditText(kInstallEditId), "C:\\Program Files");
     EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
     EXPECT_STREQ(g_installFolder, "C:\\Program Files");
   });
   world.windows.PushCommand(18);
   world.Run();
+  EXPECT_EQ(world.shell.BrowseCalls().size(), 3u);
+  EXPECT_EQ(world.windows.NameOf(world.shell.BrowseCalls()[0].info.hwndOwner), "w1");
+  EXPECT_EQ(world.shell.AllocatorReferences(), 0);
 }
 
 TEST_F(FolderPageInWizard, InstallIsRefusedAndThePageStaysUntilBothFoldersCanHoldIt) {

@@ -90,11 +90,10 @@ TEST(FinishPage, SaysCompleteOnlyAfterAnInstallWithoutFailures) {
     g_installOutcome = c.outcome;
     FinishPage page;
     std::vector<RecordedDrawing> drawn = bench.Paint(page);
-    ASSERT_EQ(drawn.size(), 3u);
-    EXPECT_EQ(DrawingText(drawn[0]), "BitBlt bitmap 110 414,16,578,126");
-    EXPECT_EQ(DrawingText(drawn[1]), "BitBlt bitmap 102 16,16,344,143");
-    EXPECT_EQ(DrawingText(drawn[2]), "DrawTextA " + c.text + " 16,183,578,255");
-    EXPECT_EQ(drawn[2].format, static_cast<UINT>(DT_CENTER));
+    EXPECT_EQ(Texts(drawn), (std::vector<std::string>{"BitBlt bitmap 110 414,16,578,126",
+                                                      "BitBlt bitmap 102 16,16,344,143",
+                                                      "DrawTextA " + c.text + " 16,183,578,255"}));
+    EXPECT_EQ(drawn.at(2).format, static_cast<UINT>(DT_CENTER));
     // The length passed is the text's own, without the terminator.
     EXPECT_NE(bench.windows.CallTexts("DrawTextA").at(0).find("," + std::to_string(c.text.size()) +
                                                               ",16,183,578,255,0x1"),

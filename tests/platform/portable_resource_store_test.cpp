@@ -83,16 +83,6 @@ TEST(PortableResourceStore, ItemsExpandToTheirContent) {
     }
     EXPECT_EQ(ItemBytes(store, "LICENSE.TXT"), Content("License.txt")) << "carried plain";
   }
-  PortableResourceStore quorvel(QuorvelResources());
-  const std::pair<const char*, size_t> sizes[] = {
-      {"VSQQUOR.DI_", 34722}, {"QVLUNVERA.DO_", 36352}, {"README.HT_", 7227}, {"FENMOOR.GI_", 6079},
-      {"VESSORA.JP_", 7859}};
-  for (const auto& [name, size] : sizes) {
-    Bytes stored = ItemBytes(quorvel, name), expanded;
-    ExpandSzdd(stored.data(), stored.size(), &expanded);
-    EXPECT_EQ(expanded.size(), size) << name;
-  }
-  EXPECT_EQ(ItemBytes(quorvel, "LICENSE.TXT").size(), 3355u);
 }
 
 TEST(PortableResourceStore, NamesAndIdsAreFoundAsWin32FindsThem) {
