@@ -76,13 +76,9 @@ size_t GreedySize(const Bytes& data) {
       while (n < limit && ext[kSzddWindowSize + i - d + n] == data[i + n]) ++n;
       best = std::max(best, n);
     }
-    if (best >= kSzddMinMatch) {
-      bytes += 2;
-      i += best;
-    } else {
-      bytes += 1;
-      i += 1;
-    }
+    bool reference = best >= kSzddMinMatch;
+    bytes += reference ? 2 : 1;
+    i += reference ? best : 1;
     ++items;
   }
   return kSzddHeaderSize + bytes + (items + 7) / 8;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "resources/sponsor.h"
@@ -156,27 +158,23 @@ TEST(Ending, CloseBoxCommand18AndExitStopTheTimerQuitAndTearDownWithNothingInsta
   }
 }
 
-class LoggingPage : public WizardPage {
+// A page that runs `deleted` when it is deleted.
+class WatchedPage : public WizardPage {
  public:
-  LoggingPage(int number, std::vector<std::string>* log, const PortableShellServices* shell)
-      : number(number), log(log), shell(shell) {}
-  ~LoggingPage() override {
-    log->push_back("page " + std::to_string(number) + (shell->CoUninitializeCount() > 0 ? " after COM" : ""));
-  }
-
- private:
-  int number;
-  std::vector<std::string>* log;
-  const PortableShellServices* shell;
+  explicit WatchedPage(std::function<void()> deleted) : deleted(std::move(deleted)) {}
+  ~WatchedPage() override { deleted(); }
+  std::function<void()> deleted;
 };
 
 TEST(Teardown, DeletesPagesInPageOrderThenUninitialisesCom) {
   WizardWorld world;
   std::vector<std::string> log;
-  g_pages[1] = new LoggingPage(1, &log, &world.shell);
-  g_pages[2] = new LoggingPage(2, &log, &world.shell);
+  for (int number : {1, 2, 4}) {
+    g_pages[number] = new WatchedPage([&, number] {
+      log.push_back("page " + std::to_string(number) + (world.shell.CoUninitializeCount() > 0 ? " after COM" : ""));
+    });
+  }
   g_pages[3] = nullptr;  // a page that could not be made is skipped
-  g_pages[4] = new LoggingPage(4, &log, &world.shell);
   Teardown();
   EXPECT_EQ(log, (std::vector<std::string>{"page 1", "page 2", "page 4"}));
   EXPECT_EQ(world.shell.CoUninitializeCount(), 1);
@@ -200,10 +198,9 @@ TEST(WindowProcedure, KeepsTheSizeFixedAndRepaintsOnActivation) {
     MINMAXINFO limits = {};
     limits.ptMaxSize = POINT{1024, 768};
     EXPECT_EQ(Send(world, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits)), 0);
-    EXPECT_EQ(limits.ptMinTrackSize.x, 600);
-    EXPECT_EQ(limits.ptMinTrackSize.y, 440);
-    EXPECT_EQ(limits.ptMaxTrackSize.x, 600);
-    EXPECT_EQ(limits.ptMaxTrackSize.y, 440);
+    EXPECT_EQ(std::make_tuple(limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, limits.ptMaxTrackSize.x,
+                              limits.ptMaxTrackSize.y),
+              std::make_tuple(600, 440, 600, 440));
     EXPECT_EQ(limits.ptMaxSize.x, 1024);  // the maximised size is left alone
 
     world.windows.ClearCalls();
