@@ -199,8 +199,7 @@ void VersionStrings(const uint8_t* node, size_t size, std::vector<std::pair<std:
     out->emplace_back(key, pair);
     return;
   }
-  at += type == 1 ? valueLength * 2 : valueLength;
-  at = (at + 3) & ~size_t(3);
+  at = (at + valueLength + 3) & ~size_t(3);  // past the value: a text node that gets here has none
   while (at + 6 <= length) {
     size_t child = Le16(node + at);
     if (child == 0) break;

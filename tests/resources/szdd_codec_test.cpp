@@ -2,9 +2,7 @@
 // leaving its buffers; compression that round-trips and is as small as the format allows.
 #include <gtest/gtest.h>
 #include <mspack.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>

@@ -217,8 +217,7 @@ TEST(WindowProcedure, KeepsTheSizeFixedAndRepaintsOnActivation) {
   });
   // The window's own size never changed.
   const RecordedWindow& main = world.windows.AllWindows().at(0);
-  EXPECT_EQ(main.Width(), 600);
-  EXPECT_EQ(main.Height(), 440);
+  EXPECT_EQ(std::make_pair(main.Width(), main.Height()), std::make_pair(600, 440));
 }
 
 TEST(WindowProcedure, IgnoresUnknownCommandsAndNotificationsAndPassesOtherMessagesOn) {
