@@ -86,8 +86,7 @@ TEST_F(PortableRegistryTest, LoadsEveryValueFormOfRegText) {
     EXPECT_EQ(value.type, read.type) << (value.name ? value.name : "@");
     EXPECT_EQ(value.data, read.data) << (value.name ? value.name : "@");
   }
-  HKEY empty = Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\empty key");
-  EXPECT_EQ(ERROR_SUCCESS, registry.RegCloseKey(empty));
+  EXPECT_EQ(ERROR_SUCCESS, registry.RegCloseKey(Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\empty key")));
 }
 
 TEST_F(PortableRegistryTest, UnicodeRegFilesCarryStringsAsUtf16) {

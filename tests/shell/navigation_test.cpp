@@ -144,8 +144,7 @@ TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
   const std::vector<RecordedDrawing>& full = world.windows.Paints()[0].drawings;
   ASSERT_EQ(full.size(), 5u);
   EXPECT_EQ(DrawingText(full[0]), "Rectangle WHITE_BRUSH 0,0,594,413");
-  ASSERT_FALSE(world.windows.Paints()[1].drawings.empty());
-  EXPECT_EQ(DrawingText(world.windows.Paints()[1].drawings[0]), "Rectangle WHITE_BRUSH 10,20,30,40");
+  EXPECT_EQ(DrawingText(world.windows.Paints()[1].drawings.at(0)), "Rectangle WHITE_BRUSH 10,20,30,40");
 
   // Inside one paint: the brush, the rectangle, the page, the captions, the end.
   EXPECT_EQ(world.windows.MissingFromOrder({"InvalidateRect(w1,10,20,30,40", "BeginPaint(w1)",

@@ -4,13 +4,11 @@
 #include <benchmark/benchmark.h>
 #include <mspack.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,7 +34,7 @@ long MscompressSize(const Bytes& data) {
   char folder[] = "/tmp/bench-szdd-XXXXXX";
   if (mkdtemp(folder) == nullptr) return -1;
   std::string in = std::string(folder) + "/item";
-  std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+  WriteHostFile(in, data);
   std::string command = "mscompress " + in + " >/dev/null 2>&1";
   long size = -1;
   int status = std::system(command.c_str());
