@@ -78,20 +78,18 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
   };
   std::vector<size_t> marks;
   auto mark = [&] { world.windows.PushAction([&] { marks.push_back(world.windows.Calls().size()); }); };
-  for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId}) {
+  auto markedClick = [&](int id) {
     mark();
     world.windows.PushClick(id);
-  }
+  };
+  for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId}) markedClick(id);
   for (int id : {kNextButtonId, kNextButtonId}) world.windows.PushClick(id);
   world.windows.PushTypeText(kDictionaryEditId, "C:\\Dict");
-  mark();
-  world.windows.PushClick(kNextButtonId);  // Install
+  markedClick(kNextButtonId);  // Install
   mark();
   world.windows.PushCommand(kBackButtonId);  // Back on the finish page
-  mark();
-  world.windows.PushClick(kBackButtonId);  // the greyed-out button cannot be pressed
-  mark();
-  world.windows.PushClick(kNextButtonId);  // Finish
+  markedClick(kBackButtonId);  // the greyed-out button cannot be pressed
+  markedClick(kNextButtonId);  // Finish
   EXPECT_EQ(world.Run(), 0);
   EXPECT_FALSE(world.windows.InputExhausted());  // Finish ended it
   marks.push_back(world.windows.Calls().size());
