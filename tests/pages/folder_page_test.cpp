@@ -5,56 +5,50 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/pages/page_bench.h"
 
 namespace {
 
-const char kOffice2000[] =
-    "REGEDIT4\r\n\r\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
-    "\"Path\"=\"E:\\\\Office\\\\\"\r\n";
-
-const char kCustomDictionary[] =
-    "REGEDIT4\r\n\r\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
-    "\"Path\"=\"E:\\\\Office\\\\\"\r\n\r\n"
-    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries]\r\n"
-    "\"1\"=\"D:\\\\Dict\\\\custom.dic\"\r\n";
-
-// The two edits' texts after the page has been created over this registry.
-std::pair<std::string, std::string> Defaults(const std::string& registry) {
-  PageBench bench;
-  if (!registry.empty()) bench.LoadRegistry(registry);
-  g_officeInfo.DetectVersions();
-  FolderPage page;
-  page.Create(bench.parent);
-  return {bench.Text(page.dictionaryEdit), bench.Text(page.installEdit)};
+// An Office 2000 in this folder and, when one is given, a custom dictionary, as .reg text.
+std::string Office2000(const std::string& folder, const std::string& dictionary = "") {
+  std::string text = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
+                     "\"Path\"=\"" + folder + "\"\r\n";
+  if (dictionary.empty()) return text;
+  return text + "\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries]\r\n"
+                "\"1\"=\"" + dictionary + "\"\r\n";
 }
+const std::string kCustomDictionary = Office2000("E:\\\\Office\\\\", "D:\\\\Dict\\\\custom.dic");
 
 TEST(FolderPage, DefaultsComeFromTheCustomDictionaryElseTheOfficeFolder) {
-  EXPECT_EQ(Defaults(kCustomDictionary), std::make_pair(std::string("D:\\Dict"), std::string("C:\\Program Files")));
-  EXPECT_EQ(Defaults(kOffice2000), std::make_pair(std::string("E:\\Office"), std::string("C:\\Program Files")));
-  EXPECT_EQ(Defaults(""), std::make_pair(std::string(""), std::string("C:\\Program Files")));
   // Only one backslash goes, also at a drive's root; a folder without one stays as it is.
-  EXPECT_EQ(Defaults("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
-                     "\"Path\"=\"E:\\\\\"\r\n")
-                .first,
-            "E:");
-  EXPECT_EQ(Defaults("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
-                     "\"Path\"=\"E:\\\\Office\"\r\n")
-                .first,
-            "E:\\Office");
-  EXPECT_EQ(Defaults("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Office\\9.0\\Common\\InstallRoot]\r\n"
-                     "\"Path\"=\"E:\\\\Office\\\\\\\\\"\r\n")
-                .first,
-            "E:\\Office\\");
+  const std::pair<std::string, std::string> cases[] = {{kCustomDictionary, "D:\\Dict"},
+                                                       {Office2000("E:\\\\Office\\\\"), "E:\\Office"},
+                                                       {"", ""},
+                                                       {Office2000("E:\\\\"), "E:"},
+                                                       {Office2000("E:\\\\Office"), "E:\\Office"},
+                                                       {Office2000("E:\\\\Office\\\\\\\\"), "E:\\Office\\"}};
+  for (const auto& [registry, dictionary] : cases) {
+    PageBench bench;
+    if (!registry.empty()) bench.LoadRegistry(registry);
+    g_officeInfo.DetectVersions();
+    FolderPage page;
+    page.Create(bench.parent);
+    EXPECT_EQ(bench.Text(page.dictionaryEdit), dictionary) << registry;
+    EXPECT_EQ(bench.Text(page.installEdit), "C:\\Program Files") << registry;
+  }
 }
 
-TEST(FolderPage, LayoutAndStyles) {
+TEST(FolderPage, CreateTwiceMakesOneSetLaidOutWithItsLabelsAndDestroyClearsAll) {
   PageBench bench;
   FolderPage page;
+  page.Create(bench.parent);
+  // Shown in the order install Browse, install edit, dictionary Browse, dictionary edit.
+  std::vector<std::string> shown = bench.windows.CallTexts("ShowWindow");
+  EXPECT_EQ(shown, (std::vector<std::string>{"ShowWindow(w3,5)", "ShowWindow(w5,5)", "ShowWindow(w2,5)",
+                                             "ShowWindow(w4,5)"}));
   page.Create(bench.parent);
   EXPECT_EQ(bench.Controls(),
             (std::vector<std::string>{
@@ -62,16 +56,22 @@ TEST(FolderPage, LayoutAndStyles) {
                 "BUTTON \"B&rowse\" ex=0x0 style=0x40000001 460,112 118x32 id=10006 shown",
                 "EDIT \"\" ex=0x0 style=0x40800080 16,40 428x32 id=10005 shown",
                 "EDIT \"C:\\Program Files\" ex=0x0 style=0x40800080 16,112 428x32 id=10007 shown"}));
-  // Shown in the order install Browse, install edit, dictionary Browse, dictionary edit.
-  std::vector<std::string> shown = bench.windows.CallTexts("ShowWindow");
-  EXPECT_EQ(shown, (std::vector<std::string>{"ShowWindow(w3,5)", "ShowWindow(w5,5)", "ShowWindow(w2,5)",
-                                             "ShowWindow(w4,5)"}));
 
   std::vector<RecordedDrawing> labels = bench.Paint(page);
   ASSERT_EQ(labels.size(), 2u);
   EXPECT_EQ(DrawingText(labels[0]), "DrawTextA Install dictionary in folder: 16,16,578,40");
   EXPECT_EQ(DrawingText(labels[1]), "DrawTextA Place Vessora folder in: 16,88,578,112");
   EXPECT_EQ(labels[0].format, 0u);
+
+  page.Destroy();
+  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow"),
+            (std::vector<std::string>{"DestroyWindow(w2)", "DestroyWindow(w4)", "DestroyWindow(w3)",
+                                      "DestroyWindow(w5)"}));
+  EXPECT_EQ((std::vector<HWND>{page.dictionaryEdit, page.installEdit, page.dictionaryBrowseButton,
+                               page.installBrowseButton}),
+            std::vector<HWND>(4, nullptr));
+  page.Destroy();
+  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow").size(), 4u);
 }
 
 TEST(FolderPage, BrowseWidthReachesItsCapAt750) {
@@ -86,24 +86,6 @@ TEST(FolderPage, BrowseWidthReachesItsCapAt750) {
     EXPECT_EQ(bench.windows.Window(page.dictionaryBrowseButton)->rect.left, c.browseLeft) << c.width;
     EXPECT_EQ(bench.windows.Window(page.installEdit)->Width(), c.edit) << c.width;
   }
-}
-
-TEST(FolderPage, CreateTwiceMakesOneSetAndDestroyClearsAll) {
-  PageBench bench;
-  FolderPage page;
-  page.Create(bench.parent);
-  page.Create(bench.parent);
-  EXPECT_EQ(bench.Controls().size(), 4u);
-  page.Destroy();
-  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow"),
-            (std::vector<std::string>{"DestroyWindow(w2)", "DestroyWindow(w4)", "DestroyWindow(w3)",
-                                      "DestroyWindow(w5)"}));
-  EXPECT_EQ(page.dictionaryEdit, nullptr);
-  EXPECT_EQ(page.installEdit, nullptr);
-  EXPECT_EQ(page.dictionaryBrowseButton, nullptr);
-  EXPECT_EQ(page.installBrowseButton, nullptr);
-  page.Destroy();
-  EXPECT_EQ(bench.windows.CallTexts("DestroyWindow").size(), 4u);
 }
 
 TEST(FolderPage, AccessorsRespectTheCapacity) {
@@ -137,13 +119,10 @@ TEST(BrowseForFolder, ChosenPathReplacesTheBufferCancelKeepsIt) {
   EXPECT_STREQ(buffer, "D:\\Chosen\\Folder");
   ASSERT_EQ(bench.shell.BrowseCalls().size(), 1u);
   const BROWSEINFOA& info = bench.shell.BrowseCalls()[0].info;
-  EXPECT_EQ(info.hwndOwner, bench.parent);
-  EXPECT_EQ(info.pidlRoot, nullptr);
-  EXPECT_EQ(info.pszDisplayName, nullptr);
-  EXPECT_EQ(info.lpszTitle, nullptr);
-  EXPECT_EQ(info.ulFlags, 5u);
-  EXPECT_EQ(info.lpfn, &BrowseCallback);
-  EXPECT_EQ(info.lParam, reinterpret_cast<LPARAM>(page.dictionaryEdit));
+  EXPECT_EQ(std::make_tuple(info.hwndOwner, info.pidlRoot, info.pszDisplayName, info.lpszTitle, info.ulFlags, info.lpfn,
+                            info.lParam),
+            std::make_tuple(bench.parent, nullptr, nullptr, nullptr, 5u, &BrowseCallback,
+                            reinterpret_cast<LPARAM>(page.dictionaryEdit)));
 
   bench.shell.QueueBrowseCancel();  // cancelled
   BrowseForFolder(bench.parent, page.dictionaryEdit, buffer, sizeof buffer);
@@ -157,23 +136,18 @@ TEST(BrowseForFolder, ChosenPathReplacesTheBufferCancelKeepsIt) {
   EXPECT_EQ(bench.shell.LiveItemLists(), 0u);
 }
 
-TEST(BrowseForFolder, WithoutAnAllocatorNothingIsShown) {
-  PageBench bench;
-  bench.shell.SetAllocatorAvailable(false);
-  char buffer[260] = "C:\\Kept";
-  bench.shell.QueueBrowseResult("D:\\Never");
-  BrowseForFolder(bench.parent, nullptr, buffer, sizeof buffer);
-  EXPECT_TRUE(bench.shell.BrowseCalls().empty());
-  EXPECT_STREQ(buffer, "C:\\Kept");
-}
-
-TEST(BrowseForFolder, APathLongerThanTheBufferIsNotCut) {
-  PageBench bench;
-  char small[8] = "C:\\Old";
-  bench.shell.QueueBrowseResult("D:\\Much\\Longer");
-  BrowseForFolder(bench.parent, nullptr, small, sizeof small);
-  EXPECT_STREQ(small, "C:\\Old");
-  EXPECT_EQ(bench.shell.AllocatorReferences(), 0);
+TEST(BrowseForFolder, WithoutAnAllocatorOrRoomForThePathTheBufferIsKept) {
+  for (bool allocator : {false, true}) {
+    SCOPED_TRACE(allocator ? "a path longer than the buffer" : "no allocator: nothing is shown");
+    PageBench bench;
+    bench.shell.SetAllocatorAvailable(allocator);
+    char buffer[260] = "C:\\Old";
+    bench.shell.QueueBrowseResult("D:\\Much\\Longer");
+    BrowseForFolder(bench.parent, nullptr, buffer, allocator ? 8 : 260);
+    EXPECT_STREQ(buffer, "C:\\Old");
+    EXPECT_EQ(bench.shell.BrowseCalls().size(), allocator ? 1u : 0u);
+    EXPECT_EQ(bench.shell.AllocatorReferences(), 0);
+  }
 }
 
 TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
@@ -198,7 +172,6 @@ TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
   bench.windows.ClearCalls();
   page.SetInstallFolder("");
   EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, source), 0);
-  EXPECT_EQ(bench.windows.FindCall("SendMessageA"), -1);
   EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, 0), 0);
   EXPECT_EQ(bench.windows.FindCall("SendMessageA"), -1);
 }
@@ -208,8 +181,7 @@ class FolderPageInWizard : public ::testing::Test {
  protected:
   void SetUp() override {
     world.LoadRegistry(kCustomDictionary);
-    world.windows.PushClick(kNextButtonId);
-    world.windows.PushClick(kNextButtonId);
+    for (int id : {kNextButtonId, kNextButtonId}) world.windows.PushClick(id);
   }
   // A check made inside the running wizard; every one queued must have run by the end.
   void Check(std::function<void()> check) {
@@ -229,7 +201,7 @@ class FolderPageInWizard : public ::testing::Test {
   int checksRun = 0;
 };
 
-TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBufferBack) {
+TEST_F(FolderPageInWizard, BuffersStartFromTheDefaultsOnEachEntryAndACancelledBrowsePutsTheBufferBack) {
   Check([&] {
     EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
     EXPECT_STREQ(g_installFolder, "C:\\Program Files");
@@ -238,7 +210,7 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
   world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
   world.windows.PushClick(kDictionaryBrowseId);
   Check([&] {
-    EXPECT_EQ(EditText(10005), "D:\\Dict");
+    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
     // The chooser was offered what the edit held when it opened.
     ASSERT_EQ(world.shell.BrowseCalls().size(), 1u);
     EXPECT_GE(world.windows.FindCall("SendMessageA(0x5c400,0x466,0x1,\"Q:\\Typed\")"), 0);
@@ -251,7 +223,17 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
   Check([&] {
     EXPECT_STREQ(g_installFolder, "F:\\Apps");
     EXPECT_EQ(EditText(kInstallEditId), "F:\\Apps");
-    EXPECT_EQ(EditText(10005), "D:\\Dict");
+    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
+  });
+  // Back to the licence page and I Accept again: the page and the buffers start from the defaults.
+  world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
+  for (int id : {kBackButtonId, kNextButtonId}) world.windows.PushClick(id);
+  Check([&] {
+    EXPECT_EQ(g_currentPage, 3);
+    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
+    EXPECT_EQ(EditText(kInstallEditId), "C:\\Program Files");
+    EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
+    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
   });
   world.windows.PushCommand(18);
   world.Run();
@@ -260,78 +242,60 @@ TEST_F(FolderPageInWizard, EnteringFillsTheBuffersAndCancelledBrowsePutsTheBuffe
   EXPECT_EQ(world.shell.AllocatorReferences(), 0);
 }
 
-TEST_F(FolderPageInWizard, BackThenIAcceptBringsTheDefaultsBack) {
-  world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
-  world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
-  world.windows.PushClick(kInstallBrowseId);
-  world.windows.PushClick(kBackButtonId);  // Back
-  world.windows.PushClick(kNextButtonId);  // I Accept
-  Check([&] {
-    EXPECT_EQ(g_currentPage, 3);
-    EXPECT_EQ(EditText(10005), "D:\\Dict");
-    EXPECT_EQ(EditText(kInstallEditId), "C:\\Program Files");
-    EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
-    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
-  });
-  world.windows.PushCommand(18);
-  world.Run();
-}
-
-TEST_F(FolderPageInWizard, InstallWithAClearedEditIsRefusedAndStays) {
-  for (int cleared : {kDictionaryEditId, kInstallEditId}) {
-    world.windows.PushTypeText(cleared, "");
+TEST_F(FolderPageInWizard, InstallIsRefusedAndThePageStaysUntilBothFoldersCanHoldIt) {
+  world.MakeFolder("D:\\Dict");
+  world.LoadRegistry(Office2000("C:\\\\Office\\\\"));  // on a drive there is, for Word's templates
+  world.MakeFolder("C:\\Office");
+  struct Case {
+    std::string dictionary, install;
+    bool notMade;  // the Vessora folder cannot be made; else a text is empty or leaves no room for a name
+  };
+  const std::vector<Case> cases = {{"", "C:\\Program Files", false},
+                                   {"C:\\" + std::string(250, 'x'), "C:\\Program Files", false},
+                                   {"D:\\Dict", "", false},
+                                   {"D:\\Dict", "C:\\" + std::string(250, 'x'), false},
+                                   {"D:\\Dict", "Q:\\Nowhere", true},  // a drive that is not there
+                                   {"D:\\Dict", "C:\\No\\Such\\Parent", true}};
+  for (const Case& c : cases) {
+    world.windows.PushTypeText(kDictionaryEditId, c.dictionary);
+    world.windows.PushTypeText(kInstallEditId, c.install);
     world.windows.PushClick(kNextButtonId);  // Install
-    Check([&, cleared] {
+    Check([&, c] {
+      SCOPED_TRACE(c.dictionary + " | " + c.install);
       EXPECT_EQ(g_currentPage, 3);
       ASSERT_FALSE(world.windows.MessageBoxes().empty());
       const RecordedMessageBox& box = world.windows.MessageBoxes().back();
-      EXPECT_EQ(box.text, "Please make sure you have enterd the file locations");
-      EXPECT_EQ(box.caption, "Install Directories Not Specified");
-      EXPECT_EQ(box.type, 0x30u);
+      EXPECT_EQ(box.text, c.notMade ? "Could not create the Vessora folder in the chosen location. Please choose "
+                                      "another folder."
+                                    : "Please make sure you have enterd the file locations");
+      EXPECT_EQ(box.caption, c.notMade ? "Install Directory Not Created" : "Install Directories Not Specified");
+      EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
       EXPECT_EQ(world.windows.NameOf(box.owner), "w1");
-      // The other edit keeps its text and the buffers hold what was just read.
-      if (cleared == kDictionaryEditId) {
-        EXPECT_EQ(EditText(kInstallEditId), "C:\\Program Files");
-        EXPECT_STREQ(g_dictionaryFolder, "");
-      } else {
-        EXPECT_STREQ(g_installFolder, "");
-      }
+      // Both texts are still there to be corrected, and the buffers hold what was just read.
+      EXPECT_EQ(EditText(kDictionaryEditId), c.dictionary);
+      EXPECT_EQ(EditText(kInstallEditId), c.install);
+      EXPECT_EQ(g_dictionaryFolder, c.dictionary);
+      EXPECT_EQ(g_installFolder, c.install);
       EXPECT_FALSE(g_installOutcome.ran);
-    });
-    world.windows.PushTypeText(cleared, cleared == kDictionaryEditId ? "D:\\Dict" : "C:\\Program Files");
-  }
-  world.windows.PushCommand(18);
-  world.Run();
-  EXPECT_EQ(world.windows.MessageBoxes().size(), 2u);
-  EXPECT_FALSE(world.c.Exists("Program Files/Vessora"));
-}
-
-TEST_F(FolderPageInWizard, FoldersThatCannotHoldTheInstallAreRefusedBeforeThePageGoes) {
-  struct Case {
-    std::string installFolder, caption;
-  };
-  const std::vector<Case> cases = {
-      {"Q:\\Nowhere", "Install Directory Not Created"},         // a drive that is not there
-      {"C:\\No\\Such\\Parent", "Install Directory Not Created"},  // a parent that does not exist
-      {"C:\\" + std::string(250, 'x'), "Install Directories Not Specified"}};  // no room for \Vessora
-  for (const Case& c : cases) {
-    world.windows.PushTypeText(kInstallEditId, c.installFolder);
-    world.windows.PushClick(kNextButtonId);
-    Check([&, c] {
-      EXPECT_EQ(g_currentPage, 3);
-      ASSERT_FALSE(world.windows.MessageBoxes().empty());
-      EXPECT_EQ(world.windows.MessageBoxes().back().caption, c.caption);
-      EXPECT_EQ(world.windows.MessageBoxes().back().type, 0x30u);
-      EXPECT_EQ(EditText(kInstallEditId), c.installFolder);  // still there to be corrected
-      EXPECT_FALSE(g_installOutcome.ran);
+      EXPECT_FALSE(world.Exists("D:\\Dict\\vsqquor.dic"));
     });
   }
-  world.windows.PushCommand(18);
+  world.windows.PushTypeText(kInstallEditId, "D:");
+  world.windows.PushClick(kNextButtonId);  // Install, now into a folder that can hold it
+  Check([&] {
+    EXPECT_EQ(g_currentPage, 4);
+    EXPECT_EQ(EditText(kDictionaryEditId), "<no edit>");
+    EXPECT_NE(world.Control(kReadmeButtonId), nullptr);
+    EXPECT_STREQ(g_installFolder, "D:\\Vessora");
+    EXPECT_TRUE(InstallSucceeded()) << world.LogText();
+    EXPECT_TRUE(world.Exists("D:\\Vessora\\Readme.htm"));
+    EXPECT_EQ(world.windows.MessageBoxes().size(), cases.size());
+  });
+  world.windows.PushClick(kNextButtonId);  // Finish
   world.Run();
-  EXPECT_EQ(world.windows.MessageBoxes().size(), cases.size());
-  EXPECT_EQ(world.windows.MessageBoxes()[0].text,
-            "Could not create the Vessora folder in the chosen location. Please choose another folder.");
+  EXPECT_EQ(world.windows.MainWindow(), nullptr);
   EXPECT_FALSE(world.c.Exists("No"));
+  EXPECT_FALSE(world.c.Exists("Program Files/Vessora"));
 }
 
 }  // namespace

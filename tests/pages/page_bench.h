@@ -46,8 +46,3 @@ class PageBench : public WizardWorld {
     return text;
   }
 };
-
-inline std::string DrawingText(const RecordedDrawing& d) {
-  return d.operation + " " + d.detail + " " + std::to_string(d.rect.left) + "," + std::to_string(d.rect.top) + "," +
-         std::to_string(d.rect.right) + "," + std::to_string(d.rect.bottom);
-}

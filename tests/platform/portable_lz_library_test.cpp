@@ -60,27 +60,22 @@ class PortableLzLibraryTest : public ::testing::Test {
 };
 
 TEST_F(PortableLzLibraryTest, CopyExpandsSzddAndPassesOtherFilesThrough) {
-  Bytes readme = Content("Readme.htm");
-  Put("README.HT_", Packed(readme, 'm'));
-  EXPECT_EQ(Copy("c:\\readme.ht_", "C:\\Readme.htm"), LONG(readme.size()));
-  EXPECT_EQ(ReadHostFile(drive / "Readme.htm"), readme);
-
-  Bytes licence = Content("License.txt");
-  Put("LICENSE.TXT", licence);
-  Put("License.out", Bytes(5000, 'z'));  // longer: a create replaces it whole
-  EXPECT_EQ(Copy("C:\\LICENSE.TXT", "C:\\License.out"), LONG(licence.size()));
-  EXPECT_EQ(ReadHostFile(drive / "License.out"), licence);
-
-  // Shorter than a header, and a header cut short: both plain files, as lz32 has it.
-  Bytes tiny = {'S', 'Z'};
-  Put("tiny", tiny);
-  EXPECT_EQ(Copy("C:\\tiny", "C:\\tiny.out"), 2);
-  EXPECT_EQ(ReadHostFile(drive / "tiny.out"), tiny);
-  Bytes cut = Packed(readme);
+  Bytes readme = Content("Readme.htm"), licence = Content("License.txt"), cut = Packed(readme);
   cut.resize(11);
-  Put("cut", cut);
-  EXPECT_EQ(Copy("C:\\cut", "C:\\cut.out"), 11);
-  EXPECT_EQ(ReadHostFile(drive / "cut.out"), cut);
+  Put("License.out", Bytes(5000, 'z'));  // longer: a create replaces it whole
+  struct Case {
+    std::string stored, from, to;
+    Bytes bytes, copied;
+  };
+  // The last two, shorter than a header and a header cut short, are plain files, as lz32 has them.
+  for (const Case& c : {Case{"README.HT_", "c:\\readme.ht_", "Readme.htm", Packed(readme, 'm'), readme},
+                        Case{"LICENSE.TXT", "C:\\LICENSE.TXT", "License.out", licence, licence},
+                        Case{"tiny", "C:\\tiny", "tiny.out", {'S', 'Z'}, {'S', 'Z'}},
+                        Case{"cut", "C:\\cut", "cut.out", cut, cut}}) {
+    Put(c.stored, c.bytes);
+    EXPECT_EQ(Copy(c.from.c_str(), ("C:\\" + c.to).c_str()), LONG(c.copied.size())) << c.from;
+    EXPECT_EQ(ReadHostFile(drive / c.to), c.copied) << c.from;
+  }
 }
 
 TEST_F(PortableLzLibraryTest, ReadsInChunksOfAnySizeUntilTheEnd) {

@@ -86,8 +86,7 @@ TEST_F(PortableRegistryTest, LoadsEveryValueFormOfRegText) {
     EXPECT_EQ(value.type, read.type) << (value.name ? value.name : "@");
     EXPECT_EQ(value.data, read.data) << (value.name ? value.name : "@");
   }
-  HKEY empty = Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\empty key");
-  EXPECT_EQ(ERROR_SUCCESS, registry.RegCloseKey(empty));
+  EXPECT_EQ(ERROR_SUCCESS, registry.RegCloseKey(Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\empty key")));
 }
 
 TEST_F(PortableRegistryTest, UnicodeRegFilesCarryStringsAsUtf16) {
@@ -286,42 +285,38 @@ TEST_F(PortableRegistryTest, HandlesAreCheckedAndCarryTheirAccess) {
 
 TEST_F(PortableRegistryTest, QueryValueFollowsTheWin32SizeContract) {
   ASSERT_TRUE(registry.LoadRegText(kEveryForm));
-  HKEY key = Open(HKEY_CURRENT_USER, "Software\\Vessora Test");
+  HKEY key = Open(HKEY_CURRENT_USER, "Software\\Vessora Test", KEY_SET_VALUE | KEY_QUERY_VALUE);
+  ASSERT_EQ(ERROR_SUCCESS, registry.RegSetValueExA(key, "Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\X"), 4));
+  struct Case {
+    const char* name;
+    bool buffer;
+    DWORD size;
+    LONG result;
+    DWORD needed;
+  };
+  // No buffer: the size alone, terminator included. One byte short: ERROR_MORE_DATA, the size needed, and the
+  // buffer left alone. An exact fit; the default value under an empty name; data kept exactly as written:
+  // without a terminator it comes back without one.
+  for (const Case& c : {Case{"Path", false, 0, ERROR_SUCCESS, 26}, Case{"Path", true, 25, ERROR_MORE_DATA, 26},
+                        Case{"path", true, 26, ERROR_SUCCESS, 26}, Case{"", true, 64, ERROR_SUCCESS, 13},
+                        Case{"Bare", true, 64, ERROR_SUCCESS, 4}}) {
+    SCOPED_TRACE(std::string(c.name) + " in " + std::to_string(c.size));
+    BYTE buffer[64];
+    std::memset(buffer, '#', sizeof buffer);
+    DWORD type = 0;
+    DWORD size = c.size;
+    EXPECT_EQ(c.result, registry.RegQueryValueExA(key, c.name, nullptr, &type, c.buffer ? buffer : nullptr, &size));
+    EXPECT_EQ(c.needed, size);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    EXPECT_EQ('#', buffer[c.result == ERROR_SUCCESS ? c.needed : 0]);
+  }
   BYTE buffer[64];
-  DWORD type = 0;
-  DWORD size = 0;
-  // No buffer: the size alone, terminator included.
-  EXPECT_EQ(ERROR_SUCCESS, registry.RegQueryValueExA(key, "Path", nullptr, &type, nullptr, &size));
-  EXPECT_EQ(26u, size);
-  EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
-  // One byte short: ERROR_MORE_DATA, the size needed, and the buffer left alone.
-  std::memset(buffer, '#', sizeof buffer);
-  size = 25;
-  EXPECT_EQ(ERROR_MORE_DATA, registry.RegQueryValueExA(key, "Path", nullptr, nullptr, buffer, &size));
-  EXPECT_EQ(26u, size);
-  EXPECT_EQ('#', buffer[0]);
-  // An exact fit, and the default value under a null or an empty name.
-  size = 26;
-  EXPECT_EQ(ERROR_SUCCESS, registry.RegQueryValueExA(key, "path", nullptr, nullptr, buffer, &size));
-  EXPECT_EQ('#', buffer[26]);
-  size = sizeof buffer;
-  EXPECT_EQ(ERROR_SUCCESS, registry.RegQueryValueExA(key, "", nullptr, nullptr, buffer, &size));
-  EXPECT_EQ(13u, size);
+  DWORD size = sizeof buffer;
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, registry.RegQueryValueExA(key, "Absent", nullptr, nullptr, buffer, &size));
   EXPECT_EQ(ERROR_INVALID_PARAMETER, registry.RegQueryValueExA(key, "Path", nullptr, nullptr, buffer, nullptr));
+  EXPECT_EQ(ERROR_SUCCESS, registry.RegDeleteValueA(key, "BARE"));
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, registry.RegDeleteValueA(key, "Bare"));
   registry.RegCloseKey(key);
-
-  // Data is kept exactly as written: without a terminator it comes back without one.
-  HKEY writer = Open(HKEY_CURRENT_USER, "Software\\Vessora Test", KEY_SET_VALUE | KEY_QUERY_VALUE);
-  ASSERT_EQ(ERROR_SUCCESS, registry.RegSetValueExA(writer, "Bare", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\X"), 4));
-  std::memset(buffer, '#', sizeof buffer);
-  size = sizeof buffer;
-  EXPECT_EQ(ERROR_SUCCESS, registry.RegQueryValueExA(writer, "Bare", nullptr, &type, buffer, &size));
-  EXPECT_EQ(4u, size);
-  EXPECT_EQ('#', buffer[4]);
-  EXPECT_EQ(ERROR_SUCCESS, registry.RegDeleteValueA(writer, "BARE"));
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, registry.RegDeleteValueA(writer, "Bare"));
-  registry.RegCloseKey(writer);
 }
 
 TEST_F(PortableRegistryTest, EnumValueFollowsTheWin32Contract) {
@@ -333,12 +328,7 @@ TEST_F(PortableRegistryTest, EnumValueFollowsTheWin32Contract) {
   registry.RegDeleteValueA(key, "1");
   registry.RegSetValueExA(key, "1", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\d.dic"), 9);
 
-  struct Entry {
-    std::string name;
-    DWORD type;
-    std::string data;
-  };
-  std::vector<Entry> entries;
+  std::vector<std::string> entries;  // name, type and data of each, in enumeration order
   for (DWORD index = 0;; ++index) {
     char name[24];
     BYTE data[260];
@@ -349,15 +339,11 @@ TEST_F(PortableRegistryTest, EnumValueFollowsTheWin32Contract) {
     if (result == ERROR_NO_MORE_ITEMS) break;
     ASSERT_EQ(ERROR_SUCCESS, result);
     EXPECT_EQ(std::strlen(name), nameSize);  // the size comes back without the terminator
-    entries.push_back({name, type, std::string(reinterpret_cast<char*>(data), dataSize)});
+    entries.push_back(std::string(name) + " " + std::to_string(type) + " " +
+                      std::string(reinterpret_cast<char*>(data), dataSize));
   }
-  ASSERT_EQ(4u, entries.size());
-  EXPECT_EQ("Seven", entries[0].name);
-  EXPECT_EQ(std::string("C:\\c.dic", 9), entries[0].data);
-  EXPECT_EQ("", entries[1].name);
-  EXPECT_EQ("3", entries[2].name);
-  EXPECT_EQ(static_cast<DWORD>(REG_DWORD), entries[2].type);
-  EXPECT_EQ("1", entries[3].name);
+  EXPECT_EQ(entries, (std::vector<std::string>{std::string("Seven 1 C:\\c.dic", 17), std::string(" 1 d", 5),
+                                               std::string("3 4 \1\0\0\0", 8), std::string("1 1 C:\\d.dic", 13)}));
 
   // A name needs room for its terminator: "Seven" fits 6, not 5, and nothing is written then.
   char name[8];

@@ -2,26 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "tests/support/test_machine.h"
 
 namespace {
 
-struct CallbackSeen {
-  HWND owner = nullptr;
-  BOOL ownerDisabled = FALSE;
-  HWND chooser = nullptr;
-  UINT message = 0;
-  LPARAM data = 0;
-  int calls = 0;
-};
-CallbackSeen g_seen;
+using SeenCall = std::tuple<HWND, UINT, LPARAM, bool>;  // chooser, message, data, whether the owner was disabled
+HWND g_owner = nullptr;
+std::vector<SeenCall> g_seen;
 
 int CALLBACK RecordCallback(HWND chooser, UINT message, LPARAM, LPARAM data) {
-  ++g_seen.calls;
-  g_seen.ownerDisabled = g_platform.windows->EnableWindow(g_seen.owner, FALSE);  // a disabled one stays so
-  g_seen.chooser = chooser;
-  g_seen.message = message;
-  g_seen.data = data;
+  // Disabling the owner again tells whether it already was, and leaves it so.
+  g_seen.emplace_back(chooser, message, data, g_platform.windows->EnableWindow(g_owner, FALSE) != FALSE);
   // What a chooser callback does when it opens: select a folder and set the status line.
   g_platform.windows->SendMessageA(chooser, BFFM_SETSELECTIONA, 1, reinterpret_cast<LPARAM>("C:\\Start"));
   return 0;
@@ -37,16 +32,12 @@ TEST(PortableShell, FolderChooserAnswersFromItsScriptAfterInitialisingTheCallbac
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
   info.lpfn = RecordCallback;
   info.lParam = 77;
-  g_seen = CallbackSeen();
-  g_seen.owner = info.hwndOwner;
+  g_seen.clear();
+  g_owner = info.hwndOwner;
   LPITEMIDLIST chosen = world.shell.SHBrowseForFolderA(&info);
   ASSERT_NE(chosen, nullptr);
-  EXPECT_EQ(g_seen.calls, 1);
-  EXPECT_TRUE(g_seen.ownerDisabled);
+  EXPECT_EQ(g_seen, (std::vector<SeenCall>{SeenCall{world.shell.ChooserWindow(), BFFM_INITIALIZED, 77, true}}));
   EXPECT_TRUE(world.windows.Window(info.hwndOwner)->enabled);  // and enabled again once the chooser is gone
-  EXPECT_EQ(g_seen.message, static_cast<UINT>(BFFM_INITIALIZED));
-  EXPECT_EQ(g_seen.chooser, world.shell.ChooserWindow());
-  EXPECT_EQ(g_seen.data, 77);
   EXPECT_NE(world.windows.FindCall("SendMessageA"), -1);
 
   char path[MAX_PATH] = "";
@@ -71,10 +62,7 @@ TEST(PortableShell, CodePage1252ConversionFollowsTheWin32Contract) {
   TestMachine world;
   WCHAR wide[8];
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "a\x80\xe4", -1, wide, 8), 4);
-  EXPECT_EQ(wide[0], u'a');
-  EXPECT_EQ(wide[1], 0x20AC);
-  EXPECT_EQ(wide[2], 0x00E4);
-  EXPECT_EQ(wide[3], 0);
+  EXPECT_EQ(std::vector<WCHAR>(wide, wide + 4), (std::vector<WCHAR>{u'a', 0x20AC, 0x00E4, 0}));
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdef", -1, nullptr, 0), 7);
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abcdefgh", -1, wide, 8), 0) << "no room for the terminator";
   EXPECT_EQ(world.shell.MultiByteToWideChar(CP_ACP, 0, "abc", 2, wide, 8), 2);

@@ -160,12 +160,10 @@ TEST_F(RecordingTest, PaintingRecordsWhatIsDrawnAndWhichContextsStayOpen) {
   windows.EndPaint(main, &paint);
   EXPECT_EQ(windows.OpenDeviceContexts(), 0);
   ASSERT_EQ(windows.Paints().size(), 1u);
-  const std::vector<RecordedDrawing>& drawn = windows.Paints()[0].drawings;
-  ASSERT_EQ(drawn.size(), 2u);
-  EXPECT_EQ(drawn[0].detail, "picture");
-  EXPECT_EQ(drawn[0].rect.right, 4);
-  EXPECT_EQ(drawn[1].detail, "Hi");  // only the length given is read
-  EXPECT_EQ(drawn[1].format, static_cast<UINT>(DT_CENTER));
+  std::vector<std::string> drawn;  // operation, detail, right edge, format; DrawTextA reads only the length given
+  for (const RecordedDrawing& d : windows.Paints()[0].drawings)
+    drawn.push_back(d.operation + " " + d.detail + " " + std::to_string(d.rect.right) + " " + std::to_string(d.format));
+  EXPECT_EQ(drawn, (std::vector<std::string>{"BitBlt picture 4 0", "DrawTextA Hi 50 1"}));
 }
 
 }  // namespace

@@ -12,21 +12,20 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-std::vector<std::string> CrLfLines(const Bytes& text, bool* endsWithCrLf) {
+// The lines of a text that ends with CR LF (checked).
+std::vector<std::string> CrLfLines(const Bytes& text) {
   std::vector<std::string> lines;
   std::string s(text.begin(), text.end());
   size_t at = 0;
   for (size_t end; (end = s.find("\r\n", at)) != std::string::npos; at = end + 2) lines.push_back(s.substr(at, end - at));
-  *endsWithCrLf = at == s.size();
+  EXPECT_EQ(at, s.size()) << "the text does not end with CR LF";
   return lines;
 }
 
 TEST(Content, QuorvelDictionaryHasItsShape) {
   Bytes dictionary = Content("vsqquor.dic");
   EXPECT_EQ(dictionary.size(), 34722u);
-  bool closed = false;
-  std::vector<std::string> lines = CrLfLines(dictionary, &closed);
-  EXPECT_TRUE(closed);
+  std::vector<std::string> lines = CrLfLines(dictionary);
   EXPECT_EQ(lines.size(), 2185u);
   size_t phrases = 0;
   std::set<std::string> distinct;
@@ -47,19 +46,14 @@ TEST(Content, QuorvelDictionaryHasItsShape) {
 TEST(Content, MainDictionarySplitsIntoAtLeastThreePieces) {
   Bytes dictionary = Content("Lunvera.dic");
   EXPECT_GT(dictionary.size(), 2u * 64768);
-  bool closed = false;
-  std::vector<std::string> lines = CrLfLines(dictionary, &closed);
-  EXPECT_TRUE(closed);
-  for (const std::string& line : lines) EXPECT_FALSE(line.empty());
+  for (const std::string& line : CrLfLines(dictionary)) EXPECT_FALSE(line.empty());
 }
 
 TEST(Content, LicenceIsPlainCrLfTextWithTabs) {
   Bytes licence = Content("License.txt");
   EXPECT_EQ(licence.size(), 3355u);
-  bool closed = false;
-  std::vector<std::string> lines = CrLfLines(licence, &closed);
+  std::vector<std::string> lines = CrLfLines(licence);
   EXPECT_EQ(lines.size(), 58u);
-  EXPECT_TRUE(closed);
   std::string text(licence.begin(), licence.end());
   EXPECT_NE(text.find('\t'), std::string::npos);
   EXPECT_EQ(text.find('\0'), std::string::npos);
@@ -90,10 +84,8 @@ TEST(Content, ImagesAreCompleteFilesOfTheirSizes) {
   EXPECT_EQ(gif.back(), 0x3B);
   Bytes jpeg = Content("Vessora.jpg");
   EXPECT_EQ(jpeg.size(), 7859u);
-  EXPECT_EQ(jpeg[0], 0xFF);
-  EXPECT_EQ(jpeg[1], 0xD8);
-  EXPECT_EQ(jpeg[jpeg.size() - 2], 0xFF);
-  EXPECT_EQ(jpeg.back(), 0xD9);
+  EXPECT_EQ(Bytes(jpeg.begin(), jpeg.begin() + 2), (Bytes{0xFF, 0xD8}));
+  EXPECT_EQ(Bytes(jpeg.end() - 2, jpeg.end()), (Bytes{0xFF, 0xD9}));
   for (const char* name : {"unicode.gif", "vowelconvrt.gif", "ascii.gif"}) {
     Bytes other = Content(name);
     ASSERT_GT(other.size(), 6u) << name;

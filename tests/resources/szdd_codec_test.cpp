@@ -2,9 +2,7 @@
 // leaving its buffers; compression that round-trips and is as small as the format allows.
 #include <gtest/gtest.h>
 #include <mspack.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -42,6 +40,15 @@ Bytes Stream(std::initializer_list<uint8_t> body) {
 
 Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
+// A random block of the window's length twice: repeats at the farthest a reference reaches.
+Bytes RepeatedBlock(std::mt19937& random, int alphabet) {
+  Bytes block(kSzddWindowSize);
+  for (auto& b : block) b = static_cast<uint8_t>(random() % alphabet);
+  Bytes twice = block;
+  twice.insert(twice.end(), block.begin(), block.end());
+  return twice;
+}
+
 // libmspack, an independent expander, on a compressed file.
 Bytes ExpandWithMspack(const Bytes& packed) {
   HostFolder folder;
@@ -67,13 +74,9 @@ size_t GreedySize(const Bytes& data) {
       while (n < limit && ext[kSzddWindowSize + i - d + n] == data[i + n]) ++n;
       best = std::max(best, n);
     }
-    if (best >= kSzddMinMatch) {
-      bytes += 2;
-      i += best;
-    } else {
-      bytes += 1;
-      i += 1;
-    }
+    bool reference = best >= kSzddMinMatch;
+    bytes += reference ? 2 : 1;
+    i += reference ? best : 1;
     ++items;
   }
   return kSzddHeaderSize + bytes + (items + 7) / 8;
@@ -173,12 +176,7 @@ TEST(SzddCompression, RoundTripsRandomAndAwkwardData) {
       cases.push_back(data);
     }
   }
-  // Repeats at exactly the window's length, the farthest a reference reaches.
-  Bytes block(4096);
-  for (auto& b : block) b = static_cast<uint8_t>(random());
-  Bytes twice = block;
-  twice.insert(twice.end(), block.begin(), block.end());
-  cases.push_back(twice);
+  cases.push_back(RepeatedBlock(random, 256));
   for (const Bytes& data : cases) EXPECT_EQ(Expand(Compress(data)), data) << "size " << data.size();
 }
 
@@ -200,13 +198,9 @@ TEST(SzddCompression, UsesTheInitialBlanksAndNeverLosesToAGreedyParse) {
 
 TEST(SzddCompression, IndependentExpandersAgree) {
   std::mt19937 random(5);
-  std::vector<Bytes> cases = {Content("vsqquor.dic"), Content("qvlunvera.dot"), Content("Fenmoor.gif")};
-  Bytes block(4096);
-  for (auto& b : block) b = static_cast<uint8_t>(random() % 3);
-  Bytes repeated = block;
-  repeated.insert(repeated.end(), block.begin(), block.end());
-  cases.push_back(repeated);
-  for (const Bytes& data : cases) EXPECT_EQ(ExpandWithMspack(Compress(data)), data);
+  for (const Bytes& data : {Content("vsqquor.dic"), Content("qvlunvera.dot"), Content("Fenmoor.gif"),
+                            RepeatedBlock(random, 3)})
+    EXPECT_EQ(ExpandWithMspack(Compress(data)), data);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ class SzddToolTest : public ::testing::Test {
   HostFolder folder;
 };
 
-TEST_F(SzddToolTest, CompressesAndExpandsWithTheReplacedCharacter) {
+TEST_F(SzddToolTest, CompressesAndExpandsWithTheReplacedCharacterAndPassesPlainFilesThrough) {
   std::string original = std::string(VESSORA_CONTENT) + "/Readme.htm";
   EXPECT_EQ(Szdd("compress " + original + " " + Path("README.HT_")).status, 0);
   Bytes packed = ReadHostFile(Path("README.HT_"));
@@ -54,42 +54,37 @@ TEST_F(SzddToolTest, CompressesAndExpandsWithTheReplacedCharacter) {
   EXPECT_EQ(info.status, 0);
   EXPECT_NE(info.output.find("replaced character: 'm'"), std::string::npos) << info.output;
   EXPECT_NE(info.output.find("expanded bytes: 7227"), std::string::npos) << info.output;
-}
 
-TEST_F(SzddToolTest, ReportsBadInputAndFails) {
-  ToolRun usage = Szdd("squash a b");
-  EXPECT_NE(usage.status, 0);
-  EXPECT_NE(usage.output.find("usage"), std::string::npos);
-  ToolRun missing = Szdd("expand " + Path("none") + " " + Path("out"));
-  EXPECT_NE(missing.status, 0);
-  EXPECT_NE(missing.output.find("cannot open"), std::string::npos);
-  EXPECT_NE(Szdd("compress " + Path("none") + " " + Path("out") + " XY").status, 0);
-
-  std::string original = std::string(VESSORA_CONTENT) + "/License.txt";
-  ASSERT_EQ(Szdd("compress " + original + " " + Path("L._")).status, 0);
-  Bytes packed = ReadHostFile(Path("L._"));
-  auto with = [&packed](size_t at, uint8_t value) {
-    Bytes changed = packed;
-    changed[at] = value;
-    return changed;
-  };
-  const std::pair<Bytes, const char*> bad[] = {{with(10, packed[10] ^ 1), "header says"},  // the length
-                                               {Bytes(packed.begin(), packed.begin() + 10), "cut short"},
-                                               {with(8, 'B'), "unknown compression method"}};
-  for (const auto& [bytes, says] : bad) {
-    WriteHostFile(Path("bad._"), bytes);
-    ToolRun run = Szdd("expand " + Path("bad._") + " " + Path("bad"));
-    EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.output.find(says), std::string::npos) << run.output;
-    EXPECT_NE(Szdd("info " + Path("bad._")).status, 0) << says;
-  }
-}
-
-TEST_F(SzddToolTest, PlainFilesExpandUnchanged) {
-  std::string original = std::string(VESSORA_CONTENT) + "/License.txt";
+  // Files that are not SZDD expand unchanged.
+  original = std::string(VESSORA_CONTENT) + "/License.txt";
   EXPECT_EQ(Szdd("expand " + original + " " + Path("copy")).status, 0);
   EXPECT_EQ(ReadHostFile(Path("copy")), Content("License.txt"));
   EXPECT_NE(Szdd("info " + original).output.find("not SZDD"), std::string::npos);
+}
+
+TEST_F(SzddToolTest, ReportsBadInputAndFails) {
+  ASSERT_EQ(Szdd("compress " + std::string(VESSORA_CONTENT) + "/License.txt " + Path("L._")).status, 0);
+  Bytes packed = ReadHostFile(Path("L._"));
+  Bytes length = packed, method = packed;
+  length[10] ^= 1;
+  method[8] = 'B';
+  WriteHostFile(Path("length._"), length);
+  WriteHostFile(Path("cut._"), Bytes(packed.begin(), packed.begin() + 10));
+  WriteHostFile(Path("method._"), method);
+  std::vector<std::pair<std::string, std::string>> failures = {
+      {"squash a b", "usage"},
+      {"expand " + Path("none") + " " + Path("out"), "cannot open"},
+      {"compress " + Path("none") + " " + Path("out") + " XY", "the replaced character must be one character"}};
+  for (const auto& [file, says] : {std::pair<std::string, std::string>{"length._", "header says"},
+                                   {"cut._", "cut short"}, {"method._", "unknown compression method"}}) {
+    failures.push_back({"expand " + Path(file) + " " + Path("bad"), says});
+    failures.push_back({"info " + Path(file), says});
+  }
+  for (const auto& [arguments, says] : failures) {
+    ToolRun run = Szdd(arguments);
+    EXPECT_NE(run.status, 0) << arguments;
+    EXPECT_NE(run.output.find(says), std::string::npos) << arguments << ": " << run.output;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resources/sponsor.h"
@@ -12,59 +13,40 @@
 
 namespace {
 
-struct ScreenCase {
-  int width, height;
-  int left, top;
-};
-
-class WindowPosition : public ::testing::TestWithParam<ScreenCase> {};
-
-TEST_P(WindowPosition, WindowIsCentredAt600By440) {
-  const ScreenCase& screen = GetParam();
-  WizardWorld world;
-  world.windows.SetScreenSize(screen.width, screen.height);
-  EXPECT_EQ(world.Run(), 0);
-  std::string expected = "CreateWindowExA(0x0,\"LunveraSetup\",\"Vessora Quorvel Edition  v1.0 Setup\",0xa0000," +
-                         std::to_string(screen.left) + "," + std::to_string(screen.top) + ",600,440,0,0) = w1";
-  EXPECT_EQ(world.windows.CallTexts("CreateWindowExA").at(0), expected);
-  EXPECT_EQ(g_windowRect.left, screen.left);
-  EXPECT_EQ(g_windowRect.top, screen.top);
-  EXPECT_EQ(g_windowRect.right, 600);
-  EXPECT_EQ(g_windowRect.bottom, 440);
-}
-
-INSTANTIATE_TEST_SUITE_P(Screens, WindowPosition,
-                         ::testing::Values(ScreenCase{1024, 768, 212, 164}, ScreenCase{640, 480, 20, 20},
-                                           ScreenCase{800, 600, 100, 80}, ScreenCase{599, 440, 0, 0},
-                                           ScreenCase{597, 438, -1, -1}, ScreenCase{500, 300, -50, -70}));
-
-std::string TitleOfRun(WizardWorld& world) {
-  world.Run();
-  const std::vector<RecordedWindow>& all = world.windows.AllWindows();
-  return all.empty() ? "<no window>" : all[0].text;
+TEST(WindowPosition, WindowIsCentredAt600By440) {
+  struct Case {
+    int width, height;
+    int left, top;
+  };
+  for (const Case& screen : {Case{1024, 768, 212, 164}, Case{640, 480, 20, 20}, Case{800, 600, 100, 80},
+                             Case{599, 440, 0, 0}, Case{597, 438, -1, -1}, Case{500, 300, -50, -70}}) {
+    WizardWorld world;
+    world.windows.SetScreenSize(screen.width, screen.height);
+    EXPECT_EQ(world.Run(), 0);
+    std::string at = std::to_string(screen.left) + "," + std::to_string(screen.top);
+    EXPECT_EQ(world.windows.CallTexts("CreateWindowExA").at(0),
+              "CreateWindowExA(0x0,\"LunveraSetup\",\"Vessora Quorvel Edition  v1.0 Setup\",0xa0000," + at +
+                  ",600,440,0,0) = w1");
+    EXPECT_EQ(RectText(g_windowRect), at + ",600,440");
+  }
 }
 
 TEST(Title, ComesFromStringThreeCutTo63OrFallsBack) {
-  {
+  std::string longTitle(70, 'x');
+  for (size_t i = 0; i < longTitle.size(); ++i) longTitle[i] = static_cast<char>('A' + i % 26);
+  enum Change { kKeep, kSet, kRemove };
+  struct Case {
+    Change change;
+    std::string string3, title;
+  };
+  for (const Case& c : {Case{kKeep, "", "Vessora Quorvel Edition  v1.0 Setup"},
+                        Case{kSet, longTitle, longTitle.substr(0, 63)}, Case{kRemove, "", "Vessora Setup"},
+                        Case{kSet, "", "Vessora Setup"}}) {
     WizardWorld world;
-    EXPECT_EQ(TitleOfRun(world), "Vessora Quorvel Edition  v1.0 Setup");
-  }
-  {
-    WizardWorld world;
-    std::string longTitle(70, 'x');
-    for (size_t i = 0; i < longTitle.size(); ++i) longTitle[i] = static_cast<char>('A' + i % 26);
-    world.testResources.SetString(3, longTitle);
-    EXPECT_EQ(TitleOfRun(world), longTitle.substr(0, 63));
-  }
-  {
-    WizardWorld world;
-    world.testResources.RemoveString(3);
-    EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
-  }
-  {
-    WizardWorld world;
-    world.testResources.SetString(3, "");
-    EXPECT_EQ(TitleOfRun(world), "Vessora Setup");
+    if (c.change == kSet) world.testResources.SetString(3, c.string3);
+    if (c.change == kRemove) world.testResources.RemoveString(3);
+    world.Run();
+    EXPECT_EQ(world.windows.AllWindows().at(0).text, c.title) << c.change << " " << c.string3;
   }
 }
 
@@ -91,9 +73,13 @@ TEST(StartUp, RunsInOrderAndRegistersTheClass) {
   EXPECT_EQ(world.windows.CallTexts("RegisterClassA").at(0),
             "RegisterClassA(\"LunveraSetup\",style=0x2003,icon=icon 103,cursor=IDC_ARROW,brush=WHITE_BRUSH) = 0xc001");
 
-  // Creation builds the buttons and page 1 and starts the timer before the window is shown and painted.
+  // Creation builds the buttons (laid out in the client area of 594 by 413 the default frame leaves) and
+  // page 1 and starts the timer before the window is shown and painted.
   EXPECT_EQ(world.windows.MissingFromOrder({"CreateWindowExA(0x0,\"LunveraSetup\"",
-                                            "CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\"",
+                                            "CreateWindowExA(0x0,\"BUTTON\",\"Do &not accept\",0x40000001,100,365,148,"
+                                            "36,w1,10000) = w2",
+                                            "CreateWindowExA(0x0,\"BUTTON\",\"&Accept\",0x40000000,346,365,148,36,w1,"
+                                            "10001) = w3",
                                             "CreateWindowExA(0x20,\"BUTTON\",\"\"", "SetTimer(w1,1,1000,0) = 1",
                                             "ShowWindow(w1,1)", "UpdateWindow(w1)", "BeginPaint(w1)", "GetMessageA"}),
             "");
@@ -113,18 +99,15 @@ TEST(StartUp, WithoutAWindowSkipsTheLoopAndStillTearsDown) {
 TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
   WizardWorld world;
   world.windows.SetTimerResult(0);
-  world.windows.PushClick(kNextButtonId);  // Next
-  world.windows.PushClick(kNextButtonId);  // I Accept
-  world.windows.PushClick(kBackButtonId);  // Back
-  world.windows.PushClick(kBackButtonId);  // Back
-  world.windows.PushClick(kBackButtonId);  // Exit
+  // Next, I Accept, Back, Back, Exit.
+  for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId, kBackButtonId})
+    world.windows.PushClick(id);
   EXPECT_EQ(world.Run(), 0);
 
   ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);
   const RecordedMessageBox& box = world.windows.MessageBoxes()[0];
-  EXPECT_EQ(box.text, "P\xE4nui");
+  EXPECT_EQ(box.text, "P\xE4nui");  // one byte for the letter with its diaeresis
   EXPECT_EQ(box.caption, std::string("K\xE4ore he karaka i te w\xE4tea"));
-  EXPECT_EQ(box.text.size(), 5u);  // one byte for the letter with its diaeresis
   EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
   EXPECT_EQ(world.windows.NameOf(box.owner), "w1");
   EXPECT_FALSE(box.ownerVisible);
@@ -137,81 +120,62 @@ TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
   EXPECT_EQ(world.windows.Paints().size(), 5u);
 }
 
-// Runs to the folder page, then ends the program the given way; true when it ended by itself.
-bool EndsFromFolderPage(WizardWorld& world, const std::function<void()>& end) {
-  world.windows.PushClick(kNextButtonId);
-  world.windows.PushClick(kNextButtonId);
-  end();
-  world.Run();
-  return !world.windows.InputExhausted() && world.windows.MainWindow() == nullptr;
-}
-
-TEST(Ending, CloseBoxAndCommand18EndTheProgramWithNothingInstalled) {
-  {
+TEST(Ending, CloseBoxCommand18AndExitStopTheTimerQuitAndTearDownWithNothingInstalled) {
+  struct Case {
+    const char* name;
+    int nexts;  // pages moved forward first
+    std::function<void(RecordingWindowSystem&)> end;
+    std::string handled;
+  };
+  const Case cases[] = {
+      {"close box", 2, [](RecordingWindowSystem& w) { w.PushCloseBox(); }, "DefWindowProcA(w1,WM_CLOSE"},
+      {"command 18", 2, [](RecordingWindowSystem& w) { w.PushCommand(18); }, "DestroyWindow(w1)"},
+      {"Exit", 0, [](RecordingWindowSystem& w) { w.PushClick(kBackButtonId); }, "DestroyWindow(w1)"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     WizardWorld world;
-    EXPECT_TRUE(EndsFromFolderPage(world, [&] { world.windows.PushCloseBox(); }));
-    EXPECT_GE(world.windows.FindCall("DefWindowProcA(w1,WM_CLOSE"), 0);
+    for (int i = 0; i < c.nexts; ++i) world.windows.PushClick(kNextButtonId);
+    c.end(world.windows);
+    EXPECT_EQ(world.Run(), 0);
+    EXPECT_GE(world.windows.FindCall(c.handled), 0);
+    EXPECT_EQ(world.windows.MainWindow(), nullptr);
+    EXPECT_FALSE(world.windows.InputExhausted());  // it ended by itself
     EXPECT_FALSE(g_installOutcome.ran);
     EXPECT_FALSE(world.c.Exists("Program Files/Vessora"));
-  }
-  {
-    WizardWorld world;
-    EXPECT_TRUE(EndsFromFolderPage(world, [&] { world.windows.PushCommand(18); }));
-    EXPECT_GE(world.windows.FindCall("DestroyWindow(w1)"), 0);
-    EXPECT_FALSE(g_installOutcome.ran);
-  }
-  {
-    WizardWorld world;
-    world.windows.PushClick(kBackButtonId);  // Exit on the welcome page
-    world.Run();
-    EXPECT_EQ(world.windows.MainWindow(), nullptr);
-    EXPECT_FALSE(world.windows.InputExhausted());
+    EXPECT_EQ(world.windows.MissingFromOrder({"KillTimer(w1,1) = TRUE", "PostQuitMessage(0)"}), "");
+    EXPECT_EQ(world.windows.ActiveTimers(), 0u);
+    EXPECT_EQ(world.windows.OpenDeviceContexts(), 0);
+    // The quit message was the last thing the window system gave; then the pages went (their controls
+    // already gone with the window) and COM.
+    int quit = world.windows.FindCall("GetMessageA() = WM_QUIT");
+    ASSERT_GE(quit, 0);
+    for (int i = quit + 1; i < static_cast<int>(world.windows.Calls().size()); ++i)
+      EXPECT_EQ(world.windows.FindCall("DestroyWindow(*) = FALSE", i), i) << world.windows.Calls()[i].Text();
+    EXPECT_EQ(std::make_pair(world.shell.CoInitializeCount(), world.shell.CoUninitializeCount()), std::make_pair(1, 1));
+    for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
   }
 }
 
-TEST(Ending, DestructionStopsTheTimerThenQuits) {
-  WizardWorld world;
-  world.windows.PushCommand(18);
-  EXPECT_EQ(world.Run(), 0);
-  EXPECT_EQ(world.windows.MissingFromOrder({"KillTimer(w1,1) = TRUE", "PostQuitMessage(0)"}), "");
-  EXPECT_EQ(world.windows.ActiveTimers(), 0u);
-  EXPECT_EQ(world.windows.OpenDeviceContexts(), 0);
-}
-
-class LoggingPage : public WizardPage {
+// A page that runs `deleted` when it is deleted.
+class WatchedPage : public WizardPage {
  public:
-  LoggingPage(int number, std::vector<std::string>* log, const PortableShellServices* shell)
-      : number(number), log(log), shell(shell) {}
-  ~LoggingPage() override {
-    log->push_back("page " + std::to_string(number) + (shell->CoUninitializeCount() > 0 ? " after COM" : ""));
-  }
-
- private:
-  int number;
-  std::vector<std::string>* log;
-  const PortableShellServices* shell;
+  explicit WatchedPage(std::function<void()> deleted) : deleted(std::move(deleted)) {}
+  ~WatchedPage() override { deleted(); }
+  std::function<void()> deleted;
 };
 
 TEST(Teardown, DeletesPagesInPageOrderThenUninitialisesCom) {
   WizardWorld world;
   std::vector<std::string> log;
-  g_pages[1] = new LoggingPage(1, &log, &world.shell);
-  g_pages[2] = new LoggingPage(2, &log, &world.shell);
+  for (int number : {1, 2, 4}) {
+    g_pages[number] = new WatchedPage([&, number] {
+      log.push_back("page " + std::to_string(number) + (world.shell.CoUninitializeCount() > 0 ? " after COM" : ""));
+    });
+  }
   g_pages[3] = nullptr;  // a page that could not be made is skipped
-  g_pages[4] = new LoggingPage(4, &log, &world.shell);
   Teardown();
   EXPECT_EQ(log, (std::vector<std::string>{"page 1", "page 2", "page 4"}));
   EXPECT_EQ(world.shell.CoUninitializeCount(), 1);
-  for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
-}
-
-TEST(Teardown, FollowsTheQuitMessage) {
-  WizardWorld world;
-  world.windows.PushClick(kBackButtonId);  // Exit
-  world.Run();
-  // The quit message was the last thing the window system gave; then the pages went and COM.
-  EXPECT_EQ(world.windows.Calls().back().Text(), "GetMessageA() = WM_QUIT");
-  EXPECT_EQ(std::make_pair(world.shell.CoInitializeCount(), world.shell.CoUninitializeCount()), std::make_pair(1, 1));
   for (WizardPage* page : g_pages) EXPECT_EQ(page, nullptr);
 }
 
@@ -232,10 +196,9 @@ TEST(WindowProcedure, KeepsTheSizeFixedAndRepaintsOnActivation) {
     MINMAXINFO limits = {};
     limits.ptMaxSize = POINT{1024, 768};
     EXPECT_EQ(Send(world, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits)), 0);
-    EXPECT_EQ(limits.ptMinTrackSize.x, 600);
-    EXPECT_EQ(limits.ptMinTrackSize.y, 440);
-    EXPECT_EQ(limits.ptMaxTrackSize.x, 600);
-    EXPECT_EQ(limits.ptMaxTrackSize.y, 440);
+    EXPECT_EQ(std::make_tuple(limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, limits.ptMaxTrackSize.x,
+                              limits.ptMaxTrackSize.y),
+              std::make_tuple(600, 440, 600, 440));
     EXPECT_EQ(limits.ptMaxSize.x, 1024);  // the maximised size is left alone
 
     world.windows.ClearCalls();
@@ -252,11 +215,10 @@ TEST(WindowProcedure, KeepsTheSizeFixedAndRepaintsOnActivation) {
   });
   // The window's own size never changed.
   const RecordedWindow& main = world.windows.AllWindows().at(0);
-  EXPECT_EQ(main.Width(), 600);
-  EXPECT_EQ(main.Height(), 440);
+  EXPECT_EQ(std::make_pair(main.Width(), main.Height()), std::make_pair(600, 440));
 }
 
-TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
+TEST(WindowProcedure, IgnoresUnknownCommandsAndNotificationsAndPassesOtherMessagesOn) {
   WizardWorld world;
   WithOpenWizard(world, [&] {
     world.windows.ClearCalls();
@@ -269,47 +231,32 @@ TEST(WindowProcedure, IgnoresUnknownCommandsAndNotifications) {
     EXPECT_EQ(world.windows.FindCall("DestroyWindow"), -1);
     EXPECT_EQ(g_currentPage, 1);
     EXPECT_TRUE(world.shell.ExecuteCalls().empty());
-  });
-}
-
-TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadme) {
-  WizardWorld again;
-  again.windows.PushClick(kLinkButtonId);
-  again.windows.PushAction([&] {
-    std::strcpy(g_installFolder, "C:\\Program Files\\Vessora");
-    Send(again, WM_COMMAND, kReadmeButtonId);
-    std::strcpy(g_installFolder, "D:\\");
-    Send(again, WM_COMMAND, MAKEWPARAM(kReadmeButtonId, 0));
-  });
-  again.windows.PushCommand(18);
-  again.Run();
-  // Each opened with the open verb, no parameters and no working folder, shown normally, owned by the window.
-  std::vector<std::string> opened;
-  for (const PortableShellServices::ExecuteCall& call : again.shell.ExecuteCalls())
-    opened.push_back(again.windows.NameOf(call.owner) + " " + call.verb + " " + call.file + " [" + call.parameters +
-                     "] [" + call.folder + "] " + std::to_string(call.showCommand));
-  EXPECT_EQ(opened, (std::vector<std::string>{"w1 open " + std::string(kSponsorAddress) + " [] [] 1",
-                                              "w1 open C:\\Program Files\\Vessora\\Readme.htm [] [] 1",
-                                              "w1 open D:\\Readme.htm [] [] 1"}));
-}
-
-TEST(WindowProcedure, ReadmeWithAProductFolderTooLongOpensNothing) {
-  WizardWorld world;
-  WithOpenWizard(world, [&] {
-    std::memset(g_installFolder, 'a', 255);
-    g_installFolder[255] = '\0';
-    Send(world, WM_COMMAND, kReadmeButtonId);
-  });
-  EXPECT_TRUE(world.shell.ExecuteCalls().empty());
-}
-
-TEST(WindowProcedure, OtherMessagesGetTheDefaultHandling) {
-  WizardWorld world;
-  WithOpenWizard(world, [&] {
     char title[64] = "";
     EXPECT_EQ(Send(world, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title)), 35);
     EXPECT_STREQ(title, "Vessora Quorvel Edition  v1.0 Setup");
   });
+}
+
+TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadmeUnlessItsPathIsTooLong) {
+  WizardWorld world;
+  world.windows.PushClick(kLinkButtonId);
+  WithOpenWizard(world, [&] {
+    std::strcpy(g_installFolder, "C:\\Program Files\\Vessora");
+    Send(world, WM_COMMAND, kReadmeButtonId);
+    std::strcpy(g_installFolder, "D:\\");
+    Send(world, WM_COMMAND, MAKEWPARAM(kReadmeButtonId, 0));
+    std::memset(g_installFolder, 'a', 255);
+    g_installFolder[255] = '\0';
+    Send(world, WM_COMMAND, kReadmeButtonId);
+  });
+  // Each opened with the open verb, no parameters and no working folder, shown normally, owned by the window.
+  std::vector<std::string> opened;
+  for (const PortableShellServices::ExecuteCall& call : world.shell.ExecuteCalls())
+    opened.push_back(world.windows.NameOf(call.owner) + " " + call.verb + " " + call.file + " [" + call.parameters +
+                     "] [" + call.folder + "] " + std::to_string(call.showCommand));
+  EXPECT_EQ(opened, (std::vector<std::string>{"w1 open " + std::string(kSponsorAddress) + " [] [] 1",
+                                              "w1 open C:\\Program Files\\Vessora\\Readme.htm [] [] 1",
+                                              "w1 open D:\\Readme.htm [] [] 1"}));
 }
 
 }  // namespace

@@ -50,3 +50,11 @@ class WizardWorld : public TestMachine {
     return found ? found->text : std::string("<none>");
   }
 };
+
+inline std::string RectText(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+inline std::string DrawingText(const RecordedDrawing& d) {
+  return d.operation + " " + d.detail + " " + RectText(d.rect);
+}

@@ -4,20 +4,18 @@
 #include <benchmark/benchmark.h>
 #include <mspack.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "resources/szdd_decoder.h"
 #include "resources/szdd_encoder.h"
+#include "tests/resources/test_files.h"
 
 namespace {
 
@@ -25,36 +23,18 @@ using Bytes = std::vector<uint8_t>;
 
 struct Item {
   const char* name;
-  const char* file;
   Bytes original;
   Bytes ours;  // our SZDD file
   long mscompressSize = -1;
 };
-
-std::vector<Item>& Items() {
-  static std::vector<Item> items = {
-      {"VSQQUOR.DI_", "vsqquor.dic", {}, {}},   {"QVLUNVERA.DO_", "qvlunvera.dot", {}, {}},
-      {"README.HT_", "Readme.htm", {}, {}},     {"FENMOOR.GI_", "Fenmoor.gif", {}, {}},
-      {"VESSORA.JP_", "Vessora.jpg", {}, {}},   {"LUNVERA.DI_", "Lunvera.dic", {}, {}},
-      {"VSQUNI.DI_", "vsquni.dic", {}, {}},     {"VSQ.DO_", "vsq.dot", {}, {}},
-      {"VSQAUTO1.DO_", "vsqauto1.dot", {}, {}}, {"VSQAUTO2.DO_", "vsqauto2.dot", {}, {}},
-      {"VSQAUTO3.DO_", "vsqauto3.dot", {}, {}}, {"UNICODE.GI_", "unicode.gif", {}, {}},
-      {"VOWELCONVRT.GI_", "vowelconvrt.gif", {}, {}}, {"ASCII.GI_", "ascii.gif", {}, {}},
-  };
-  return items;
-}
-
-Bytes ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::vector<Item> g_items;
 
 // mscompress writes NAME_ beside NAME; its size, or -1 when the tool is missing or fails.
 long MscompressSize(const Bytes& data) {
   char folder[] = "/tmp/bench-szdd-XXXXXX";
   if (mkdtemp(folder) == nullptr) return -1;
   std::string in = std::string(folder) + "/item";
-  std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+  WriteHostFile(in, data);
   std::string command = "mscompress " + in + " >/dev/null 2>&1";
   long size = -1;
   int status = std::system(command.c_str());
@@ -111,29 +91,21 @@ void MemoryCopy(void* from, void* to, size_t bytes) { std::memcpy(to, from, byte
 mspack_system g_memorySystem = {MemoryOpen, MemoryClose, MemoryRead,  MemoryWrite, MemorySeek,
                                 MemoryTell, MemoryMessage, MemoryAlloc, MemoryFree, MemoryCopy, nullptr};
 
-void BM_ExpandOurs(benchmark::State& state) {
-  const Item& item = Items()[size_t(state.range(0))];
-  Bytes out;
-  for (auto _ : state) {
-    ExpandSzdd(item.ours.data(), item.ours.size(), &out);
-    benchmark::DoNotOptimize(out.data());
-  }
-  if (out != item.original) state.SkipWithError("expansion differs");
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(item.original.size()));
-  state.SetLabel(item.name);
-}
-
-void BM_ExpandMspack(benchmark::State& state) {
-  const Item& item = Items()[size_t(state.range(0))];
+// Expands one item again and again, with ours or with libmspack, and checks what came out once.
+void BM_Expand(benchmark::State& state, bool mspack) {
+  const Item& item = g_items[size_t(state.range(0))];
   msszdd_decompressor* d = mspack_create_szdd_decompressor(&g_memorySystem);
   Bytes out;
   MemoryFile in{&item.ours, nullptr, 0}, result{nullptr, &out, 0};
   for (auto _ : state) {
-    d->decompress(d, reinterpret_cast<char*>(&in), reinterpret_cast<char*>(&result));
+    if (mspack)
+      d->decompress(d, reinterpret_cast<char*>(&in), reinterpret_cast<char*>(&result));
+    else
+      ExpandSzdd(item.ours.data(), item.ours.size(), &out);
     benchmark::DoNotOptimize(out.data());
   }
   mspack_destroy_szdd_decompressor(d);
-  if (out != item.original) state.SkipWithError("libmspack's expansion differs");
+  if (out != item.original) state.SkipWithError(mspack ? "libmspack's expansion differs" : "expansion differs");
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(item.original.size()));
   state.SetLabel(item.name);
 }
@@ -152,14 +124,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (Item& item : Items()) {
-    item.original = ReadFile(std::string(VESSORA_CONTENT) + "/" + item.file);
-    CompressSzdd(item.original.data(), item.original.size(), item.file[std::strlen(item.file) - 1], &item.ours);
+  for (const PayloadFile& file : PayloadFiles()) {
+    Item item{file.item, Content(file.file), {}};
+    CompressSzdd(item.original.data(), item.original.size(), file.file[std::strlen(file.file) - 1], &item.ours);
     item.mscompressSize = MscompressSize(item.original);
+    g_items.push_back(item);
   }
-  for (size_t i = 0; i < Items().size(); ++i) {
-    benchmark::RegisterBenchmark("ExpandOurs", BM_ExpandOurs)->Arg(int64_t(i));
-    benchmark::RegisterBenchmark("ExpandMspack", BM_ExpandMspack)->Arg(int64_t(i));
+  for (size_t i = 0; i < g_items.size(); ++i) {
+    benchmark::RegisterBenchmark("ExpandOurs", BM_Expand, false)->Arg(int64_t(i));
+    benchmark::RegisterBenchmark("ExpandMspack", BM_Expand, true)->Arg(int64_t(i));
   }
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
@@ -168,8 +141,8 @@ int main(int argc, char** argv) {
   std::printf("\n| item | expanded | ours | mscompress | ours/mscompress | our expansion vs libmspack (speed ratio) |\n");
   std::printf("|---|---:|---:|---:|---:|---:|\n");
   long oursTotal = 0, theirsTotal = 0;
-  for (size_t i = 0; i < Items().size(); ++i) {
-    const Item& item = Items()[i];
+  for (size_t i = 0; i < g_items.size(); ++i) {
+    const Item& item = g_items[i];
     std::string suffix = "/" + std::to_string(i);
     double ours = reporter.nanoseconds["ExpandOurs" + suffix];
     double theirs = reporter.nanoseconds["ExpandMspack" + suffix];
@@ -182,7 +155,7 @@ int main(int argc, char** argv) {
   std::printf("| total | | %ld | %ld | %.3f | |\n", oursTotal, theirsTotal,
               theirsTotal > 0 ? double(oursTotal) / theirsTotal : 0.0);
   bool neverLarger = true;
-  for (const Item& item : Items()) neverLarger &= item.mscompressSize < 0 || long(item.ours.size()) <= item.mscompressSize;
+  for (const Item& item : g_items) neverLarger &= item.mscompressSize < 0 || long(item.ours.size()) <= item.mscompressSize;
   std::printf("%s\n", neverLarger ? "ours is never larger than mscompress's" : "OURS IS LARGER FOR SOME ITEM");
   return neverLarger ? 0 : 1;
 }
