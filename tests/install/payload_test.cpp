@@ -103,8 +103,7 @@ TEST_F(PayloadTest, NoTemporaryFolderGivesTheTemporaryFileError) {
 }
 
 TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
-  world.LoadScenario("office2000.reg");
-  world.MakeFolder("C:\\Dict");
+  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict"}));
   std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
   EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
   EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "3"), "C:\\Dict\\vsqquor.dic");
@@ -122,8 +121,7 @@ TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
 }
 
 TEST_F(PayloadTest, OlderWordGetsPiecesAndNoWholeFile) {
-  world.LoadScenario("office97_and_2000.reg");  // the oldest decides
-  world.MakeFolder("C:\\Dict");
+  ASSERT_TRUE(world.Prepare("office97_and_2000.reg", {"C:\\Dict"}));  // the oldest decides
   std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
   EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
   std::string piece;

@@ -54,7 +54,7 @@ LinkFields ReadLink(const std::string& bytes) {
   return link;
 }
 
-TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTime) {
+TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTimeWhenThereIsOne) {
   TestMachine world;
   char folder[260] = "";
   ASSERT_TRUE(CreateProgramsSubfolder("\\Vessora", folder));
@@ -67,29 +67,21 @@ TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTime) {
     EXPECT_EQ(notice.flags, static_cast<UINT>(SHCNF_PATHA));
     EXPECT_EQ(notice.path, folder);
   }
+  // Without a Programs folder nothing is made or announced, and the buffer stays.
+  world.shell.SetProgramsFolder("C:\\Nowhere\\Programs");
+  char kept[260] = "kept";
+  EXPECT_FALSE(CreateProgramsSubfolder("\\Vessora", kept));
+  EXPECT_STREQ(kept, "kept");
+  EXPECT_EQ(world.shell.ChangeNotices().size(), 2u);
+  EXPECT_FALSE(world.Exists("C:\\Nowhere"));
   EXPECT_EQ(world.shell.LiveItemLists(), 0u);
   EXPECT_EQ(world.shell.AllocatorReferences(), 0);
 }
 
-TEST(ProgramsSubfolder, WithoutProgramsFolderNothingIsMadeAndTheBufferStays) {
-  TestMachine world;
-  world.shell.SetProgramsFolder("C:\\Nowhere\\Programs");
-  char folder[260] = "kept";
-  EXPECT_FALSE(CreateProgramsSubfolder("\\Vessora", folder));
-  EXPECT_STREQ(folder, "kept");
-  EXPECT_TRUE(world.shell.ChangeNotices().empty());
-  EXPECT_FALSE(world.Exists("C:\\Nowhere"));
-}
-
 TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
   TestMachine world;
-  world.MakeFolder("C:\\Program Files\\Vessora");
+  world.c.WriteFile("Program Files/Vessora/Readme.htm", "<html></html>");
   world.files.CreateDirectoryA("C:\\WINDOWS\\Start Menu\\Programs\\Vessora", nullptr);
-  std::string hostReadme = world.HostPath("C:\\Program Files\\Vessora\\Readme.htm");
-  FILE* readme = std::fopen(hostReadme.c_str(), "wb");
-  ASSERT_NE(readme, nullptr);
-  std::fputs("<html></html>", readme);
-  std::fclose(readme);
 
   std::string links = std::string(kPrograms) + "\\Vessora\\";
   EXPECT_EQ(CreateShortcut("C:\\Program Files\\Vessora\\Readme.htm", (links + "Readme.lnk").c_str(),
