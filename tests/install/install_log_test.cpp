@@ -9,12 +9,6 @@ namespace {
 class InstallLogTest : public ::testing::Test {
  protected:
   InstallLogTest() { world.MakeFolder("C:\\Product"); }
-  // C:\Product\InstallLog.txt, "(none)" when there is no such file.
-  std::string Text() {
-    std::string text;
-    return world.ReadFile("C:\\Product\\InstallLog.txt", &text) ? text : "(none)";
-  }
-
   TestMachine world;
 };
 
@@ -33,7 +27,7 @@ TEST_F(InstallLogTest, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
     EXPECT_TRUE(log.IsOpen());
     EXPECT_FALSE(log.Failed());
   }
-  EXPECT_EQ(Text(), "Vessora Installation Log\r\n\r\n\xe4 caf\xe9\r\n");
+  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"), "Vessora Installation Log\r\n\r\n\xe4 caf\xe9\r\n");
   EXPECT_EQ(world.files.OpenHandleCount(), 0u);
 }
 
@@ -62,7 +56,7 @@ TEST_F(InstallLogTest, AShortWriteMarksTheRecordIncomplete) {
   EXPECT_TRUE(log.Failed());
   log.Write("three\r\n");  // later writes are still tried
   log.Close();
-  EXPECT_EQ(Text(), "one\r\ntwthree\r\n");  // half of the failing write arrived
+  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"), "one\r\ntwthree\r\n");  // half of the failing write arrived
 }
 
 TEST_F(InstallLogTest, ErrorLineNamesTheFolderAndFile) {
@@ -74,7 +68,7 @@ TEST_F(InstallLogTest, ErrorLineNamesTheFolderAndFile) {
     WriteErrorLine(&log, "", "vsq.dot");
     WriteErrorLine(&log, nullptr, "C:\\x\\Readme.lnk");
   }
-  EXPECT_EQ(Text(),
+  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"),
             "Error writing D:\\Dict\\a.dic Could not write file. \r\n\r\n"
             "Error writing D:\\b.dic Could not write file. \r\n\r\n"
             "Error writing vsq.dot Could not write file. \r\n\r\n"

@@ -41,11 +41,8 @@ TEST(WholeInstall, QuorvelWithOffice2000WritesTheThirteenLineLog) {
                                  "\\qvlunvera.dot - installed.\r\n" + kCommonRows + kClosing);
   EXPECT_TRUE(InstallSucceeded());
 
-  std::string bytes;
-  ASSERT_TRUE(world.ReadFile("C:\\Dict\\vsqquor.dic", &bytes));
-  EXPECT_EQ(bytes, (ExpandedContent("VSQQUOR.DI_")));
-  ASSERT_TRUE(world.ReadFile(kProduct + "\\License.txt", &bytes));
-  EXPECT_EQ(bytes, (ExpandedContent("LICENSE.TXT")));
+  EXPECT_EQ(world.Bytes("C:\\Dict\\vsqquor.dic"), ExpandedContent("VSQQUOR.DI_"));
+  EXPECT_EQ(world.Bytes(kProduct + "\\License.txt"), ExpandedContent("LICENSE.TXT"));
   // Registered once under each root, under the next free number of each list.
   EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
             (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Other\\words.dic", "3=C:\\Dict\\vsqquor.dic"}));
@@ -68,11 +65,10 @@ TEST(WholeInstall, QuorvelWithOffice97SplitsAndRegistersWhereAListExists) {
   ASSERT_TRUE(world.Install(dictionary));
   EXPECT_EQ(world.LogText(), kOpening + kSplitHeader + dictionary + "\\vsqquor1.dic - installed\r\n" + kTemplates97 +
                                  "\\qvlunvera.dot - installed.\r\n" + kCommonRows + kClosing);
-  std::string piece;
-  ASSERT_TRUE(world.ReadFile(dictionary + "\\vsqquor1.dic", &piece));
-  EXPECT_EQ(piece, (ExpandedContent("VSQQUOR.DI_")));
+  EXPECT_EQ(world.Bytes(dictionary + "\\vsqquor1.dic"), ExpandedContent("VSQQUOR.DI_"));
   EXPECT_FALSE(world.Exists(dictionary + "\\vsqquor.dic"));
-  EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "2"), dictionary + "\\vsqquor1.dic");
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
+            (std::vector<std::string>{"1=" + dictionary + "\\custom.dic", "2=" + dictionary + "\\vsqquor1.dic"}));
   EXPECT_TRUE(world.DictionaryEntries(HKEY_LOCAL_MACHINE).empty());
 }
 
@@ -106,15 +102,14 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
     std::string firstLog = world.LogText();
     std::vector<std::string> user = world.DictionaryEntries(HKEY_CURRENT_USER);
     std::vector<std::string> machine = world.DictionaryEntries(HKEY_LOCAL_MACHINE);
-    std::string firstLink, secondLink;
-    ASSERT_TRUE(world.ReadFile(std::string(kShortcuts) + "Add Autocorrect Entries.lnk", &firstLink));
+    std::string firstLink = world.Bytes(std::string(kShortcuts) + "Add Autocorrect Entries.lnk");
+    ASSERT_NE(firstLink, "(no file)");
 
     ASSERT_TRUE(world.Install("C:\\Dict"));
     EXPECT_EQ(world.LogText(), firstLog);
     EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), user);
     EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE), machine);
-    ASSERT_TRUE(world.ReadFile(std::string(kShortcuts) + "Add Autocorrect Entries.lnk", &secondLink));
-    EXPECT_EQ(secondLink, firstLink);
+    EXPECT_EQ(world.Bytes(std::string(kShortcuts) + "Add Autocorrect Entries.lnk"), firstLink);
     EXPECT_EQ(world.shell.SavedLinks().size(), 6u);
     EXPECT_EQ(world.shell.ChangeNotices().size(), 2u);
     EXPECT_TRUE(world.TempFilesLeft().empty());
@@ -133,12 +128,10 @@ TEST(WholeInstall, MissingStartupAndProgramsFoldersGiveErrorsNotFilesInTheCurren
   EXPECT_EQ(log.substr(log.size() - 36), "Installation finished with errors.\r\n");
   EXPECT_EQ(g_installOutcome.failures, 4);
   EXPECT_FALSE(InstallSucceeded());
-  EXPECT_FALSE(world.Exists("C:\\vsq.dot"));
-  EXPECT_FALSE(world.Exists("C:\\Readme.lnk"));
+  for (const char* stray : {"C:\\vsq.dot", "C:\\Readme.lnk"}) EXPECT_FALSE(world.Exists(stray)) << stray;
   // Everything else went in.
-  EXPECT_TRUE(world.Exists("C:\\Dict\\lunve3.dic"));
-  EXPECT_TRUE(world.Exists("C:\\Dict\\vsquni1.dic"));
-  EXPECT_TRUE(world.Exists("C:\\Program Files\\Vessora\\vowelconvrt.gif"));
+  for (std::string file : {"Dict\\lunve3.dic", "Dict\\vsquni1.dic", "Program Files\\Vessora\\vowelconvrt.gif"})
+    EXPECT_TRUE(world.Exists("C:\\" + file)) << file;
 }
 
 TEST(WholeInstall, ProductFolderIsFormedFromTheChosenFolder) {

@@ -92,9 +92,7 @@ TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
             S_OK);
   EXPECT_EQ(world.shell.LiveLinkObjects(), 0);
 
-  std::string bytes;
-  ASSERT_TRUE(world.ReadFile(links + "Readme.lnk", &bytes));
-  LinkFields file = ReadLink(bytes);
+  LinkFields file = ReadLink(world.Bytes(links + "Readme.lnk"));
   EXPECT_EQ(file.headerSize, 0x4Cu);
   EXPECT_EQ(file.clsid, std::string("\x01\x14\x02\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16));
   EXPECT_EQ(file.flags & 0x6u, 0x6u);
@@ -104,8 +102,7 @@ TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
   EXPECT_EQ(file.localBasePathUnicode, file.localBasePath);
   EXPECT_EQ(file.description, "Readme for Vessora spell checker");
 
-  ASSERT_TRUE(world.ReadFile(links + "Install Folder.lnk", &bytes));
-  file = ReadLink(bytes);
+  file = ReadLink(world.Bytes(links + "Install Folder.lnk"));
   EXPECT_NE(file.attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
   EXPECT_EQ(file.localBasePath, "C:\\Program Files\\Vessora");
   EXPECT_EQ(file.description, "Vessora install folder");

@@ -23,15 +23,17 @@ class SplitDictionaryTest : public ::testing::Test {
     EXPECT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict", "C:\\Log"}));
     log.Open("C:\\Log");
   }
-  // Splits text into the folder with prefix "lunve" and closes the log, whose text is left in logText.
+  // Splits text into the folder, its pieces named with the prefix.
   bool Split(const std::string& text, long failAt = -1, DWORD expected = kUnknownLength,
-             const char* folder = "C:\\Dict") {
+             const char* folder = "C:\\Dict", const char* prefix = "lunve") {
     INT source = world.testLz.AddSource(text, failAt);
-    bool result = SplitDictionary(source, folder, "lunve", 64000, 1, &log, expected);
+    bool result = SplitDictionary(source, folder, prefix, 64000, 1, &log, expected);
     world.testLz.LZClose(source);
-    log.Close();
-    world.ReadFile("C:\\Log\\InstallLog.txt", &logText);
     return result;
+  }
+  std::string LogText() {
+    log.Close();
+    return world.Bytes("C:\\Log\\InstallLog.txt");
   }
   // The sizes of C:\Dict\lunve1.dic, lunve2.dic... up to the first one missing; their bytes in turn in joined.
   std::vector<size_t> PieceSizes() {
@@ -47,7 +49,7 @@ class SplitDictionaryTest : public ::testing::Test {
 
   TestMachine world;
   InstallLog log;
-  std::string logText, joined;
+  std::string joined;
 };
 
 TEST_F(SplitDictionaryTest, PiecesEndAtTheFirstLineFeedAfterWholeBlocks) {
@@ -55,7 +57,7 @@ TEST_F(SplitDictionaryTest, PiecesEndAtTheFirstLineFeedAfterWholeBlocks) {
   EXPECT_TRUE(Split(text));
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770, 64770, 64770, 5690}));
   EXPECT_EQ(joined, text);
-  EXPECT_EQ(logText, std::string(kSplitHeader) +
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
                          "C:\\Dict\\lunve1.dic - installed\r\n"
                          "C:\\Dict\\lunve2.dic - installed\r\n"
                          "C:\\Dict\\lunve3.dic - installed\r\n"
@@ -71,8 +73,9 @@ TEST_F(SplitDictionaryTest, ALineFeedClosingTheLastPieceGivesOneMoreEmptyPiece) 
   std::string text = TenByteLines(64770);
   EXPECT_TRUE(Split(text, -1, static_cast<DWORD>(text.size())));
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770, 0}));
-  EXPECT_NE(logText.find("C:\\Dict\\lunve2.dic - installed\r\n"), std::string::npos);
-  EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "2"), "C:\\Dict\\lunve2.dic");
+  EXPECT_NE(LogText().find("C:\\Dict\\lunve2.dic - installed\r\n"), std::string::npos);
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
+            (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic", "2=C:\\Dict\\lunve2.dic"}));
 }
 
 TEST_F(SplitDictionaryTest, ALineFeedExactlyAtTheBlockBoundaryDoesNotEndThePiece) {
@@ -85,12 +88,12 @@ TEST_F(SplitDictionaryTest, ALineFeedExactlyAtTheBlockBoundaryDoesNotEndThePiece
 TEST_F(SplitDictionaryTest, SmallDictionaryIsOnePieceIntoAFolderWithoutTrailingBackslash) {
   EXPECT_TRUE(Split(TenByteLines(34722), -1, 34722));
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{34722}));
-  EXPECT_EQ(logText, std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n");
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n");
 }
 
 TEST_F(SplitDictionaryTest, ReadErrorEndsTheSeriesWithAnErrorAndNoRegistration) {
   EXPECT_FALSE(Split(TenByteLines(200000), 100000));
-  EXPECT_EQ(logText, std::string(kSplitHeader) +
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
                          "C:\\Dict\\lunve1.dic - installed\r\n"
                          "Error writing C:\\Dict\\lunve2.dic Could not write file. \r\n\r\n");
   EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic"}));
@@ -99,7 +102,7 @@ TEST_F(SplitDictionaryTest, ReadErrorEndsTheSeriesWithAnErrorAndNoRegistration) 
 
 TEST_F(SplitDictionaryTest, DataShorterThanPromisedIsNotInstalled) {
   EXPECT_FALSE(Split(TenByteLines(30000), -1, 34722));
-  EXPECT_EQ(logText, std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
   EXPECT_TRUE(world.DictionaryEntries(HKEY_CURRENT_USER).empty());
 }
 
@@ -107,7 +110,7 @@ TEST_F(SplitDictionaryTest, PieceThatCannotBeCreatedOrWrittenIsReportedAndEndsTh
   // The second piece's creation fails.
   world.faulty.FailCreate(world.faulty.Creates() + 2);
   EXPECT_FALSE(Split(TenByteLines(200000)));
-  EXPECT_EQ(logText, std::string(kSplitHeader) +
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
                          "C:\\Dict\\lunve1.dic - installed\r\n"
                          "Error writing C:\\Dict\\lunve2.dic Could not write file. \r\n\r\n");
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770}));
@@ -118,26 +121,20 @@ TEST_F(SplitDictionaryTest, FailedWriteInTheLinePhaseLeavesThePieceUnregistered)
   // Piece 1: eight block writes, then the line phase one byte at a time; fail its second byte.
   world.faulty.FailWrite(world.faulty.Writes() + 4 + 8 + 2);
   EXPECT_FALSE(Split(TenByteLines(200000)));
-  EXPECT_EQ(logText, std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
   EXPECT_TRUE(world.DictionaryEntries(HKEY_CURRENT_USER).empty());
 }
 
 TEST_F(SplitDictionaryTest, EmptyFolderNeverWritesIntoTheCurrentFolder) {
   EXPECT_FALSE(Split(TenByteLines(1000), -1, kUnknownLength, ""));
-  EXPECT_EQ(logText, std::string(kSplitHeader) + "Error writing lunve1.dic Could not write file. \r\n\r\n");
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing lunve1.dic Could not write file. \r\n\r\n");
   EXPECT_FALSE(world.Exists("C:\\lunve1.dic"));
 }
 
 TEST_F(SplitDictionaryTest, EachDictionaryGetsItsHeaderAndNumbersFromOne) {
-  INT first = world.testLz.AddSource(TenByteLines(100));
-  SplitDictionary(first, "C:\\Dict", "lunve", 64000, 1, &log);
-  world.testLz.LZClose(first);
-  INT second = world.testLz.AddSource(TenByteLines(200));
-  SplitDictionary(second, "C:\\Dict\\", "vsquni", 64000, 1, &log);
-  world.testLz.LZClose(second);
-  log.Close();
-  ASSERT_TRUE(world.ReadFile("C:\\Log\\InstallLog.txt", &logText));
-  EXPECT_EQ(logText, std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n" + kSplitHeader +
+  EXPECT_TRUE(Split(TenByteLines(100)));
+  EXPECT_TRUE(Split(TenByteLines(200), -1, kUnknownLength, "C:\\Dict\\", "vsquni"));
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n" + kSplitHeader +
                          "C:\\Dict\\vsquni1.dic - installed\r\n");
 }
 

@@ -8,7 +8,6 @@
 #include "install/install_log.h"
 #include "install/install_sequence.h"
 #include "install/install_table.h"
-#include "office/custom_dictionaries.h"
 #include "office/office_info.h"
 
 namespace {
@@ -153,9 +152,7 @@ INT TestLzLibrary::LZRead(INT file, char* buffer, INT count) {
   if (found == sources.end()) return PortableLzLibrary::LZRead(file, buffer, count);
   Source& source = found->second;
   if (count < 0) return LZERROR_BADVALUE;
-  size_t want = static_cast<size_t>(count);
-  size_t left = source.bytes.size() - source.position;
-  if (want > left) want = left;
+  size_t want = std::min(static_cast<size_t>(count), source.bytes.size() - source.position);
   // A read that would reach past the failing point fails whole.
   if (source.failAt >= 0 && want > 0 && source.position + want > static_cast<size_t>(source.failAt))
     return LZERROR_READ;
@@ -223,15 +220,9 @@ std::vector<std::string> TestMachine::TempFilesLeft() const {
   return left;
 }
 
-std::vector<std::string> TestMachine::DictionaryEntries(HKEY root) { return StringValues(root, kCustomDictionariesKey); }
-
 bool TestMachine::Install(const std::string& dictionaryFolder, const std::string& installFolder) {
   InstallResult result = InstallEdition(edition, dictionaryFolder.c_str(), installFolder.c_str());
   return result == InstallResult::Installed || result == InstallResult::InstalledWithErrors;
 }
 
-std::string TestMachine::LogText() {
-  std::string text;
-  ReadFile(std::string(g_installFolder) + "\\" + kInstallLogFileName, &text);
-  return text;
-}
+std::string TestMachine::LogText() { return Bytes(std::string(g_installFolder) + "\\" + kInstallLogFileName); }

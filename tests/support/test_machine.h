@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "install/edition.h"
+#include "office/custom_dictionaries.h"
 #include "platform/portable/machine.h"
 #include "tests/support/host_folder.h"
 
@@ -153,17 +154,16 @@ class TestMachine : public PortableMachine {
     std::string host;
     return files.HostPath(windowsPath.c_str(), &host) ? host : std::string();
   }
+  // The whole content of a file, "(no file)" when it is not a readable file.
+  std::string Bytes(const std::string& windowsPath) const {
+    std::string bytes;
+    return ReadFile(windowsPath, &bytes) ? bytes : "(no file)";
+  }
   bool Exists(const std::string& windowsPath) const { return std::filesystem::exists(HostPath(windowsPath)); }
   // Names of the files left in the temporary folder.
   std::vector<std::string> TempFilesLeft() const;
   // Every REG_SZ entry of Word's custom dictionary list under root, as name=data.
-  std::vector<std::string> DictionaryEntries(HKEY root);
-  // The data of one entry of that list ("" when absent).
-  std::string DictionaryEntry(HKEY root, const std::string& name) {
-    for (const std::string& entry : DictionaryEntries(root))
-      if (entry.compare(0, name.size() + 1, name + "=") == 0) return entry.substr(name.size() + 1);
-    return "";
-  }
+  std::vector<std::string> DictionaryEntries(HKEY root) { return StringValues(root, kCustomDictionariesKey); }
   // Runs the whole install into the two folder texts; false when it was refused.
   bool Install(const std::string& dictionaryFolder, const std::string& installFolder = "C:\\Program Files");
   std::string LogText();  // InstallLog.txt of the product folder of the last install

@@ -114,14 +114,11 @@ class MedianReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        cpuMedians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      }
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+        medians[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     ConsoleReporter::ReportRuns(runs);
   }
-  std::map<std::string, double> medians;
-  std::map<std::string, double> cpuMedians;
+  std::map<std::string, std::pair<double, double>> medians;  // wall clock and CPU
 };
 
 }  // namespace
@@ -149,8 +146,8 @@ int main(int argc, char** argv) {
               "copy cpu", "ratio");
   for (const Case& c : kCases) {
     std::string install = std::string("Install/") + c.name, copy = std::string("PlainCopy/") + c.name;
-    double wi = reporter.medians[install], wc = reporter.medians[copy];
-    double ci = reporter.cpuMedians[install], cc = reporter.cpuMedians[copy];
+    auto [wi, ci] = reporter.medians[install];
+    auto [wc, cc] = reporter.medians[copy];
     if (wi > 0 && wc > 0 && ci > 0 && cc > 0)
       std::printf("%-24s %12.0f %12.0f %7.2f %12.0f %12.0f %7.2f\n", c.name, wi, wc, wi / wc, ci, cc, ci / cc);
   }
