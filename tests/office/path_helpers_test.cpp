@@ -27,6 +27,13 @@ struct PathBuffer {
   std::string text() const { return std::string(bytes.data(), strnlen(bytes.data(), bytes.size())); }
 };
 
+// MakeFilePath into a PathBuffer: what the output holds, after "(refused) " when the path is refused.
+std::string FilePath(const std::string& folder, const std::string& name) {
+  PathBuffer out;
+  bool made = MakeFilePath(out.data(), folder.c_str(), name.c_str());
+  return (made ? "" : "(refused) ") + out.text();
+}
+
 TEST(SplitPath, TakesPathsApartIntoTheirFourComponents) {
   struct Case {
     const char *path, *expected;
@@ -124,11 +131,7 @@ TEST(MakeFilePath, PutsOneBackslashBetweenFolderAndFileName) {
       {"C:/Vessora/", "file.txt", "C:/Vessora/\\file.txt"},  // only a backslash ends a folder
       {"relative", "x.dic", "relative\\x.dic"},
   };
-  for (const Case& c : cases) {
-    PathBuffer out;
-    EXPECT_TRUE(MakeFilePath(out.data(), c.folder, c.name)) << c.folder;
-    EXPECT_EQ(c.expected, out.text()) << c.folder;
-  }
+  for (const Case& c : cases) EXPECT_EQ(c.expected, FilePath(c.folder, c.name)) << c.folder;
   // The output may be the folder itself.
   char same[kPathCapacity] = "C:\\Vessora";
   EXPECT_TRUE(MakeFilePath(same, same, "InstallLog.txt"));
@@ -139,21 +142,16 @@ TEST(MakeFilePath, RefusesAPathThatWouldNotFitInsteadOfCuttingIt) {
   // 259 characters fit the 260-byte output; one more is refused, leaving the output empty.
   std::string folder = "C:\\" + std::string(240, 'f');
   std::string fits = std::string(259 - folder.size() - 1 - 4, 'n') + ".dic";
-  PathBuffer out;
-  ASSERT_TRUE(MakeFilePath(out.data(), folder.c_str(), fits.c_str()));
-  EXPECT_EQ(259u, out.text().size());
-  EXPECT_EQ(folder + "\\" + fits, out.text());
+  EXPECT_EQ(259u, (folder + "\\" + fits).size());
+  EXPECT_EQ(folder + "\\" + fits, FilePath(folder, fits));
 
   // Refused too: a folder that alone fills the buffer, with or without its backslash, and a folder component
   // of 256, longer than its room, which would be cut into another folder although the joined path is short.
   std::string full = "C:\\" + std::string(256, 'f');
   for (const std::pair<std::string, std::string>& refused : std::vector<std::pair<std::string, std::string>>{
            {folder, "n" + fits}, {folder, std::string(300, 'x') + ".dic"}, {full, "a"}, {full + "\\", ""},
-           {"C:\\" + std::string(254, 'd') + "\\", "a"}}) {
-    PathBuffer out;
-    EXPECT_FALSE(MakeFilePath(out.data(), refused.first.c_str(), refused.second.c_str())) << refused.first.size();
-    EXPECT_EQ("", out.text()) << refused.first.size();
-  }
+           {"C:\\" + std::string(254, 'd') + "\\", "a"}})
+    EXPECT_EQ("(refused) ", FilePath(refused.first, refused.second)) << refused.first.size();
 
   char tooLong[kPathCapacity];
   std::string drive = "C:";
