@@ -73,7 +73,7 @@ class TestResourceStore : public PortableResourceStore {
   void SetItem(const std::string& name, const std::string& bytes);
   void RemoveItem(const std::string& name);
   void SetString(UINT id, const std::string& text) { strings[id] = text; }
-  void RemoveString(UINT id) { strings[id] = ""; }  // a string table holds no empty string
+  void RemoveString(UINT id) { strings[id] = ""; }  // LoadStringA gives 0 for both, as no table holds ""
   void RemoveBitmap(int id) { removedBitmaps.insert(id); }
   // The item's bytes as this store serves them (empty when it is not carried).
   std::string Item(const std::string& name);
