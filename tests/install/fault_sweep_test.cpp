@@ -4,6 +4,7 @@
 // open handle, and must not report success unless everything is in place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -18,22 +19,23 @@ namespace {
 std::vector<std::string> ReferencePieces(const std::string& data) {
   const size_t kBlocks = 64768;
   std::vector<std::string> pieces;
-  size_t at = 0;
-  while (true) {
-    size_t take = std::min(kBlocks, data.size() - at);
-    std::string piece = data.substr(at, take);
-    at += take;
-    bool done = take < kBlocks || at == data.size();
-    if (!done) {
-      size_t feed = data.find('\n', at);
-      size_t end = feed == std::string::npos ? data.size() : feed + 1;
-      piece += data.substr(at, end - at);
-      at = end;
-      done = feed == std::string::npos;
+  for (size_t at = 0;;) {
+    size_t end = std::min(at + kBlocks, data.size());
+    bool last = end - at < kBlocks || end == data.size();
+    if (!last) {
+      size_t feed = data.find('\n', end);
+      last = feed == std::string::npos;
+      end = last ? data.size() : feed + 1;
     }
-    pieces.push_back(piece);
-    if (done) return pieces;
+    pieces.push_back(data.substr(at, end - at));
+    if (last) return pieces;
+    at = end;
   }
+}
+
+// Whether text ends in end with something before it.
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
@@ -46,15 +48,13 @@ bool ExpectedContent(const std::string& name, std::string* content) {
       *content = ExpandedContent(item.itemName);
       return true;
     }
-    size_t prefix = item.piecePrefix != nullptr ? std::strlen(item.piecePrefix) : 0;
-    if (prefix == 0 || name.compare(0, prefix, item.piecePrefix) != 0 || name.size() < prefix + 5) continue;
-    std::string number = name.substr(prefix, name.size() - prefix - 4);
-    if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (item.piecePrefix == nullptr || name.compare(0, std::strlen(item.piecePrefix), item.piecePrefix) != 0) continue;
     std::vector<std::string> pieces = ReferencePieces(ExpandedContent(item.itemName));
-    size_t index = std::stoul(number);
-    if (index < 1 || index > pieces.size()) return false;
-    *content = pieces[index - 1];
-    return true;
+    for (size_t n = 1; n <= pieces.size(); ++n) {
+      if (name != item.piecePrefix + std::to_string(n) + ".dic") continue;
+      *content = pieces[n - 1];
+      return true;
+    }
   }
   return false;
 }
@@ -64,16 +64,6 @@ struct Setup {
   const char* scenario;
 };
 void PrintTo(const Setup& setup, std::ostream* out) { *out << EditionName(setup.edition) << " with " << setup.scenario; }
-
-const char* const kFolders[] = {
-    "C:\\Dict", "C:\\Program Files", "C:\\WINDOWS\\Application Data\\Microsoft\\Templates",
-    "C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP", "C:\\Program Files\\Microsoft Office\\Templates",
-    "C:\\Program Files\\Microsoft Office\\Office\\STARTUP"};
-
-void Prepare(TestMachine* world, const Setup& setup) {
-  ASSERT_TRUE(world->LoadScenario(setup.scenario));
-  for (const char* folder : kFolders) world->MakeFolder(folder);
-}
 
 std::set<std::string> Entries(TestMachine* world) {
   std::set<std::string> all;
@@ -87,7 +77,13 @@ std::set<std::string> Entries(TestMachine* world) {
 // True when the install reported full success.
 bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* creates, int* writes) {
   TestMachine world(setup.edition);
-  Prepare(&world, setup);
+  [&] {  // a lambda, so that a scenario that does not load is a fatal failure that ends the sweep
+    ASSERT_TRUE(world.Prepare(setup.scenario, {"C:\\Dict", "C:\\Program Files",
+                                               "C:\\WINDOWS\\Application Data\\Microsoft\\Templates",
+                                               "C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP",
+                                               "C:\\Program Files\\Microsoft Office\\Templates",
+                                               "C:\\Program Files\\Microsoft Office\\Office\\STARTUP"}));
+  }();
   std::set<std::string> before = Entries(&world);
   world.faulty.FailCreate(failCreate);
   world.faulty.FailWrite(failWrite);
@@ -118,20 +114,14 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* cre
   // A log write that failed half way leaves one line that names nothing; it counts as a failure
   // of the install itself, which the outcome must show.
   const std::string& faulted = world.faulty.FailedWritePath();
-  bool logDamaged = faulted.size() >= 14 && faulted.compare(faulted.size() - 14, 14, "InstallLog.txt") == 0;
+  bool logDamaged = EndsWith(faulted, "InstallLog.txt");
   int damagedLines = 0;
   std::set<std::string> installed;
-  size_t lineStart = 0;
-  while (lineStart < log.size()) {
-    size_t end = log.find("\r\n", lineStart);
-    if (end == std::string::npos) break;
-    std::string line = log.substr(lineStart, end - lineStart);
-    lineStart = end + 2;
-    for (const char* mark : {" - installed.", " - installed"}) {
-      std::string suffix = mark;
-      if (line.size() <= suffix.size() || line.compare(line.size() - suffix.size(), suffix.size(), suffix) != 0)
-        continue;
-      std::string path = line.substr(0, line.size() - suffix.size());
+  for (size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    std::string line = log.substr(start, end - start);
+    for (std::string mark : {" - installed.", " - installed"}) {
+      if (!EndsWith(line, mark)) continue;
+      std::string path = line.substr(0, line.size() - mark.size());
       std::string expected, actual;
       bool whole = ExpectedContent(FileName(path), &expected) && world.ReadFile(path, &actual) && actual == expected;
       if (!whole && logDamaged && damagedLines++ == 0) break;
@@ -154,10 +144,9 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* cre
   if (InstallSucceeded()) {
     EXPECT_TRUE(ran);
     const std::string closing = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
-    EXPECT_TRUE(log.size() > closing.size() && log.compare(log.size() - closing.size(), closing.size(), closing) == 0);
-    size_t rows = 0;
-    for (int row = 0; row < kInstallTableRows; ++row)
-      if (RowApplies(kInstallTable[row].edition, setup.edition)) ++rows;
+    EXPECT_TRUE(EndsWith(log, closing));
+    size_t rows = std::count_if(kInstallTable, kInstallTable + kInstallTableRows,
+                                [&](const InstallRow& row) { return RowApplies(row.edition, setup.edition); });
     EXPECT_GE(installed.size(), rows) << "success claimed with rows missing";
     size_t links = setup.edition == EditionProfessional ? 3 : 2;
     EXPECT_EQ(world.shell.SavedLinks().size(), links);
@@ -174,14 +163,11 @@ TEST_P(FaultSweep, NoFailureIsReportedAsAnInstalledFile) {
   ASSERT_TRUE(InstallAndCheck(GetParam(), 0, 0, &creates, &writes)) << "the install without faults succeeds";
   ASSERT_GT(creates, 10);
   ASSERT_GT(writes, 30);
-  for (int n = 1; n <= creates; ++n) {
-    SCOPED_TRACE("create " + std::to_string(n));
-    InstallAndCheck(GetParam(), n, 0, nullptr, nullptr);
-    if (HasFatalFailure()) return;
-  }
-  for (int n = 1; n <= writes; ++n) {
-    SCOPED_TRACE("write " + std::to_string(n));
-    InstallAndCheck(GetParam(), 0, n, nullptr, nullptr);
+  // Each creation in turn, then each write.
+  for (int n = 1; n <= creates + writes; ++n) {
+    bool create = n <= creates;
+    SCOPED_TRACE((create ? "create " : "write ") + std::to_string(create ? n : n - creates));
+    InstallAndCheck(GetParam(), create ? n : 0, create ? 0 : n - creates, nullptr, nullptr);
     if (HasFatalFailure()) return;
   }
 }

@@ -6,9 +6,13 @@
 
 namespace {
 
-TEST(InstallLog, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
+class InstallLogTest : public ::testing::Test {
+ protected:
+  InstallLogTest() { world.MakeFolder("C:\\Product"); }
   TestMachine world;
-  world.MakeFolder("C:\\Product");
+};
+
+TEST_F(InstallLogTest, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
   {
     InstallLog log;
     log.Open("C:\\Product");
@@ -23,14 +27,11 @@ TEST(InstallLog, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
     EXPECT_TRUE(log.IsOpen());
     EXPECT_FALSE(log.Failed());
   }
-  std::string text;
-  ASSERT_TRUE(world.ReadFile("C:\\Product\\InstallLog.txt", &text));
-  EXPECT_EQ(text, "Vessora Installation Log\r\n\r\n\xe4 caf\xe9\r\n");
+  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"), "Vessora Installation Log\r\n\r\n\xe4 caf\xe9\r\n");
   EXPECT_EQ(world.files.OpenHandleCount(), 0u);
 }
 
-TEST(InstallLog, ClosedOrUncreatableLogIgnoresWritesAndSaysSo) {
-  TestMachine world;
+TEST_F(InstallLogTest, ClosedOrUncreatableLogIgnoresWritesAndSaysSo) {
   InstallLog never;
   never.Write("nothing");
   never.Close();
@@ -45,9 +46,7 @@ TEST(InstallLog, ClosedOrUncreatableLogIgnoresWritesAndSaysSo) {
   EXPECT_FALSE(world.Exists("C:\\No Such Folder"));
 }
 
-TEST(InstallLog, AShortWriteMarksTheRecordIncomplete) {
-  TestMachine world;
-  world.MakeFolder("C:\\Product");
+TEST_F(InstallLogTest, AShortWriteMarksTheRecordIncomplete) {
   InstallLog log;
   log.Open("C:\\Product");
   world.faulty.FailWrite(world.faulty.Writes() + 2);
@@ -57,14 +56,10 @@ TEST(InstallLog, AShortWriteMarksTheRecordIncomplete) {
   EXPECT_TRUE(log.Failed());
   log.Write("three\r\n");  // later writes are still tried
   log.Close();
-  std::string text;
-  ASSERT_TRUE(world.ReadFile("C:\\Product\\InstallLog.txt", &text));
-  EXPECT_EQ(text, "one\r\ntwthree\r\n");  // half of the failing write arrived
+  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"), "one\r\ntwthree\r\n");  // half of the failing write arrived
 }
 
-TEST(InstallLog, ErrorLineNamesTheFolderAndFile) {
-  TestMachine world;
-  world.MakeFolder("C:\\Product");
+TEST_F(InstallLogTest, ErrorLineNamesTheFolderAndFile) {
   {
     InstallLog log;
     log.Open("C:\\Product");
@@ -73,9 +68,7 @@ TEST(InstallLog, ErrorLineNamesTheFolderAndFile) {
     WriteErrorLine(&log, "", "vsq.dot");
     WriteErrorLine(&log, nullptr, "C:\\x\\Readme.lnk");
   }
-  std::string text;
-  ASSERT_TRUE(world.ReadFile("C:\\Product\\InstallLog.txt", &text));
-  EXPECT_EQ(text,
+  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"),
             "Error writing D:\\Dict\\a.dic Could not write file. \r\n\r\n"
             "Error writing D:\\b.dic Could not write file. \r\n\r\n"
             "Error writing vsq.dot Could not write file. \r\n\r\n"

@@ -10,50 +10,48 @@
 namespace {
 
 const char kClosing[] = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
-const char kSplitHeader[] =
-    "\r\nAn older Word version was detected. The dictionary was split:\r\n"
-    "(you can reassemble the dictionary by typing: \r\n"
-    "    COPY LUNVE*.DIC Vessora.dic\r\n"
-    ")\r\n";
 const char kTemplates2000[] = "C:\\WINDOWS\\Application Data\\Microsoft\\Templates";
+const char kTemplates97[] = "C:\\Program Files\\Microsoft Office\\Templates";
 const char kShortcuts[] = "C:\\WINDOWS\\Start Menu\\Programs\\Vessora\\";
 
-std::string CommonRows(const std::string& product) {
-  return product + "\\Readme.htm - installed.\r\n" + product + "\\Fenmoor.gif - installed.\r\n" + product +
-         "\\Vessora.jpg - installed.\r\n" + product + "\\License.txt - installed.\r\n";
+const std::string kProduct = "C:\\Program Files\\Vessora";
+const std::string kOpening = "Vessora Installation Log\r\n\r\nVessora folder: " + kProduct + "\r\n\r\n";
+const std::string kCommonRows = kProduct + "\\Readme.htm - installed.\r\n" + kProduct +
+                                "\\Fenmoor.gif - installed.\r\n" + kProduct + "\\Vessora.jpg - installed.\r\n" +
+                                kProduct + "\\License.txt - installed.\r\n";
+
+// Each shortcut saved: its name in the product's Programs folder (else its whole path), target and description.
+std::vector<std::string> Links(const TestMachine& world) {
+  std::vector<std::string> links;
+  for (const PortableShellServices::SavedLink& link : world.shell.SavedLinks()) {
+    bool ours = link.linkPath.compare(0, std::strlen(kShortcuts), kShortcuts) == 0;
+    links.push_back(link.linkPath.substr(ours ? std::strlen(kShortcuts) : 0) + " -> " + link.target + " | " +
+                    link.description);
+  }
+  return links;
 }
 
 TEST(WholeInstall, QuorvelWithOffice2000WritesTheThirteenLineLog) {
   TestMachine world(EditionQuorvel);
-  ASSERT_TRUE(world.LoadScenario("office2000.reg"));
-  world.MakeFolder("C:\\Dict");
-  world.MakeFolder(kTemplates2000);
-  world.MakeFolder("C:\\Program Files");
+  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict", kTemplates2000, "C:\\Program Files"}));
   ASSERT_TRUE(world.Install("C:\\Dict"));
 
-  const std::string product = "C:\\Program Files\\Vessora";
-  EXPECT_STREQ(g_installFolder, product.c_str());
-  EXPECT_EQ(world.LogText(), "Vessora Installation Log\r\n\r\nVessora folder: " + product + "\r\n\r\n" +
-                                 "C:\\Dict\\vsqquor.dic - installed.\r\n" + kTemplates2000 +
-                                 "\\qvlunvera.dot - installed.\r\n" + CommonRows(product) + kClosing);
+  EXPECT_EQ(g_installFolder, kProduct);
+  EXPECT_EQ(world.LogText(), kOpening + "C:\\Dict\\vsqquor.dic - installed.\r\n" + kTemplates2000 +
+                                 "\\qvlunvera.dot - installed.\r\n" + kCommonRows + kClosing);
   EXPECT_TRUE(InstallSucceeded());
 
-  std::string bytes;
-  ASSERT_TRUE(world.ReadFile("C:\\Dict\\vsqquor.dic", &bytes));
-  EXPECT_EQ(bytes, (ExpandedContent("VSQQUOR.DI_")));
-  ASSERT_TRUE(world.ReadFile(product + "\\License.txt", &bytes));
-  EXPECT_EQ(bytes, (ExpandedContent("LICENSE.TXT")));
+  EXPECT_EQ(world.Bytes("C:\\Dict\\vsqquor.dic"), ExpandedContent("VSQQUOR.DI_"));
+  EXPECT_EQ(world.Bytes(kProduct + "\\License.txt"), ExpandedContent("LICENSE.TXT"));
   // Registered once under each root, under the next free number of each list.
   EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
             (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Other\\words.dic", "3=C:\\Dict\\vsqquor.dic"}));
   EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE),
             (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Dict\\vsqquor.dic"}));
   // The Quorvel edition makes two shortcuts, and never looks at the start-up folder.
-  ASSERT_EQ(world.shell.SavedLinks().size(), 2u);
-  EXPECT_EQ(world.shell.SavedLinks()[0].linkPath, std::string(kShortcuts) + "Readme.lnk");
-  EXPECT_EQ(world.shell.SavedLinks()[0].target, product + "\\Readme.htm");
-  EXPECT_EQ(world.shell.SavedLinks()[1].linkPath, std::string(kShortcuts) + "Install Folder.lnk");
-  EXPECT_EQ(world.shell.SavedLinks()[1].target, product);
+  EXPECT_EQ(Links(world), (std::vector<std::string>{
+                              "Readme.lnk -> " + kProduct + "\\Readme.htm | Readme for Vessora spell checker",
+                              "Install Folder.lnk -> " + kProduct + " | Vessora install folder"}));
   EXPECT_STREQ(g_startupFolder, "");
   EXPECT_TRUE(world.TempFilesLeft().empty());
   EXPECT_EQ(world.files.OpenHandleCount(), 0u);
@@ -62,32 +60,24 @@ TEST(WholeInstall, QuorvelWithOffice2000WritesTheThirteenLineLog) {
 
 TEST(WholeInstall, QuorvelWithOffice97SplitsAndRegistersWhereAListExists) {
   TestMachine world(EditionQuorvel);
-  ASSERT_TRUE(world.LoadScenario("office97.reg"));
   const std::string dictionary = "C:\\Program Files\\Microsoft Office\\Office";
-  world.MakeFolder(dictionary);
-  world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
+  ASSERT_TRUE(world.Prepare("office97.reg", {dictionary, kTemplates97}));
   ASSERT_TRUE(world.Install(dictionary));
-  const std::string product = "C:\\Program Files\\Vessora";
-  EXPECT_EQ(world.LogText(), "Vessora Installation Log\r\n\r\nVessora folder: " + product + "\r\n\r\n" +
-                                 kSplitHeader + dictionary + "\\vsqquor1.dic - installed\r\n" +
-                                 "C:\\Program Files\\Microsoft Office\\Templates\\qvlunvera.dot - installed.\r\n" +
-                                 CommonRows(product) + kClosing);
-  std::string piece;
-  ASSERT_TRUE(world.ReadFile(dictionary + "\\vsqquor1.dic", &piece));
-  EXPECT_EQ(piece, (ExpandedContent("VSQQUOR.DI_")));
+  EXPECT_EQ(world.LogText(), kOpening + kSplitHeader + dictionary + "\\vsqquor1.dic - installed\r\n" + kTemplates97 +
+                                 "\\qvlunvera.dot - installed.\r\n" + kCommonRows + kClosing);
+  EXPECT_EQ(world.Bytes(dictionary + "\\vsqquor1.dic"), ExpandedContent("VSQQUOR.DI_"));
   EXPECT_FALSE(world.Exists(dictionary + "\\vsqquor.dic"));
-  EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "2"), dictionary + "\\vsqquor1.dic");
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
+            (std::vector<std::string>{"1=" + dictionary + "\\custom.dic", "2=" + dictionary + "\\vsqquor1.dic"}));
   EXPECT_TRUE(world.DictionaryEntries(HKEY_LOCAL_MACHINE).empty());
 }
 
 TEST(WholeInstall, WithoutOfficeTemplatesGoToTheDefaultFolderAndTheDictionaryIsSplit) {
   TestMachine world(EditionQuorvel);
-  ASSERT_TRUE(world.LoadScenario("no_office.reg"));
-  world.MakeFolder("C:\\Dict");
-  world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
+  ASSERT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict", kTemplates97}));
   ASSERT_TRUE(world.Install("C:\\Dict"));
   EXPECT_TRUE(world.Exists("C:\\Dict\\vsqquor1.dic"));
-  EXPECT_TRUE(world.Exists("C:\\Program Files\\Microsoft Office\\Templates\\qvlunvera.dot"));
+  EXPECT_TRUE(world.Exists(std::string(kTemplates97) + "\\qvlunvera.dot"));
   EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\vsqquor1.dic"}));
   EXPECT_TRUE(InstallSucceeded());
 }
@@ -96,20 +86,14 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
   for (const char* scenario : {"office2000.reg", "office97.reg"}) {
     SCOPED_TRACE(scenario);
     TestMachine world(EditionProfessional);
-    ASSERT_TRUE(world.LoadScenario(scenario));
-    world.MakeFolder("C:\\Dict");
-    world.MakeFolder(kTemplates2000);
-    world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
-    world.MakeFolder("C:\\Program Files\\Microsoft Office\\Office\\STARTUP");
-    world.MakeFolder("C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP");
+    ASSERT_TRUE(world.Prepare(scenario, {"C:\\Dict", kTemplates2000, kTemplates97,
+                                         "C:\\Program Files\\Microsoft Office\\Office\\STARTUP",
+                                         "C:\\WINDOWS\\Application Data\\Microsoft\\Word\\STARTUP"}));
     ASSERT_TRUE(world.Install("C:\\Dict"));
     EXPECT_TRUE(InstallSucceeded());
-    // Each shortcut: its name, its target in the folder it belongs to, its description.
-    std::vector<std::string> links;
-    for (const PortableShellServices::SavedLink& link : world.shell.SavedLinks())
-      links.push_back(link.linkPath.substr(std::strlen(kShortcuts)) + " -> " + link.target + " | " + link.description);
+    // Each shortcut's target is in the folder it belongs to.
     const std::string templates = std::string(g_templatesFolder) + (g_templatesFolder[0] && g_templatesFolder[std::strlen(g_templatesFolder) - 1] == '\\' ? "" : "\\");
-    EXPECT_EQ(links, (std::vector<std::string>{
+    EXPECT_EQ(Links(world), (std::vector<std::string>{
                          "Add Autocorrect Entries.lnk -> " + templates + "vsqauto1.dot | Adds macron autocorrect entries into Word",
                          "Readme.lnk -> C:\\Program Files\\Vessora\\Readme.htm | Readme for Vessora spell checker",
                          "Install Folder.lnk -> C:\\Program Files\\Vessora | Vessora install folder"}));
@@ -118,15 +102,14 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
     std::string firstLog = world.LogText();
     std::vector<std::string> user = world.DictionaryEntries(HKEY_CURRENT_USER);
     std::vector<std::string> machine = world.DictionaryEntries(HKEY_LOCAL_MACHINE);
-    std::string firstLink, secondLink;
-    ASSERT_TRUE(world.ReadFile(std::string(kShortcuts) + "Add Autocorrect Entries.lnk", &firstLink));
+    std::string firstLink = world.Bytes(std::string(kShortcuts) + "Add Autocorrect Entries.lnk");
+    ASSERT_NE(firstLink, "(no file)");
 
     ASSERT_TRUE(world.Install("C:\\Dict"));
     EXPECT_EQ(world.LogText(), firstLog);
     EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), user);
     EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE), machine);
-    ASSERT_TRUE(world.ReadFile(std::string(kShortcuts) + "Add Autocorrect Entries.lnk", &secondLink));
-    EXPECT_EQ(secondLink, firstLink);
+    EXPECT_EQ(world.Bytes(std::string(kShortcuts) + "Add Autocorrect Entries.lnk"), firstLink);
     EXPECT_EQ(world.shell.SavedLinks().size(), 6u);
     EXPECT_EQ(world.shell.ChangeNotices().size(), 2u);
     EXPECT_TRUE(world.TempFilesLeft().empty());
@@ -135,35 +118,27 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
 
 TEST(WholeInstall, MissingStartupAndProgramsFoldersGiveErrorsNotFilesInTheCurrentFolder) {
   TestMachine world(EditionProfessional);
-  ASSERT_TRUE(world.LoadScenario("no_office.reg"));
-  world.MakeFolder("C:\\Dict");
-  world.MakeFolder("C:\\Program Files\\Microsoft Office\\Templates");
+  ASSERT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict", kTemplates97}));
   world.shell.SetProgramsFolder("");
   ASSERT_TRUE(world.Install("C:\\Dict"));
   std::string log = world.LogText();
-  EXPECT_NE(log.find("Error writing vsq.dot Could not write file. \r\n\r\n"), std::string::npos);
-  EXPECT_NE(log.find("Error writing Add Autocorrect Entries.lnk Could not write file. \r\n\r\n"), std::string::npos);
-  EXPECT_NE(log.find("Error writing Readme.lnk Could not write file. \r\n\r\n"), std::string::npos);
-  EXPECT_NE(log.find("Error writing Install Folder.lnk Could not write file. \r\n\r\n"), std::string::npos);
+  for (std::string name : {"vsq.dot", "Add Autocorrect Entries.lnk", "Readme.lnk", "Install Folder.lnk"})
+    EXPECT_NE(log.find("Error writing " + name + " Could not write file. \r\n\r\n"), std::string::npos) << name;
   EXPECT_EQ(log.find("Installation complete."), std::string::npos);
   EXPECT_EQ(log.substr(log.size() - 36), "Installation finished with errors.\r\n");
   EXPECT_EQ(g_installOutcome.failures, 4);
   EXPECT_FALSE(InstallSucceeded());
-  EXPECT_FALSE(world.Exists("C:\\vsq.dot"));
-  EXPECT_FALSE(world.Exists("C:\\Readme.lnk"));
+  for (const char* stray : {"C:\\vsq.dot", "C:\\Readme.lnk"}) EXPECT_FALSE(world.Exists(stray)) << stray;
   // Everything else went in.
-  EXPECT_TRUE(world.Exists("C:\\Dict\\lunve3.dic"));
-  EXPECT_TRUE(world.Exists("C:\\Dict\\vsquni1.dic"));
-  EXPECT_TRUE(world.Exists("C:\\Program Files\\Vessora\\vowelconvrt.gif"));
+  for (std::string file : {"Dict\\lunve3.dic", "Dict\\vsquni1.dic", "Program Files\\Vessora\\vowelconvrt.gif"})
+    EXPECT_TRUE(world.Exists("C:\\" + file)) << file;
 }
 
 TEST(WholeInstall, ProductFolderIsFormedFromTheChosenFolder) {
   TestMachine world;
-  world.LoadScenario("office2000.reg");
-  world.MakeFolder("C:\\Dict");
-  world.MakeFolder("C:\\Program Files");
+  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict", "C:\\Program Files"}));
   ASSERT_TRUE(world.Install("C:\\Dict", "C:\\Program Files\\"));
-  EXPECT_STREQ(g_installFolder, "C:\\Program Files\\Vessora");
+  EXPECT_EQ(g_installFolder, kProduct);
   ASSERT_TRUE(world.Install("C:\\Dict", "D:"));
   EXPECT_STREQ(g_installFolder, "D:\\Vessora");
   EXPECT_TRUE(world.Exists("D:\\Vessora\\InstallLog.txt"));
@@ -180,10 +155,8 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
   // The product folder must hold InstallLog.txt, and vowelconvrt.gif in the Professional edition.
   for (Case c : {Case{EditionQuorvel, 236}, Case{EditionProfessional, 235}}) {
     TestMachine world(c.edition);
-    world.LoadScenario("office2000.reg");
-    world.MakeFolder("C:\\Dict");
     std::string longest = "C:\\" + std::string(c.longestInstall - 3, 'p');
-    world.MakeFolder(longest);
+    ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict", longest}));
     EXPECT_FALSE(world.Install("C:\\Dict", longest + "q"));
     EXPECT_FALSE(world.Install("C:\\Dict", longest + "q\\"));
     EXPECT_FALSE(world.Exists(longest + "q"));
@@ -195,8 +168,7 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
   }
   // The dictionary folder must hold vsqquor.dic whole (Word 2000), or vsqquor1.dic (Word 97).
   TestMachine world(EditionQuorvel);
-  world.LoadScenario("office2000.reg");
-  world.MakeFolder("C:\\Program Files");
+  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Program Files"}));
   std::string dictionary = "C:\\" + std::string(244, 'd');
   EXPECT_TRUE(world.Install(dictionary));
   EXPECT_FALSE(world.Install(dictionary + "e"));
@@ -210,11 +182,8 @@ TEST(WholeInstall, PathsOfUpTo127CharactersAreWrittenAndLongerOnesGetErrorLines)
   // In a product folder of 116 characters, Readme.htm (127) goes in, and Fenmoor.gif (128) and the
   // rows after it get their error lines: the LZ library opens no longer path.
   TestMachine world;
-  world.LoadScenario("office2000.reg");
-  world.MakeFolder("C:\\Dict");
-  world.MakeFolder(kTemplates2000);
   std::string product = "C:\\" + std::string(105, 'i') + "\\Vessora", error = " Could not write file. \r\n\r\n";
-  world.MakeFolder(product.substr(0, 108));
+  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict", kTemplates2000, product.substr(0, 108)}));
   ASSERT_TRUE(world.Install("C:\\Dict", product.substr(0, 108) + "\\"));
   EXPECT_EQ(world.LogText(), "Vessora Installation Log\r\n\r\nVessora folder: " + product +
                                  "\r\n\r\nC:\\Dict\\vsqquor.dic - installed.\r\n" + kTemplates2000 +

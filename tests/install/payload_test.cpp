@@ -19,9 +19,7 @@ class PayloadTest : public ::testing::Test {
   }
   std::string LogText() {
     log.Close();
-    std::string text;
-    world.ReadFile("C:\\Log\\InstallLog.txt", &text);
-    return text;
+    return world.Bytes("C:\\Log\\InstallLog.txt");
   }
   TestMachine world;
   InstallLog log;
@@ -30,11 +28,8 @@ class PayloadTest : public ::testing::Test {
 TEST_F(PayloadTest, CompressedAndPlainItemsAreInstalledExpandedUnderTheGivenName) {
   EXPECT_TRUE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
   EXPECT_TRUE(ExpandItem("LICENSE.TXT", "C:\\Product\\", "License.txt", &log, false));
-  std::string bytes;
-  ASSERT_TRUE(world.ReadFile("C:\\Product\\Readme.htm", &bytes));
-  EXPECT_EQ(bytes, (ExpandedContent("README.HT_")));
-  ASSERT_TRUE(world.ReadFile("C:\\Product\\License.txt", &bytes));
-  EXPECT_EQ(bytes, ExpandedContent("LICENSE.TXT"));
+  EXPECT_EQ(world.Bytes("C:\\Product\\Readme.htm"), ExpandedContent("README.HT_"));
+  EXPECT_EQ(world.Bytes("C:\\Product\\License.txt"), ExpandedContent("LICENSE.TXT"));
   EXPECT_EQ(LogText(),
             "C:\\Product\\Readme.htm - installed.\r\n"
             "C:\\Product\\License.txt - installed.\r\n");
@@ -57,8 +52,7 @@ TEST_F(PayloadTest, DestinationThatCannotBeWrittenGetsAnErrorLineAndNoOtherFileI
   for (bool before : {false, true}) {
     if (before) std::ofstream(world.HostPath("C:\\Product\\Readme.ht_")) << "kept";
     EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
-    std::string kept;
-    EXPECT_EQ(world.ReadFile("C:\\Product\\Readme.ht_", &kept) ? kept : "(none)", before ? "kept" : "(none)");
+    EXPECT_EQ(world.Bytes("C:\\Product\\Readme.ht_"), before ? "kept" : "(no file)");
   }
   world.files.CloseHandle(held);
   EXPECT_EQ(LogText(), "Error writing C:\\Missing\\Readme.htm Could not write file. \r\n\r\n"
@@ -103,32 +97,27 @@ TEST_F(PayloadTest, NoTemporaryFolderGivesTheTemporaryFileError) {
 }
 
 TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
-  world.LoadScenario("office2000.reg");
-  world.MakeFolder("C:\\Dict");
+  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict"}));
   std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
   EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
-  EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "3"), "C:\\Dict\\vsqquor.dic");
-  EXPECT_EQ(world.DictionaryEntry(HKEY_LOCAL_MACHINE, "2"), "C:\\Dict\\vsqquor.dic");
-
   // Into a folder that is not there: nothing is registered.
   std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Gone");
   world.testResources.SetItem("OTHER.DI_", world.testResources.Item("VSQQUOR.DI_"));
   EXPECT_FALSE(InstallDictionary("OTHER.DI_", "other.dic", "other", &log));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER).size(), 3u);
-  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE).size(), 2u);
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
+            (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Other\\words.dic", "3=C:\\Dict\\vsqquor.dic"}));
+  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE),
+            (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Dict\\vsqquor.dic"}));
   EXPECT_EQ(LogText(),
             "C:\\Dict\\vsqquor.dic - installed.\r\n"
             "Error writing C:\\Gone\\other.dic Could not write file. \r\n\r\n");
 }
 
 TEST_F(PayloadTest, OlderWordGetsPiecesAndNoWholeFile) {
-  world.LoadScenario("office97_and_2000.reg");  // the oldest decides
-  world.MakeFolder("C:\\Dict");
+  ASSERT_TRUE(world.Prepare("office97_and_2000.reg", {"C:\\Dict"}));  // the oldest decides
   std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
   EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
-  std::string piece;
-  ASSERT_TRUE(world.ReadFile("C:\\Dict\\vsqquor1.dic", &piece));
-  EXPECT_EQ(piece, (ExpandedContent("VSQQUOR.DI_")));
+  EXPECT_EQ(world.Bytes("C:\\Dict\\vsqquor1.dic"), ExpandedContent("VSQQUOR.DI_"));
   EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor.dic"));
   EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor2.dic"));
   EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE), (std::vector<std::string>{"1=C:\\Dict\\vsqquor1.dic"}));

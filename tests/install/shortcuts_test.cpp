@@ -54,7 +54,7 @@ LinkFields ReadLink(const std::string& bytes) {
   return link;
 }
 
-TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTime) {
+TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTimeWhenThereIsOne) {
   TestMachine world;
   char folder[260] = "";
   ASSERT_TRUE(CreateProgramsSubfolder("\\Vessora", folder));
@@ -67,29 +67,21 @@ TEST(ProgramsSubfolder, IsMadeInTheProgramsFolderAndAnnouncedEveryTime) {
     EXPECT_EQ(notice.flags, static_cast<UINT>(SHCNF_PATHA));
     EXPECT_EQ(notice.path, folder);
   }
+  // Without a Programs folder nothing is made or announced, and the buffer stays.
+  world.shell.SetProgramsFolder("C:\\Nowhere\\Programs");
+  char kept[260] = "kept";
+  EXPECT_FALSE(CreateProgramsSubfolder("\\Vessora", kept));
+  EXPECT_STREQ(kept, "kept");
+  EXPECT_EQ(world.shell.ChangeNotices().size(), 2u);
+  EXPECT_FALSE(world.Exists("C:\\Nowhere"));
   EXPECT_EQ(world.shell.LiveItemLists(), 0u);
   EXPECT_EQ(world.shell.AllocatorReferences(), 0);
 }
 
-TEST(ProgramsSubfolder, WithoutProgramsFolderNothingIsMadeAndTheBufferStays) {
-  TestMachine world;
-  world.shell.SetProgramsFolder("C:\\Nowhere\\Programs");
-  char folder[260] = "kept";
-  EXPECT_FALSE(CreateProgramsSubfolder("\\Vessora", folder));
-  EXPECT_STREQ(folder, "kept");
-  EXPECT_TRUE(world.shell.ChangeNotices().empty());
-  EXPECT_FALSE(world.Exists("C:\\Nowhere"));
-}
-
 TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
   TestMachine world;
-  world.MakeFolder("C:\\Program Files\\Vessora");
+  world.c.WriteFile("Program Files/Vessora/Readme.htm", "<html></html>");
   world.files.CreateDirectoryA("C:\\WINDOWS\\Start Menu\\Programs\\Vessora", nullptr);
-  std::string hostReadme = world.HostPath("C:\\Program Files\\Vessora\\Readme.htm");
-  FILE* readme = std::fopen(hostReadme.c_str(), "wb");
-  ASSERT_NE(readme, nullptr);
-  std::fputs("<html></html>", readme);
-  std::fclose(readme);
 
   std::string links = std::string(kPrograms) + "\\Vessora\\";
   EXPECT_EQ(CreateShortcut("C:\\Program Files\\Vessora\\Readme.htm", (links + "Readme.lnk").c_str(),
@@ -100,9 +92,7 @@ TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
             S_OK);
   EXPECT_EQ(world.shell.LiveLinkObjects(), 0);
 
-  std::string bytes;
-  ASSERT_TRUE(world.ReadFile(links + "Readme.lnk", &bytes));
-  LinkFields file = ReadLink(bytes);
+  LinkFields file = ReadLink(world.Bytes(links + "Readme.lnk"));
   EXPECT_EQ(file.headerSize, 0x4Cu);
   EXPECT_EQ(file.clsid, std::string("\x01\x14\x02\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16));
   EXPECT_EQ(file.flags & 0x6u, 0x6u);
@@ -112,8 +102,7 @@ TEST(Shortcut, SavesALinkFileWithTargetDescriptionAndFolderAttribute) {
   EXPECT_EQ(file.localBasePathUnicode, file.localBasePath);
   EXPECT_EQ(file.description, "Readme for Vessora spell checker");
 
-  ASSERT_TRUE(world.ReadFile(links + "Install Folder.lnk", &bytes));
-  file = ReadLink(bytes);
+  file = ReadLink(world.Bytes(links + "Install Folder.lnk"));
   EXPECT_NE(file.attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
   EXPECT_EQ(file.localBasePath, "C:\\Program Files\\Vessora");
   EXPECT_EQ(file.description, "Vessora install folder");

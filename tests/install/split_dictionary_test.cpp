@@ -6,12 +6,6 @@
 
 namespace {
 
-const char kHeader[] =
-    "\r\nAn older Word version was detected. The dictionary was split:\r\n"
-    "(you can reassemble the dictionary by typing: \r\n"
-    "    COPY LUNVE*.DIC Vessora.dic\r\n"
-    ")\r\n";
-
 std::string TenByteLines(size_t size) {
   std::string text;
   for (size_t line = 0; text.size() < size; ++line) {
@@ -26,47 +20,44 @@ std::string TenByteLines(size_t size) {
 class SplitDictionaryTest : public ::testing::Test {
  protected:
   SplitDictionaryTest() {
-    world.LoadScenario("no_office.reg");
-    world.MakeFolder("C:\\Dict");
-    world.MakeFolder("C:\\Log");
+    EXPECT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict", "C:\\Log"}));
     log.Open("C:\\Log");
   }
-  // Splits text into C:\Dict with prefix "lunve"; the log's text is returned in *logText.
-  bool Split(const std::string& text, std::string* logText, long failAt = -1, DWORD expected = kUnknownLength,
-             const char* folder = "C:\\Dict") {
+  // Splits text into the folder, its pieces named with the prefix.
+  bool Split(const std::string& text, long failAt = -1, DWORD expected = kUnknownLength,
+             const char* folder = "C:\\Dict", const char* prefix = "lunve") {
     INT source = world.testLz.AddSource(text, failAt);
-    bool result = SplitDictionary(source, folder, "lunve", 64000, 1, &log, expected);
+    bool result = SplitDictionary(source, folder, prefix, 64000, 1, &log, expected);
     world.testLz.LZClose(source);
-    log.Close();
-    world.ReadFile("C:\\Log\\InstallLog.txt", logText);
     return result;
   }
+  std::string LogText() {
+    log.Close();
+    return world.Bytes("C:\\Log\\InstallLog.txt");
+  }
+  // The sizes of C:\Dict\lunve1.dic, lunve2.dic... up to the first one missing; their bytes in turn in joined.
   std::vector<size_t> PieceSizes() {
     std::vector<size_t> sizes;
-    for (int n = 1;; ++n) {
-      std::string bytes;
-      if (!world.ReadFile("C:\\Dict\\lunve" + std::to_string(n) + ".dic", &bytes)) break;
+    joined.clear();
+    std::string bytes;
+    for (int n = 1; world.ReadFile("C:\\Dict\\lunve" + std::to_string(n) + ".dic", &bytes); ++n) {
       sizes.push_back(bytes.size());
+      joined += bytes;
     }
     return sizes;
-  }
-  std::string Piece(int n) {
-    std::string bytes;
-    world.ReadFile("C:\\Dict\\lunve" + std::to_string(n) + ".dic", &bytes);
-    return bytes;
   }
 
   TestMachine world;
   InstallLog log;
+  std::string joined;
 };
 
 TEST_F(SplitDictionaryTest, PiecesEndAtTheFirstLineFeedAfterWholeBlocks) {
   std::string text = TenByteLines(200000);
-  std::string logText;
-  EXPECT_TRUE(Split(text, &logText));
+  EXPECT_TRUE(Split(text));
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770, 64770, 64770, 5690}));
-  EXPECT_EQ(Piece(1) + Piece(2) + Piece(3) + Piece(4), text);
-  EXPECT_EQ(logText, std::string(kHeader) +
+  EXPECT_EQ(joined, text);
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
                          "C:\\Dict\\lunve1.dic - installed\r\n"
                          "C:\\Dict\\lunve2.dic - installed\r\n"
                          "C:\\Dict\\lunve3.dic - installed\r\n"
@@ -80,33 +71,29 @@ TEST_F(SplitDictionaryTest, PiecesEndAtTheFirstLineFeedAfterWholeBlocks) {
 TEST_F(SplitDictionaryTest, ALineFeedClosingTheLastPieceGivesOneMoreEmptyPiece) {
   // 64770 bytes: the line feed after the 64768 bytes is the data's last byte.
   std::string text = TenByteLines(64770);
-  std::string logText;
-  EXPECT_TRUE(Split(text, &logText, -1, static_cast<DWORD>(text.size())));
+  EXPECT_TRUE(Split(text, -1, static_cast<DWORD>(text.size())));
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770, 0}));
-  EXPECT_NE(logText.find("C:\\Dict\\lunve2.dic - installed\r\n"), std::string::npos);
-  EXPECT_EQ(world.DictionaryEntry(HKEY_CURRENT_USER, "2"), "C:\\Dict\\lunve2.dic");
+  EXPECT_NE(LogText().find("C:\\Dict\\lunve2.dic - installed\r\n"), std::string::npos);
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
+            (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic", "2=C:\\Dict\\lunve2.dic"}));
 }
 
 TEST_F(SplitDictionaryTest, ALineFeedExactlyAtTheBlockBoundaryDoesNotEndThePiece) {
   std::string text = std::string(64767, 'a') + "\n" + "bcd\r\n" + "tail\r\n";
-  std::string logText;
-  Split(text, &logText);
+  Split(text);
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64773, 6}));
+  EXPECT_EQ(joined, text);
 }
 
 TEST_F(SplitDictionaryTest, SmallDictionaryIsOnePieceIntoAFolderWithoutTrailingBackslash) {
-  std::string text = TenByteLines(34722);
-  std::string logText;
-  EXPECT_TRUE(Split(text, &logText, -1, 34722));
+  EXPECT_TRUE(Split(TenByteLines(34722), -1, 34722));
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{34722}));
-  EXPECT_EQ(logText, std::string(kHeader) + "C:\\Dict\\lunve1.dic - installed\r\n");
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n");
 }
 
 TEST_F(SplitDictionaryTest, ReadErrorEndsTheSeriesWithAnErrorAndNoRegistration) {
-  std::string text = TenByteLines(200000);
-  std::string logText;
-  EXPECT_FALSE(Split(text, &logText, 100000));
-  EXPECT_EQ(logText, std::string(kHeader) +
+  EXPECT_FALSE(Split(TenByteLines(200000), 100000));
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
                          "C:\\Dict\\lunve1.dic - installed\r\n"
                          "Error writing C:\\Dict\\lunve2.dic Could not write file. \r\n\r\n");
   EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic"}));
@@ -114,53 +101,40 @@ TEST_F(SplitDictionaryTest, ReadErrorEndsTheSeriesWithAnErrorAndNoRegistration) 
 }
 
 TEST_F(SplitDictionaryTest, DataShorterThanPromisedIsNotInstalled) {
-  std::string logText;
-  EXPECT_FALSE(Split(TenByteLines(30000), &logText, -1, 34722));
-  EXPECT_EQ(logText, std::string(kHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
+  EXPECT_FALSE(Split(TenByteLines(30000), -1, 34722));
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
   EXPECT_TRUE(world.DictionaryEntries(HKEY_CURRENT_USER).empty());
 }
 
 TEST_F(SplitDictionaryTest, PieceThatCannotBeCreatedOrWrittenIsReportedAndEndsTheSeries) {
-  std::string text = TenByteLines(200000);
   // The second piece's creation fails.
   world.faulty.FailCreate(world.faulty.Creates() + 2);
-  std::string logText;
-  EXPECT_FALSE(Split(text, &logText));
-  EXPECT_EQ(logText, std::string(kHeader) +
+  EXPECT_FALSE(Split(TenByteLines(200000)));
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
                          "C:\\Dict\\lunve1.dic - installed\r\n"
                          "Error writing C:\\Dict\\lunve2.dic Could not write file. \r\n\r\n");
   EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770}));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER).size(), 1u);
+  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic"}));
 }
 
 TEST_F(SplitDictionaryTest, FailedWriteInTheLinePhaseLeavesThePieceUnregistered) {
-  std::string text = TenByteLines(200000);
   // Piece 1: eight block writes, then the line phase one byte at a time; fail its second byte.
   world.faulty.FailWrite(world.faulty.Writes() + 4 + 8 + 2);
-  std::string logText;
-  EXPECT_FALSE(Split(text, &logText));
-  EXPECT_EQ(logText, std::string(kHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
+  EXPECT_FALSE(Split(TenByteLines(200000)));
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
   EXPECT_TRUE(world.DictionaryEntries(HKEY_CURRENT_USER).empty());
 }
 
 TEST_F(SplitDictionaryTest, EmptyFolderNeverWritesIntoTheCurrentFolder) {
-  std::string logText;
-  EXPECT_FALSE(Split(TenByteLines(1000), &logText, -1, kUnknownLength, ""));
-  EXPECT_EQ(logText, std::string(kHeader) + "Error writing lunve1.dic Could not write file. \r\n\r\n");
+  EXPECT_FALSE(Split(TenByteLines(1000), -1, kUnknownLength, ""));
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing lunve1.dic Could not write file. \r\n\r\n");
   EXPECT_FALSE(world.Exists("C:\\lunve1.dic"));
 }
 
 TEST_F(SplitDictionaryTest, EachDictionaryGetsItsHeaderAndNumbersFromOne) {
-  INT first = world.testLz.AddSource(TenByteLines(100));
-  INT second = world.testLz.AddSource(TenByteLines(200));
-  SplitDictionary(first, "C:\\Dict", "lunve", 64000, 1, &log);
-  SplitDictionary(second, "C:\\Dict\\", "vsquni", 64000, 1, &log);
-  world.testLz.LZClose(first);
-  world.testLz.LZClose(second);
-  log.Close();
-  std::string logText;
-  world.ReadFile("C:\\Log\\InstallLog.txt", &logText);
-  EXPECT_EQ(logText, std::string(kHeader) + "C:\\Dict\\lunve1.dic - installed\r\n" + kHeader +
+  EXPECT_TRUE(Split(TenByteLines(100)));
+  EXPECT_TRUE(Split(TenByteLines(200), -1, kUnknownLength, "C:\\Dict\\", "vsquni"));
+  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n" + kSplitHeader +
                          "C:\\Dict\\vsquni1.dic - installed\r\n");
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -12,14 +13,11 @@
 
 namespace {
 
-struct Split {
-  std::string drive, folder, fileName, extension;
-};
-
-Split SplitOf(const char* path) {
+// The four components of a path as "drive|folder|fileName|extension".
+std::string SplitOf(const char* path) {
   char drive[kDriveCapacity], folder[kComponentCapacity], fileName[kComponentCapacity], extension[kComponentCapacity];
   SplitPath(path, drive, folder, fileName, extension);
-  return {drive, folder, fileName, extension};
+  return std::string(drive) + "|" + folder + "|" + fileName + "|" + extension;
 }
 
 // An output of exactly kPathCapacity bytes on the heap, so that any write past it is reported.
@@ -29,31 +27,31 @@ struct PathBuffer {
   std::string text() const { return std::string(bytes.data(), strnlen(bytes.data(), bytes.size())); }
 };
 
+// MakeFilePath into a PathBuffer: what the output holds, after "(refused) " when the path is refused.
+std::string FilePath(const std::string& folder, const std::string& name) {
+  PathBuffer out;
+  bool made = MakeFilePath(out.data(), folder.c_str(), name.c_str());
+  return (made ? "" : "(refused) ") + out.text();
+}
+
 TEST(SplitPath, TakesPathsApartIntoTheirFourComponents) {
   struct Case {
-    const char* path;
-    Split expected;
+    const char *path, *expected;
   } cases[] = {
-      {"C:\\a.b\\c", {"C:", "\\a.b\\", "c", ""}},
-      {"archive.tar.gz", {"", "", "archive.tar", ".gz"}},
-      {"C:\\Program Files\\Setup\\Readme.htm", {"C:", "\\Program Files\\Setup\\", "Readme", ".htm"}},
-      {"d:/mixed\\seps/file.txt", {"d:", "/mixed\\seps/", "file", ".txt"}},
-      {"C:", {"C:", "", "", ""}},
-      {"C:name.ext", {"C:", "", "name", ".ext"}},
-      {"folder\\", {"", "folder\\", "", ""}},
-      {".profile", {"", "", "", ".profile"}},
-      {"name.", {"", "", "name", "."}},
-      {"\\\\server\\share\\x.y", {"", "\\\\server\\share\\", "x", ".y"}},
-      {"", {"", "", "", ""}},
-      {"c", {"", "", "c", ""}},  // one character: no drive, and nothing read past it
+      {"C:\\a.b\\c", "C:|\\a.b\\|c|"},
+      {"archive.tar.gz", "||archive.tar|.gz"},
+      {"C:\\Program Files\\Setup\\Readme.htm", "C:|\\Program Files\\Setup\\|Readme|.htm"},
+      {"d:/mixed\\seps/file.txt", "d:|/mixed\\seps/|file|.txt"},
+      {"C:", "C:|||"},
+      {"C:name.ext", "C:||name|.ext"},
+      {"folder\\", "|folder\\||"},
+      {".profile", "|||.profile"},
+      {"name.", "||name|."},
+      {"\\\\server\\share\\x.y", "|\\\\server\\share\\|x|.y"},
+      {"", "|||"},
+      {"c", "||c|"},  // one character: no drive, and nothing read past it
   };
-  for (const Case& c : cases) {
-    Split got = SplitOf(c.path);
-    EXPECT_EQ(c.expected.drive, got.drive) << c.path;
-    EXPECT_EQ(c.expected.folder, got.folder) << c.path;
-    EXPECT_EQ(c.expected.fileName, got.fileName) << c.path;
-    EXPECT_EQ(c.expected.extension, got.extension) << c.path;
-  }
+  for (const Case& c : cases) EXPECT_EQ(c.expected, SplitOf(c.path)) << c.path;
 }
 
 TEST(SplitPath, FillsOnlyTheOutputsGivenAndCutsEachToItsRoom) {
@@ -91,8 +89,7 @@ TEST(SplitPath, StepsOverTheTwoByteCharactersOfTheCodePage) {
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(shell.SetCodePage(c.codePage));
-    Split got = SplitOf(c.path);
-    EXPECT_EQ(c.split, got.drive + "|" + got.folder + "|" + got.fileName + "|" + got.extension) << c.codePage;
+    EXPECT_EQ(c.split, SplitOf(c.path)) << c.codePage;
     PathBuffer joined, made;
     EXPECT_EQ(*c.joined != '\0', MakeFilePath(joined.data(), c.path, "a.txt")) << c.codePage;
     EXPECT_EQ(*c.joined != '\0', MakePath(made.data(), nullptr, c.path, "a", "txt")) << c.codePage;
@@ -134,11 +131,7 @@ TEST(MakeFilePath, PutsOneBackslashBetweenFolderAndFileName) {
       {"C:/Vessora/", "file.txt", "C:/Vessora/\\file.txt"},  // only a backslash ends a folder
       {"relative", "x.dic", "relative\\x.dic"},
   };
-  for (const Case& c : cases) {
-    PathBuffer out;
-    EXPECT_TRUE(MakeFilePath(out.data(), c.folder, c.name)) << c.folder;
-    EXPECT_EQ(c.expected, out.text()) << c.folder;
-  }
+  for (const Case& c : cases) EXPECT_EQ(c.expected, FilePath(c.folder, c.name)) << c.folder;
   // The output may be the folder itself.
   char same[kPathCapacity] = "C:\\Vessora";
   EXPECT_TRUE(MakeFilePath(same, same, "InstallLog.txt"));
@@ -149,28 +142,16 @@ TEST(MakeFilePath, RefusesAPathThatWouldNotFitInsteadOfCuttingIt) {
   // 259 characters fit the 260-byte output; one more is refused, leaving the output empty.
   std::string folder = "C:\\" + std::string(240, 'f');
   std::string fits = std::string(259 - folder.size() - 1 - 4, 'n') + ".dic";
-  PathBuffer out;
-  ASSERT_TRUE(MakeFilePath(out.data(), folder.c_str(), fits.c_str()));
-  EXPECT_EQ(259u, out.text().size());
-  EXPECT_EQ(folder + "\\" + fits, out.text());
+  EXPECT_EQ(259u, (folder + "\\" + fits).size());
+  EXPECT_EQ(folder + "\\" + fits, FilePath(folder, fits));
 
-  for (const std::string& name : {"n" + fits, std::string(300, 'x') + ".dic"}) {
-    PathBuffer refused;
-    EXPECT_FALSE(MakeFilePath(refused.data(), folder.c_str(), name.c_str()));
-    EXPECT_EQ("", refused.text());
-  }
-  // A folder that alone fills the buffer, with or without its backslash.
-  PathBuffer refused;
+  // Refused too: a folder that alone fills the buffer, with or without its backslash, and a folder component
+  // of 256, longer than its room, which would be cut into another folder although the joined path is short.
   std::string full = "C:\\" + std::string(256, 'f');
-  EXPECT_FALSE(MakeFilePath(refused.data(), full.c_str(), "a"));
-  EXPECT_EQ("", refused.text());
-  EXPECT_FALSE(MakeFilePath(refused.data(), (full + "\\").c_str(), ""));
-
-  // A folder component longer than its room would be cut into another folder: refused too,
-  // although the joined path would be short enough.
-  std::string deep = "C:\\" + std::string(254, 'd') + "\\";  // a folder component of 256
-  EXPECT_FALSE(MakeFilePath(refused.data(), deep.c_str(), "a"));
-  EXPECT_EQ("", refused.text());
+  for (const std::pair<std::string, std::string>& refused : std::vector<std::pair<std::string, std::string>>{
+           {folder, "n" + fits}, {folder, std::string(300, 'x') + ".dic"}, {full, "a"}, {full + "\\", ""},
+           {"C:\\" + std::string(254, 'd') + "\\", "a"}})
+    EXPECT_EQ("(refused) ", FilePath(refused.first, refused.second)) << refused.first.size();
 
   char tooLong[kPathCapacity];
   std::string drive = "C:";

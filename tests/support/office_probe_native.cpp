@@ -1,14 +1,12 @@
 // Prints what Office discovery finds in a .reg scenario, over the in-memory registry
 // and a drive map whose C: is a fresh temporary folder.
-#include <stdlib.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "platform/platform.h"
 #include "platform/portable/file_system.h"
 #include "platform/portable/registry.h"
+#include "tests/support/host_folder.h"
 #include "tests/support/office_report.h"
 
 int main(int argc, char** argv) {
@@ -21,23 +19,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "office_probe_native: cannot load %s\n", argv[1]);
     return 1;
   }
-  char pattern[] = "/tmp/vessora-probe-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) {
-    std::perror("office_probe_native: mkdtemp");
+  HostFolder drive;
+  if (drive.Path().empty()) {
+    std::fprintf(stderr, "office_probe_native: cannot make a temporary folder\n");
     return 1;
   }
   PortableFileSystem files;
-  files.MapDrive('C', pattern);
+  files.MapDrive('C', drive.Path());
   g_platform.registry = &registry;
   g_platform.fileSystem = &files;
-  int status = 0;
   if (!MakeScenarioFolders(argc == 3 ? argv[2] : "")) {
     std::fprintf(stderr, "office_probe_native: cannot read %s\n", argv[2]);
-    status = 1;
-  } else {
-    PrintOfficeReport(stdout);
+    return 1;
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(pattern, ignored);
-  return status;
+  PrintOfficeReport(stdout);
+  return 0;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -12,12 +13,6 @@
 #include "platform/platform.h"
 
 namespace {
-
-const char kUnchanged[] = "<unchanged>";
-
-void PrintText(FILE* out, const char* label, bool result, const char* text) {
-  std::fprintf(out, "%s: %s \"%s\"\n", label, result ? "true" : "false", text);
-}
 
 // One list as sorted lines, since Windows keeps values in the order they were made and
 // Wine in the order of their names.
@@ -42,13 +37,11 @@ void PrintList(FILE* out, HKEY root, const char* rootName) {
         std::memchr(data, 0, dataSize - 1) == nullptr) {
       line += "REG_SZ \"" + std::string(reinterpret_cast<char*>(data), dataSize - 1) + "\"";
     } else {
-      char head[32];
-      std::snprintf(head, sizeof head, "type %lu hex:", static_cast<unsigned long>(type));
-      line += head;
+      line += "type " + std::to_string(type) + " hex:";
       for (DWORD i = 0; i < dataSize; ++i) {
         char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x", data[i]);
-        line += (i ? "," : "") + std::string(byte);
+        std::snprintf(byte, sizeof byte, i ? ",%02x" : "%02x", data[i]);
+        line += byte;
       }
     }
     lines.push_back(line);
@@ -83,20 +76,20 @@ void PrintOfficeReport(FILE* out) {
   std::fprintf(out, "CurrentVersion: %lu\n", static_cast<unsigned long>(g_officeInfo.CurrentVersion()));
   std::fprintf(out, "OldestVersion: %lu\n", static_cast<unsigned long>(g_officeInfo.OldestVersion()));
 
+  // Each lookup into a text that holds "<unchanged>" before it.
   char text[kPathCapacity];
-  std::strcpy(text, kUnchanged);
-  PrintText(out, "GetOfficeFolder", g_officeInfo.GetOfficeFolder(text, kPathCapacity), text);
+  auto print = [&](const std::string& label, const std::function<bool()>& lookup) {
+    std::strcpy(text, "<unchanged>");
+    bool result = lookup();
+    std::fprintf(out, "%s: %s \"%s\"\n", label.c_str(), result ? "true" : "false", text);
+  };
+  print("GetOfficeFolder", [&] { return g_officeInfo.GetOfficeFolder(text, kPathCapacity); });
   for (DWORD version = 7; version <= 10; ++version) {
-    char label[48];
-    std::snprintf(label, sizeof label, "GetTemplatesFolder(%lu)", static_cast<unsigned long>(version));
-    std::strcpy(text, kUnchanged);
-    PrintText(out, label, g_officeInfo.GetTemplatesFolder(text, kPathCapacity, version), text);
-    std::snprintf(label, sizeof label, "GetStartupFolder(%lu)", static_cast<unsigned long>(version));
-    std::strcpy(text, kUnchanged);
-    PrintText(out, label, g_officeInfo.GetStartupFolder(text, kPathCapacity, version), text);
+    std::string number = "(" + std::to_string(version) + ")";
+    print("GetTemplatesFolder" + number, [&] { return g_officeInfo.GetTemplatesFolder(text, kPathCapacity, version); });
+    print("GetStartupFolder" + number, [&] { return g_officeInfo.GetStartupFolder(text, kPathCapacity, version); });
   }
-  std::strcpy(text, kUnchanged);
-  PrintText(out, "GetDefaultDictionaryFolder", GetDefaultDictionaryFolder(text, kPathCapacity), text);
+  print("GetDefaultDictionaryFolder", [&] { return GetDefaultDictionaryFolder(text, kPathCapacity); });
   for (bool machine : {true, false}) {
     text[0] = '\0';
     DWORD number = LookupDictionaryPath(text, kPathCapacity, "custom.dic", machine);

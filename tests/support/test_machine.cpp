@@ -1,8 +1,6 @@
 #include "tests/support/test_machine.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -10,7 +8,6 @@
 #include "install/install_log.h"
 #include "install/install_sequence.h"
 #include "install/install_table.h"
-#include "office/custom_dictionaries.h"
 #include "office/office_info.h"
 
 namespace {
@@ -23,13 +20,9 @@ std::string Upper(std::string text) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- FaultyFileSystem
-
 bool FaultyFileSystem::NextCreateFails() {
   ++creates;
-  if (creates != failCreateAt) return false;
-  injected = true;
-  return true;
+  return creates == failCreateAt;
 }
 
 UINT FaultyFileSystem::GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) {
@@ -61,7 +54,6 @@ BOOL FaultyFileSystem::WriteFile(HANDLE file, const void* data, DWORD count, DWO
     return FALSE;
   }
   if (writes != failWriteAt) return inner->WriteFile(file, data, count, written, overlapped);
-  injected = true;
   auto known = paths.find(file);
   failedWritePath = known != paths.end() ? known->second : std::string("?");
   DWORD half = 0;
@@ -79,8 +71,6 @@ BOOL FaultyFileSystem::CreateDirectoryA(LPCSTR path, void* security) {
   if (NextCreateFails()) return FALSE;
   return inner->CreateDirectoryA(path, security);
 }
-
-// ---------------------------------------------------------------- TestResourceStore
 
 void TestResourceStore::SetItem(const std::string& name, const std::string& bytes) {
   Replaced& item = items[Upper(name)];
@@ -130,12 +120,10 @@ HGLOBAL TestResourceStore::LoadResource(HMODULE module, HRSRC resource) {
 int TestResourceStore::LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int capacity) {
   loadedStrings.push_back(id);
   auto replaced = strings.find(id);
-  if (removedStrings.count(id) == 0 && replaced == strings.end())
-    return PortableResourceStore::LoadStringA(instance, id, buffer, capacity);
+  if (replaced == strings.end()) return PortableResourceStore::LoadStringA(instance, id, buffer, capacity);
   if (buffer == nullptr || capacity <= 0) return 0;
-  size_t length = removedStrings.count(id) != 0 ? 0 : replaced->second.size();
-  if (length > static_cast<size_t>(capacity - 1)) length = static_cast<size_t>(capacity - 1);
-  if (length > 0) std::memcpy(buffer, replaced->second.data(), length);
+  size_t length = std::min(replaced->second.size(), static_cast<size_t>(capacity - 1));
+  std::memcpy(buffer, replaced->second.data(), length);
   buffer[length] = '\0';
   return static_cast<int>(length);
 }
@@ -153,8 +141,6 @@ HICON TestResourceStore::LoadIconA(HINSTANCE instance, LPCSTR name) {
   return PortableResourceStore::LoadIconA(instance, name);
 }
 
-// ---------------------------------------------------------------- TestLzLibrary
-
 INT TestLzLibrary::AddSource(const std::string& bytes, long failAt) {
   INT handle = next++;
   sources[handle] = Source{bytes, 0, failAt};
@@ -164,12 +150,9 @@ INT TestLzLibrary::AddSource(const std::string& bytes, long failAt) {
 INT TestLzLibrary::LZRead(INT file, char* buffer, INT count) {
   auto found = sources.find(file);
   if (found == sources.end()) return PortableLzLibrary::LZRead(file, buffer, count);
-  ++reads;
   Source& source = found->second;
   if (count < 0) return LZERROR_BADVALUE;
-  size_t want = static_cast<size_t>(count);
-  size_t left = source.bytes.size() - source.position;
-  if (want > left) want = left;
+  size_t want = std::min(static_cast<size_t>(count), source.bytes.size() - source.position);
   // A read that would reach past the failing point fails whole.
   if (source.failAt >= 0 && want > 0 && source.position + want > static_cast<size_t>(source.failAt))
     return LZERROR_READ;
@@ -181,8 +164,6 @@ INT TestLzLibrary::LZRead(INT file, char* buffer, INT count) {
 void TestLzLibrary::LZClose(INT file) {
   if (sources.erase(file) == 0) PortableLzLibrary::LZClose(file);
 }
-
-// ---------------------------------------------------------------- editions and content
 
 const ResourceTable& EditionTable(Edition edition) {
   return edition == EditionProfessional ? ProfessionalResources()
@@ -204,8 +185,6 @@ const std::string& ExpandedContent(const std::string& itemName) {
   }
   return none;
 }
-
-// ---------------------------------------------------------------- TestMachine
 
 TestMachine::TestMachine(Edition edition)
     : PortableMachine(EditionTable(edition)), edition(edition), testResources(EditionTable(edition)) {
@@ -233,33 +212,17 @@ bool TestMachine::LoadRegFile(const std::string& path) {
   return loaded;
 }
 
-bool TestMachine::Exists(const std::string& windowsPath) const {
-  std::string host;
-  struct stat info;
-  return files.HostPath(windowsPath.c_str(), &host) && stat(host.c_str(), &info) == 0;
-}
-
 std::vector<std::string> TestMachine::TempFilesLeft() const {
   std::vector<std::string> left;
-  std::string host;
-  DIR* folder = files.HostPath("C:\\WINDOWS\\TEMP", &host) ? opendir(host.c_str()) : nullptr;
-  if (folder == nullptr) return left;
-  while (struct dirent* entry = readdir(folder)) {
-    if (entry->d_name[0] != '.') left.push_back(entry->d_name);
-  }
-  closedir(folder);
+  std::error_code missing;
+  for (const auto& entry : std::filesystem::directory_iterator(HostPath("C:\\WINDOWS\\TEMP"), missing))
+    left.push_back(entry.path().filename());
   return left;
 }
-
-std::vector<std::string> TestMachine::DictionaryEntries(HKEY root) { return StringValues(root, kCustomDictionariesKey); }
 
 bool TestMachine::Install(const std::string& dictionaryFolder, const std::string& installFolder) {
   InstallResult result = InstallEdition(edition, dictionaryFolder.c_str(), installFolder.c_str());
   return result == InstallResult::Installed || result == InstallResult::InstalledWithErrors;
 }
 
-std::string TestMachine::LogText() {
-  std::string text;
-  ReadFile(std::string(g_installFolder) + "\\" + kInstallLogFileName, &text);
-  return text;
-}
+std::string TestMachine::LogText() { return Bytes(std::string(g_installFolder) + "\\" + kInstallLogFileName); }

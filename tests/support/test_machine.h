@@ -4,6 +4,8 @@
 // machine lives, with the program's globals as they are when the process starts.
 #pragma once
 #include <cstdint>
+#include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
@@ -11,45 +13,16 @@
 #include <vector>
 
 #include "install/edition.h"
+#include "office/custom_dictionaries.h"
 #include "platform/portable/machine.h"
 #include "tests/support/host_folder.h"
 
-// Passes every call to another file system; fault injectors override what they fail.
-class PassThroughFileSystem : public FileSystem {
+// Passes every call to another file system, but fails the Nth creation (CreateFileA, GetTempFileNameA,
+// CreateDirectoryA) or the Nth WriteFile, and every read or write while told to; records the temporary-file
+// prefixes asked for.
+class FaultyFileSystem : public FileSystem {
  public:
-  explicit PassThroughFileSystem(FileSystem* inner) : inner(inner) {}
-  DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
-  DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
-  UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) override {
-    return inner->GetTempFileNameA(folder, prefix, unique, name);
-  }
-  HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
-                     HANDLE templateFile) override {
-    return inner->CreateFileA(path, access, share, security, disposition, flags, templateFile);
-  }
-  BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override {
-    return inner->ReadFile(file, buffer, count, read, overlapped);
-  }
-  BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override {
-    return inner->WriteFile(file, data, count, written, overlapped);
-  }
-  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
-    return inner->SetFilePointer(file, distance, high, method);
-  }
-  DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
-  BOOL CloseHandle(HANDLE object) override { return inner->CloseHandle(object); }
-  BOOL CreateDirectoryA(LPCSTR path, void* security) override { return inner->CreateDirectoryA(path, security); }
-  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
-
- protected:
-  FileSystem* inner;
-};
-
-// Fails the Nth creation (CreateFileA, GetTempFileNameA, CreateDirectoryA) or the Nth WriteFile, and every
-// read or write while told to; records the temporary-file prefixes asked for.
-class FaultyFileSystem : public PassThroughFileSystem {
- public:
-  using PassThroughFileSystem::PassThroughFileSystem;
+  explicit FaultyFileSystem(FileSystem* inner) : inner(inner) {}
 
   // 0 never fails; counting starts at 1 with the next call.
   void FailCreate(int n) { failCreateAt = n; }
@@ -58,28 +31,34 @@ class FaultyFileSystem : public PassThroughFileSystem {
   bool failWrites = false;
   int Creates() const { return creates; }
   int Writes() const { return writes; }
-  bool Injected() const { return injected; }
   // The path of the file whose write was made to fail ("" until then).
   const std::string& FailedWritePath() const { return failedWritePath; }
   std::vector<std::string> tempPrefixes;
 
+  DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
+  DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
   UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) override;
   HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition, DWORD flags,
                      HANDLE templateFile) override;
   BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override;
   // A failing Nth write stores the first half of the bytes, as a full disk would, and reports failure.
   BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override;
+  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
+    return inner->SetFilePointer(file, distance, high, method);
+  }
+  DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
   BOOL CloseHandle(HANDLE object) override;
   BOOL CreateDirectoryA(LPCSTR path, void* security) override;
+  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
 
  private:
   bool NextCreateFails();
 
+  FileSystem* inner;
   int failCreateAt = 0;
   int failWriteAt = 0;
   int creates = 0;
   int writes = 0;
-  bool injected = false;
   std::map<HANDLE, std::string> paths;
   std::string failedWritePath;
 };
@@ -94,7 +73,7 @@ class TestResourceStore : public PortableResourceStore {
   void SetItem(const std::string& name, const std::string& bytes);
   void RemoveItem(const std::string& name);
   void SetString(UINT id, const std::string& text) { strings[id] = text; }
-  void RemoveString(UINT id) { removedStrings.insert(id); }
+  void RemoveString(UINT id) { strings[id] = ""; }  // LoadStringA gives 0 for both, as no table holds ""
   void RemoveBitmap(int id) { removedBitmaps.insert(id); }
   // The item's bytes as this store serves them (empty when it is not carried).
   std::string Item(const std::string& name);
@@ -121,7 +100,6 @@ class TestResourceStore : public PortableResourceStore {
   std::map<std::string, Replaced> items;  // by upper-case name
   std::set<std::string> removedItems;
   std::map<UINT, std::string> strings;
-  std::set<UINT> removedStrings;
   std::set<int> removedBitmaps;
 };
 
@@ -131,8 +109,6 @@ class TestLzLibrary : public PortableLzLibrary {
  public:
   // A read handle on these bytes; reads fail once failAt bytes have been delivered (never when negative).
   INT AddSource(const std::string& bytes, long failAt = -1);
-  // How many LZRead calls the memory sources answered.
-  int Reads() const { return reads; }
 
   INT LZRead(INT file, char* buffer, INT count) override;
   void LZClose(INT file) override;
@@ -145,11 +121,16 @@ class TestLzLibrary : public PortableLzLibrary {
   };
   std::map<INT, Source> sources;
   INT next = 0x7000;
-  int reads = 0;
 };
 
 const ResourceTable& EditionTable(Edition edition);
 const char* EditionName(Edition edition);
+// What the install log says before the pieces of each split dictionary.
+constexpr char kSplitHeader[] =
+    "\r\nAn older Word version was detected. The dictionary was split:\r\n"
+    "(you can reassemble the dictionary by typing: \r\n"
+    "    COPY LUNVE*.DIC Vessora.dic\r\n"
+    ")\r\n";
 // The bytes an item of the install table expands to: its content file (empty for an unknown item).
 const std::string& ExpandedContent(const std::string& itemName);
 
@@ -162,23 +143,27 @@ class TestMachine : public PortableMachine {
   bool LoadRegFile(const std::string& path);
 #ifdef VESSORA_TEST_DATA
   bool LoadScenario(const std::string& fileName) { return LoadRegFile(std::string(VESSORA_TEST_DATA) + "/" + fileName); }
+  // Makes each folder, then loads the scenario.
+  bool Prepare(const std::string& scenario, std::initializer_list<std::string> folders) {
+    for (const std::string& folder : folders) MakeFolders(folder);
+    return LoadScenario(scenario);
+  }
 #endif
   void MakeFolder(const std::string& windowsPath) { MakeFolders(windowsPath); }
   std::string HostPath(const std::string& windowsPath) const {
     std::string host;
     return files.HostPath(windowsPath.c_str(), &host) ? host : std::string();
   }
-  bool Exists(const std::string& windowsPath) const;
+  // The whole content of a file, "(no file)" when it is not a readable file.
+  std::string Bytes(const std::string& windowsPath) const {
+    std::string bytes;
+    return ReadFile(windowsPath, &bytes) ? bytes : "(no file)";
+  }
+  bool Exists(const std::string& windowsPath) const { return std::filesystem::exists(HostPath(windowsPath)); }
   // Names of the files left in the temporary folder.
   std::vector<std::string> TempFilesLeft() const;
   // Every REG_SZ entry of Word's custom dictionary list under root, as name=data.
-  std::vector<std::string> DictionaryEntries(HKEY root);
-  // The data of one entry of that list ("" when absent).
-  std::string DictionaryEntry(HKEY root, const std::string& name) {
-    for (const std::string& entry : DictionaryEntries(root))
-      if (entry.compare(0, name.size() + 1, name + "=") == 0) return entry.substr(name.size() + 1);
-    return "";
-  }
+  std::vector<std::string> DictionaryEntries(HKEY root) { return StringValues(root, kCustomDictionariesKey); }
   // Runs the whole install into the two folder texts; false when it was refused.
   bool Install(const std::string& dictionaryFolder, const std::string& installFolder = "C:\\Program Files");
   std::string LogText();  // InstallLog.txt of the product folder of the last install

@@ -24,10 +24,24 @@ constexpr int kExitCode = 3;
 constexpr UINT kWmEnable = 0x000A;
 constexpr UINT kWmNcCreate = 0x0081;
 
-// The person at the screen; each world has its own (at the end of the file).
-void Click(HWND button);    // presses the button
-void AnswerBox();            // presses OK in the message box
-void Leave(HWND window);     // closes the window, being done with it
+// The person at the screen, one for each world: Click presses the button, AnswerBox presses OK in the message
+// box, Leave closes the window, being done with it; and the module the window belongs to.
+#ifdef _WIN32
+Win32WindowSystem g_windows;
+
+void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
+
+void AnswerBox() { ::PostMessageA(::FindWindowA("#32770", "Probe box"), WM_COMMAND, IDOK, 0); }
+void Leave(HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); }
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+#else
+RecordingWindowSystem g_windows;
+
+void Click(HWND) { g_windows.PushClick(kButtonId); }
+void AnswerBox() {}  // the box is answered (IDOK) once its loop has nothing left to do
+void Leave(HWND) {}      // the script ends here, which closes the window
+HINSTANCE Instance() { return nullptr; }
+#endif
 
 HWND g_button = nullptr;
 bool g_boxUp = false;
@@ -130,28 +144,9 @@ int RunProbe(HINSTANCE instance) {
   return 0;
 }
 
-#ifdef _WIN32
-Win32WindowSystem g_windows;
-
-void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
-
-void AnswerBox() { ::PostMessageA(::FindWindowA("#32770", "Probe box"), WM_COMMAND, IDOK, 0); }
-void Leave(HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); }
-#else
-RecordingWindowSystem g_windows;
-
-void Click(HWND) { g_windows.PushClick(kButtonId); }
-void AnswerBox() {}  // the box is answered (IDOK) once its loop has nothing left to do
-void Leave(HWND) {}      // the script ends here, which closes the window
-#endif
-
 }  // namespace
 
 int main() {
   g_platform.windows = &g_windows;
-#ifdef _WIN32
-  return RunProbe(::GetModuleHandleA(nullptr));
-#else
-  return RunProbe(nullptr);
-#endif
+  return RunProbe(Instance());
 }

@@ -1,18 +1,15 @@
 // A whole install of each edition (native build, in-memory registry, host files) next to a
 // plain copy of the same bytes into the same places. Prints each median and their ratio.
 #include <benchmark/benchmark.h>
-#include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,27 +31,16 @@ std::string TempPattern(const char* name) {
   return std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") + "/" + name + "-XXXXXX";
 }
 
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) { return std::remove(path); }
-
-void Collect(const std::string& folder, std::map<std::string, std::string>* files) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return;
-  while (struct dirent* entry = readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    std::string path = folder + "/" + name;
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) continue;
-    if (S_ISDIR(info.st_mode)) {
-      Collect(path, files);
-    } else {
-      std::ifstream in(path, std::ios::binary);
-      std::stringstream bytes;
-      bytes << in.rdbuf();
-      (*files)[path] = bytes.str();
-    }
+// Every file below folder, by its path relative to the folder, with its bytes.
+std::map<std::string, std::string> Collect(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[std::filesystem::relative(entry.path(), folder).string()].assign(std::istreambuf_iterator<char>(in),
+                                                                         std::istreambuf_iterator<char>());
   }
-  closedir(dir);
+  return files;
 }
 
 // One machine: a host folder for C:, the scenario's registry, one edition's resources.
@@ -63,7 +49,7 @@ struct Machine : PortableMachine {
       : PortableMachine(table), edition(edition) {
     std::string pattern = TempPattern("vessora-bench");
     root = mkdtemp(&pattern[0]);
-    mkdir((root + "/c").c_str(), 0777);
+    std::filesystem::create_directory(root + "/c");
     files.MapDrive('C', root + "/c");
     registry.LoadRegFile(std::string(VESSORA_TEST_DATA) + "/" + scenario);
     for (const char* folder : kFolders) MakeFolders(folder);
@@ -71,7 +57,7 @@ struct Machine : PortableMachine {
     g_officeInfo.Reset();
     g_officeInfo.DetectVersions();
   }
-  ~Machine() override { nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS); }
+  ~Machine() override { std::filesystem::remove_all(root); }
   bool Install() { return InstallEdition(edition, "C:\\Dict", "C:\\Program Files") == InstallResult::Installed; }
 
   Edition edition;
@@ -101,16 +87,14 @@ void BenchPlainCopy(benchmark::State& state, Case c) {
   {
     Machine machine(c.table(), c.edition, c.scenario);
     machine.Install();
-    Collect(machine.root + "/c", &written);
+    written = Collect(machine.root + "/c");
   }
   std::string pattern = TempPattern("vessora-copy");
   std::string root = mkdtemp(&pattern[0]);
   std::map<std::string, std::string> targets;
   for (const auto& file : written) {
-    std::string relative = file.first.substr(file.first.find("/c/") + 3);
-    std::string target = root + "/" + relative;
-    for (size_t at = target.find('/', root.size() + 1); at != std::string::npos; at = target.find('/', at + 1))
-      mkdir(target.substr(0, at).c_str(), 0777);
+    std::string target = root + "/" + file.first;
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path());
     targets[target] = file.second;
   }
   for (auto _ : state) {
@@ -122,7 +106,7 @@ void BenchPlainCopy(benchmark::State& state, Case c) {
       if (fd >= 0) close(fd);
     }
   }
-  nftw(root.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  std::filesystem::remove_all(root);
 }
 
 // Prints as usual, and keeps each benchmark's median for the closing table.
@@ -130,14 +114,11 @@ class MedianReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        cpuMedians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      }
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+        medians[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     ConsoleReporter::ReportRuns(runs);
   }
-  std::map<std::string, double> medians;
-  std::map<std::string, double> cpuMedians;
+  std::map<std::string, std::pair<double, double>> medians;  // wall clock and CPU
 };
 
 }  // namespace
@@ -165,8 +146,8 @@ int main(int argc, char** argv) {
               "copy cpu", "ratio");
   for (const Case& c : kCases) {
     std::string install = std::string("Install/") + c.name, copy = std::string("PlainCopy/") + c.name;
-    double wi = reporter.medians[install], wc = reporter.medians[copy];
-    double ci = reporter.cpuMedians[install], cc = reporter.cpuMedians[copy];
+    auto [wi, ci] = reporter.medians[install];
+    auto [wc, cc] = reporter.medians[copy];
     if (wi > 0 && wc > 0 && ci > 0 && cc > 0)
       std::printf("%-24s %12.0f %12.0f %7.2f %12.0f %12.0f %7.2f\n", c.name, wi, wc, wi / wc, ci, cc, ci / cc);
   }

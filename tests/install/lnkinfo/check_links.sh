@@ -15,12 +15,8 @@ while IFS='|' read -r link target description; do
   expected_target=$(printf '%s' "$target" | iconv -f CP1252 -t UTF-8)
   path=$(printf '%s\n' "$info" | sed -n 's/^[[:space:]]*Local path[[:space:]]*: //p')
   text=$(printf '%s\n' "$info" | sed -n 's/^[[:space:]]*Description[[:space:]]*: //p')
-  if [ "$path" != "$expected_target" ]; then
-    echo "$link: local path '$path', expected '$expected_target'" >&2; exit 1
-  fi
-  if [ "$text" != "$description" ]; then
-    echo "$link: description '$text', expected '$description'" >&2; exit 1
-  fi
+  [ "$path" = "$expected_target" ] || { echo "$link: local path '$path', expected '$expected_target'" >&2; exit 1; }
+  [ "$text" = "$description" ] || { echo "$link: description '$text', expected '$description'" >&2; exit 1; }
   case "$link" in
     *"Install Folder.lnk")
       printf '%s\n' "$info" | grep -q 'FILE_ATTRIBUTE_DIRECTORY' || { echo "$link: not marked as a folder" >&2; exit 1; } ;;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "install/shortcuts.h"
@@ -20,11 +21,7 @@ int main(int argc, char** argv) {
   files.MapDrive('C', argv[1]);
   for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Vessora", "C:\\T\xebmplates"})
     files.CreateDirectoryA(folder, nullptr);
-  HANDLE readme = files.CreateFileA("C:\\Program Files\\Vessora\\Readme.htm", GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  files.WriteFile(readme, "<html></html>", 13, &written, nullptr);
-  files.CloseHandle(readme);
+  std::ofstream(std::string(argv[1]) + "/Program Files/Vessora/Readme.htm", std::ios::binary) << "<html></html>";
   if (!machine.MakeProgramsFolder()) return 1;
 
   char folder[260] = "";
