@@ -22,7 +22,6 @@ const char kClosingWithErrors[] = "Installation finished with errors.\r\n";
 
 size_t TextLength(const char* text) { return strnlen(text, kPathCapacity); }
 
-
 // Length of folder joined with a name of nameLength characters, as MakeFilePath joins them.
 size_t JoinedLength(const char* folder, size_t nameLength) {
   size_t length = TextLength(folder);

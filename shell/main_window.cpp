@@ -31,7 +31,6 @@ constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNWINDOW;
 constexpr int kIconGroup = 103;
 constexpr int kTitleString = 3;
 
-
 constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTimerPeriod = 1000;
 

@@ -15,6 +15,15 @@ const char kMachineUsage[] =
     "                      made when missing; an empty text: no Programs folder)\n"
     "  --temp PATH         the temporary folder (default C:\\WINDOWS\\TEMP)\n";
 
+bool TakeOptionValue(int argc, char** argv, int* i, std::string* value, std::string* error) {
+  if (*i + 1 >= argc) {
+    *error = std::string(argv[*i]) + " needs a value";
+    return false;
+  }
+  *value = argv[++*i];
+  return true;
+}
+
 bool ParseMachineOption(int argc, char** argv, int* i, MachineOptions* options, std::string* error) {
   std::string option = argv[*i];
   std::string* value = option == "--reg"        ? &options->reg
@@ -23,12 +32,8 @@ bool ParseMachineOption(int argc, char** argv, int* i, MachineOptions* options, 
                        : option == "--programs" ? &options->programs
                        : option == "--temp"     ? &options->temp
                                                 : nullptr;
-  if (value == nullptr && option != "--drive") return false;
-  if (*i + 1 >= argc) {
-    *error = option + " needs a value";
-    return false;
-  }
-  std::string text = argv[++*i];
+  std::string text;
+  if ((value == nullptr && option != "--drive") || !TakeOptionValue(argc, argv, i, &text, error)) return false;
   if (value != nullptr) {
     *value = text;
     return true;

@@ -11,12 +11,14 @@
 struct MachineOptions {
   std::vector<std::pair<char, std::string>> drives;  // letter (upper case), host folder
   std::string reg, out, edition;
-  std::string programs = "C:\\WINDOWS\\Start Menu\\Programs";
-  std::string temp = "C:\\WINDOWS\\TEMP";
+  std::string programs = kDefaultProgramsFolder;
+  std::string temp = kDefaultTempFolder;
 };
 
 extern const char kMachineUsage[];
 
+// The value after option argv[*i] into *value, moving *i onto it; false with *error set when there is none.
+bool TakeOptionValue(int argc, char** argv, int* i, std::string* value, std::string* error);
 // Takes argv[*i] and its value when it is a machine option (moving *i past the value): true. False when it is
 // not one of them, or (with *error set) when its value is missing or malformed.
 bool ParseMachineOption(int argc, char** argv, int* i, MachineOptions* options, std::string* error);

@@ -44,10 +44,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string option = argv[i];
     if (ParseMachineOption(argc, argv, &i, &options, &error)) continue;
-    bool folder = option == "--dictionary-folder" || option == "--install-folder";
-    if (error.empty() && folder && i + 1 < argc) {
-      bool dictionary = option == "--dictionary-folder";
-      (dictionary ? dictionaryFolder : installFolder) = argv[++i];
+    bool dictionary = option == "--dictionary-folder";
+    if (error.empty() && (dictionary || option == "--install-folder") &&
+        TakeOptionValue(argc, argv, &i, dictionary ? &dictionaryFolder : &installFolder, &error)) {
       (dictionary ? dictionaryGiven : installGiven) = true;
       continue;
     }

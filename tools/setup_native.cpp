@@ -39,7 +39,6 @@ const char kUsage[] =
     "  --trace             print every window-system call as well\n"
     "  --quiet             print only the outcome\n";
 
-
 // Text of the program (code page 1252) for a UTF-8 terminal.
 std::string Printable(const std::string& text) {
   std::string out;
@@ -96,14 +95,6 @@ void SplitScript(const std::string& list, std::vector<std::string>* commands) {
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= argc) {
-        *error = arg + " needs a value";
-        return false;
-      }
-      *out = argv[++i];
-      return true;
-    };
     std::string text;
     if (arg == "--help" || arg == "-h") {
       *error = "";
@@ -113,7 +104,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     } else if (!error->empty()) {
       return false;
     } else if (arg == "--screen") {
-      if (!value(&text)) return false;
+      if (!TakeOptionValue(argc, argv, &i, &text, error)) return false;
       if (std::sscanf(text.c_str(), "%dx%d", &options->screenWidth, &options->screenHeight) != 2 ||
           options->screenWidth <= 0 || options->screenHeight <= 0) {
         *error = "--screen wants WIDTHxHEIGHT, not " + text;
@@ -122,7 +113,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     } else if (arg == "--no-timer") {
       options->noTimer = true;
     } else if (arg == "--script") {
-      if (!value(&text)) return false;
+      if (!TakeOptionValue(argc, argv, &i, &text, error)) return false;
       SplitScript(text, &options->script);
     } else if (arg == "--trace") {
       options->trace = true;

@@ -63,8 +63,9 @@ DWORD ErrorFromErrno(int error, const std::string& hostPath) {
 }  // namespace
 
 PortableFileSystem::PortableFileSystem()
-    : currentFolder("C:\\"), tempFolder("C:\\WINDOWS\\TEMP\\"), nextHandle(kFirstHandle), nextUnique(1),
-      lastError(ERROR_SUCCESS) {}
+    : currentFolder("C:\\"), nextHandle(kFirstHandle), nextUnique(1), lastError(ERROR_SUCCESS) {
+  SetTempFolder(kDefaultTempFolder);
+}
 
 PortableFileSystem::~PortableFileSystem() {
   for (auto& entry : handles) close(entry.second.descriptor);

@@ -11,6 +11,9 @@
 
 #include "platform/file_system.h"
 
+// The temporary folder of a machine nobody has told otherwise.
+constexpr char kDefaultTempFolder[] = "C:\\WINDOWS\\TEMP";
+
 class PortableFileSystem : public FileSystem {
  public:
   PortableFileSystem();
@@ -21,7 +24,7 @@ class PortableFileSystem : public FileSystem {
   // The folder relative paths start from, a full Windows path ("C:\" until set).
   bool SetCurrentFolder(const std::string& windowsFolder);
   const std::string& CurrentFolder() const { return currentFolder; }
-  // The folder GetTempPathA reports (a backslash is added when missing); "C:\WINDOWS\TEMP\" until set.
+  // The folder GetTempPathA reports (a backslash is added when missing); kDefaultTempFolder until set.
   void SetTempFolder(const std::string& windowsFolder);
   // The host path a Windows path stands for; false for an unmapped drive, an invalid or too long path.
   // Existing components are matched without regard to case, missing ones are kept as given.

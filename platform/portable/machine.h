@@ -16,8 +16,7 @@
 class PortableMachine {
  public:
   // Bitmaps and icons of the table are named "bitmap <id>" and "icon <id>" in the window system's records.
-  explicit PortableMachine(const ResourceTable& table,
-                           const char* programsFolder = "C:\\WINDOWS\\Start Menu\\Programs");
+  explicit PortableMachine(const ResourceTable& table, const char* programsFolder = kDefaultProgramsFolder);
   virtual ~PortableMachine();
   PortableMachine(const PortableMachine&) = delete;
   PortableMachine& operator=(const PortableMachine&) = delete;

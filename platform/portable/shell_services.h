@@ -10,10 +10,13 @@
 
 #include "platform/shell_services.h"
 
+// The Start menu's Programs folder of a machine nobody has told otherwise.
+constexpr char kDefaultProgramsFolder[] = "C:\\WINDOWS\\Start Menu\\Programs";
+
 class PortableShellServices : public ShellServices {
  public:
   // programsFolder: the Windows path of the Start menu's Programs folder ("" for none).
-  explicit PortableShellServices(const char* programsFolder = "C:\\WINDOWS\\Start Menu\\Programs");
+  explicit PortableShellServices(const char* programsFolder = kDefaultProgramsFolder);
   ~PortableShellServices() override;
   PortableShellServices(const PortableShellServices&) = delete;
   PortableShellServices& operator=(const PortableShellServices&) = delete;

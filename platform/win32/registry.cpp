@@ -19,5 +19,4 @@ LONG Win32Registry::RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, D
   return ::RegSetValueExA(key, valueName, reserved, type, data, dataSize);
 }
 
-
 LONG Win32Registry::RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
