@@ -8,7 +8,7 @@ namespace {
 
 class InstallLogTest : public ::testing::Test {
  protected:
-  InstallLogTest() { world.MakeFolder("C:\\Product"); }
+  InstallLogTest() { world.MakeFolders("C:\\Product"); }
   TestMachine world;
 };
 

@@ -83,7 +83,8 @@ TEST(WholeInstall, WithoutOfficeTemplatesGoToTheDefaultFolderAndTheDictionaryIsS
 }
 
 TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers) {
-  for (const char* scenario : {"office2000.reg", "office97.reg"}) {
+  for (const auto& [scenario, templates] : {std::pair<const char*, std::string>{"office2000.reg", kTemplates2000},
+                                            {"office97.reg", kTemplates97}}) {
     SCOPED_TRACE(scenario);
     TestMachine world(EditionProfessional);
     ASSERT_TRUE(world.Prepare(scenario, {"C:\\Dict", kTemplates2000, kTemplates97,
@@ -92,11 +93,11 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
     ASSERT_TRUE(world.Install("C:\\Dict"));
     EXPECT_TRUE(InstallSucceeded());
     // Each shortcut's target is in the folder it belongs to.
-    const std::string templates = std::string(g_templatesFolder) + (g_templatesFolder[0] && g_templatesFolder[std::strlen(g_templatesFolder) - 1] == '\\' ? "" : "\\");
     EXPECT_EQ(Links(world), (std::vector<std::string>{
-                         "Add Autocorrect Entries.lnk -> " + templates + "vsqauto1.dot | Adds macron autocorrect entries into Word",
-                         "Readme.lnk -> C:\\Program Files\\Vessora\\Readme.htm | Readme for Vessora spell checker",
-                         "Install Folder.lnk -> C:\\Program Files\\Vessora | Vessora install folder"}));
+                                "Add Autocorrect Entries.lnk -> " + templates +
+                                    "\\vsqauto1.dot | Adds macron autocorrect entries into Word",
+                                "Readme.lnk -> " + kProduct + "\\Readme.htm | Readme for Vessora spell checker",
+                                "Install Folder.lnk -> " + kProduct + " | Vessora install folder"}));
     // Temporary files carry the product's prefix.
     EXPECT_EQ(world.faulty.tempPrefixes, std::vector<std::string>(world.faulty.tempPrefixes.size(), "vsq"));
     std::string firstLog = world.LogText();

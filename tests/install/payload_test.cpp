@@ -13,8 +13,8 @@ namespace {
 class PayloadTest : public ::testing::Test {
  protected:
   PayloadTest() {
-    world.MakeFolder("C:\\Product");
-    world.MakeFolder("C:\\Log");
+    world.MakeFolders("C:\\Product");
+    world.MakeFolders("C:\\Log");
     log.Open("C:\\Log");
   }
   std::string LogText() {

@@ -9,6 +9,7 @@
 
 #include "office/path_helpers.h"
 #include "office_fixture.h"
+#include "tests/support/office_report.h"
 
 namespace {
 
@@ -19,20 +20,14 @@ class CustomDictionariesTest : public OfficeFixture {
   // The list under a root as name=data in index order: text (a REG_SZ ending in a zero) without that zero, any
   // other data whole after "(type N) "; "(no key)" when the list is missing.
   Entries List(HKEY root) {
-    HKEY key = nullptr;
-    if (registry.RegOpenKeyExA(root, kCustomDictionariesKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {"(no key)"};
+    std::vector<ListValue> values;
+    if (!ReadDictionaryList(root, &values)) return {"(no key)"};
     Entries entries;
-    for (DWORD index = 0;; ++index) {
-      char name[64], data[600];
-      DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-      if (registry.RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                                 &dataSize) != ERROR_SUCCESS)
-        break;
-      bool text = type == REG_SZ && dataSize > 0 && data[dataSize - 1] == '\0';
-      std::string mark = text ? "" : "(type " + std::to_string(type) + ") ";
-      entries.push_back(std::string(name) + "=" + mark + std::string(data, dataSize - (text ? 1 : 0)));
+    for (const ListValue& value : values) {
+      bool text = value.type == REG_SZ && !value.data.empty() && value.data.back() == '\0';
+      std::string mark = text ? "" : "(type " + std::to_string(value.type) + ") ";
+      entries.push_back(value.name + "=" + mark + value.data.substr(0, value.data.size() - (text ? 1 : 0)));
     }
-    registry.RegCloseKey(key);
     return entries;
   }
   void MakeList(HKEY root, const std::string& values) {

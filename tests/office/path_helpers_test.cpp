@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/platform.h"
-#include "platform/portable/shell_services.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
@@ -76,9 +75,7 @@ TEST(SplitPath, FillsOnlyTheOutputsGivenAndCutsEachToItsRoom) {
 
 TEST(SplitPath, StepsOverTheTwoByteCharactersOfTheCodePage) {
   // In code page 932 "\x95\\" is one character, its second byte a backslash; in 1252 two.
-  PortableShellServices shell;
-  Platform saved = g_platform;
-  g_platform.shell = &shell;
+  TestMachine world;  // its shell in g_platform until the test ends, however it ends
   struct Case {
     UINT codePage;
     const char *path, *split, *joined;  // joined: the path as a folder with a.txt in it, "" when refused
@@ -88,7 +85,7 @@ TEST(SplitPath, StepsOverTheTwoByteCharactersOfTheCodePage) {
       {932, "\x83:\\.x\\\x83", "|\x83:\\.x\\|\x83|", ""},  // a lone lead byte at the end
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(shell.SetCodePage(c.codePage));
+    ASSERT_TRUE(world.shell.SetCodePage(c.codePage));
     EXPECT_EQ(c.split, SplitOf(c.path)) << c.codePage;
     PathBuffer joined, made;
     EXPECT_EQ(*c.joined != '\0', MakeFilePath(joined.data(), c.path, "a.txt")) << c.codePage;
@@ -96,7 +93,6 @@ TEST(SplitPath, StepsOverTheTwoByteCharactersOfTheCodePage) {
     EXPECT_EQ(std::string(c.joined) + "|" + c.joined, joined.text() + "|" + made.text()) << c.codePage;
     EXPECT_EQ(c.codePage == 1252, EndsInBackslash(c.path)) << c.codePage;
   }
-  g_platform = saved;
 }
 
 TEST(MakePath, JoinsWhateverComponentsAreGiven) {

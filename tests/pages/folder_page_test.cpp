@@ -243,9 +243,9 @@ TEST_F(FolderPageInWizard, BuffersStartFromTheDefaultsOnEachEntryAndACancelledBr
 }
 
 TEST_F(FolderPageInWizard, InstallIsRefusedAndThePageStaysUntilBothFoldersCanHoldIt) {
-  world.MakeFolder("D:\\Dict");
+  world.MakeFolders("D:\\Dict");
   world.LoadRegistry(Office2000("C:\\\\Office\\\\"));  // on a drive there is, for Word's templates
-  world.MakeFolder("C:\\Office");
+  world.MakeFolders("C:\\Office");
   struct Case {
     std::string dictionary, install;
     bool notMade;  // the Vessora folder cannot be made; else a text is empty or leaves no room for a name

@@ -9,8 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/platform.h"
-#include "platform/portable/file_system.h"
 #include "resources/szdd_encoder.h"
 #include "tests/resources/test_files.h"
 #include "tests/support/test_machine.h"
@@ -21,15 +19,9 @@ using Bytes = std::vector<uint8_t>;
 
 class PortableLzLibraryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    files.MapDrive('C', drive.Path());
-    saved = g_platform;
-    g_platform.fileSystem = &failing;
-  }
   void TearDown() override {
     EXPECT_EQ(lz.OpenHandleCount(), 0u);
-    EXPECT_EQ(files.OpenHandleCount(), 0u);
-    g_platform = saved;
+    EXPECT_EQ(world.files.OpenHandleCount(), 0u);
   }
   void Put(const std::string& name, const Bytes& bytes) { WriteHostFile(drive / name, bytes); }
   Bytes Packed(const Bytes& data, char replaced = 'x') {
@@ -51,12 +43,11 @@ class PortableLzLibraryTest : public ::testing::Test {
     return result;
   }
 
-  HostFolder drive;
-  PortableFileSystem files;
-  FaultyFileSystem failing{&files};
+  TestMachine world;  // C: on a host folder, and in g_platform a file system that fails on request
+  HostFolder& drive = world.c;
+  FaultyFileSystem& failing = world.faulty;
   PortableLzLibrary lz;
   OFSTRUCT ofs;
-  Platform saved;
 };
 
 TEST_F(PortableLzLibraryTest, CopyExpandsSzddAndPassesOtherFilesThrough) {

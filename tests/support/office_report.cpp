@@ -18,41 +18,49 @@ namespace {
 // Wine in the order of their names.
 void PrintList(FILE* out, HKEY root, const char* rootName) {
   std::fprintf(out, "%s list:\n", rootName);
-  HKEY key = nullptr;
-  if (g_platform.registry->RegOpenKeyExA(root, kCustomDictionariesKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+  std::vector<ListValue> values;
+  if (!ReadDictionaryList(root, &values)) {
     std::fprintf(out, "  (no key)\n");
     return;
   }
   std::vector<std::string> lines;
-  for (DWORD index = 0;; ++index) {
-    char name[256];
-    BYTE data[1024];
-    DWORD nameSize = sizeof name;
-    DWORD dataSize = sizeof data;
-    DWORD type = 0;
-    LONG result = g_platform.registry->RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize);
-    if (result != ERROR_SUCCESS) break;
-    std::string line = "  \"" + std::string(name, nameSize) + "\" ";
-    if (type == REG_SZ && dataSize > 0 && data[dataSize - 1] == 0 &&
-        std::memchr(data, 0, dataSize - 1) == nullptr) {
-      line += "REG_SZ \"" + std::string(reinterpret_cast<char*>(data), dataSize - 1) + "\"";
+  for (const ListValue& value : values) {
+    const std::string& data = value.data;
+    std::string line = "  \"" + value.name + "\" ";
+    if (value.type == REG_SZ && !data.empty() && data.find('\0') == data.size() - 1) {
+      line += "REG_SZ \"" + data.substr(0, data.size() - 1) + "\"";
     } else {
-      line += "type " + std::to_string(type) + " hex:";
-      for (DWORD i = 0; i < dataSize; ++i) {
+      line += "type " + std::to_string(value.type) + " hex:";
+      for (size_t i = 0; i < data.size(); ++i) {
         char byte[4];
-        std::snprintf(byte, sizeof byte, i ? ",%02x" : "%02x", data[i]);
+        std::snprintf(byte, sizeof byte, i ? ",%02x" : "%02x", static_cast<unsigned char>(data[i]));
         line += byte;
       }
     }
     lines.push_back(line);
   }
-  g_platform.registry->RegCloseKey(key);
   std::sort(lines.begin(), lines.end());
   if (lines.empty()) std::fprintf(out, "  (empty)\n");
   for (const std::string& line : lines) std::fprintf(out, "%s\n", line.c_str());
 }
 
 }  // namespace
+
+bool ReadDictionaryList(HKEY root, std::vector<ListValue>* values) {
+  HKEY key = nullptr;
+  if (g_platform.registry->RegOpenKeyExA(root, kCustomDictionariesKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return false;
+  for (DWORD index = 0;; ++index) {
+    char name[256], data[1024];
+    DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+    if (g_platform.registry->RegEnumValueA(key, index, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                                           &dataSize) != ERROR_SUCCESS)
+      break;
+    values->push_back(ListValue{std::string(name, nameSize), type, std::string(data, dataSize)});
+  }
+  g_platform.registry->RegCloseKey(key);
+  return true;
+}
 
 bool MakeScenarioFolders(const std::string& listFile) {
   if (listFile.empty()) return true;

@@ -149,7 +149,6 @@ class TestMachine : public PortableMachine {
     return LoadScenario(scenario);
   }
 #endif
-  void MakeFolder(const std::string& windowsPath) { MakeFolders(windowsPath); }
   std::string HostPath(const std::string& windowsPath) const {
     std::string host;
     return files.HostPath(windowsPath.c_str(), &host) ? host : std::string();
