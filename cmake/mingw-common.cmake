@@ -1,6 +1,15 @@
-# What the two MinGW toolchains share: a lean, reproducible, statically linked
-# setup.exe for Windows 2000 and later, and Wine to run the test programs.
-# Included by the toolchain files after they name the compilers.
+# What the two MinGW toolchains share: the compilers of TOOLCHAIN_PREFIX, a lean,
+# reproducible, statically linked setup.exe for Windows 2000 and later, and Wine to
+# run the test programs. Included by the toolchain files after they name the
+# processor and TOOLCHAIN_PREFIX.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc)
+set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++)
+set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 get_filename_component(vessora_source_dir ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
 # The oldest Windows the program is built for: a call that Windows 2000 lacks
