@@ -23,8 +23,7 @@ set(vessora_windows_floor "-D_WIN32_WINNT=0x0500 -DWINVER=0x0500")
 set(vessora_lean "-fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections")
 set(vessora_repro "-ffile-prefix-map=${vessora_source_dir}=.")
 set(CMAKE_C_FLAGS_INIT "${vessora_windows_floor} ${vessora_lean} ${vessora_repro}")
-set(CMAKE_CXX_FLAGS_INIT
-    "${vessora_windows_floor} ${vessora_lean} ${vessora_repro} -fno-exceptions -fno-rtti -fno-threadsafe-statics")
+set(CMAKE_CXX_FLAGS_INIT "${CMAKE_C_FLAGS_INIT} -fno-exceptions -fno-rtti -fno-threadsafe-statics")
 
 # Static (no MinGW DLLs to ship), stripped, unused sections and the start-up
 # objects' unwind tables dropped, and no link time stamp, so two builds of one
