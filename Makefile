@@ -26,7 +26,7 @@ test: build
 	ctest --test-dir build/win32 --output-on-failure
 	@bash -c '. tools/wine-lib.sh && wine_32bit_mode && [ "$$WINE32_MODE" != none ] || \
 	  echo "NOTE: the 32-bit Wine tests of build/win32 were skipped: $$WINE32_REASON"'
-	$(MAKE) --no-print-directory reproducible
+	$(MAKE) --no-print-directory --old-file=build-win32 reproducible  # built above, with the rest of build
 
 # A second build of the 32-bit preset in another folder gives the same setup.exe files, byte for byte.
 reproducible: build-win32

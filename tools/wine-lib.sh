@@ -9,7 +9,8 @@
 #                              programs is remade for i386. HOOK runs once in a new prefix.
 #   wine_run FILE ARGS...      runs FILE (a Windows program, or a Wine command such as
 #                              wineboot) with the loader for its machine: wine for 32-bit,
-#                              wine64 for 64-bit
+#                              wine64 for 64-bit; without Wine's note that the drives have
+#                              no volume label and serial
 #   wine_wait                  waits (at most 60 s) for the prefix's Wine to end, then stops it
 #   wine_start_xvfb            a private virtual screen for the rest of the script (DISPLAY);
 #                              it takes the script's EXIT trap to stop it
@@ -155,7 +156,7 @@ wine_run() {
   local machine
   machine=$(wine_machine "$1")
   _wine_pick_loader "${machine:-amd64}" || return $?
-  "${_wine_loader[@]}" "$@"
+  "${_wine_loader[@]}" "$@" 2> >(grep -v 'FS volume label and serial are not available' >&2)
 }
 
 wine_wait() {

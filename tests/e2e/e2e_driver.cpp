@@ -37,15 +37,6 @@ int main(int argc, char** argv) {
   }
   if (scenario.empty() || settings.outputHost.empty())
     return stop("usage: e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...");
-  // The registry as the programs see it; one run drives programs of one bitness.
-  for (const auto& program : settings.programs) {
-    REGSAM view = 0;
-    std::string error;
-    bool first = program == *settings.programs.begin();
-    if (!ProgramRegistryView(program.second, view, error) || (!first && view != RegistryView()))
-      return stop(error.empty() ? "the programs of one run differ in bitness" : error);
-    SetRegistryView(view);
-  }
   std::string windowsScenario = HostToWindows(scenario);
   settings.scenarioFolder = ParentOf(windowsScenario);
   MakeFolders(HostToWindows(settings.outputHost));

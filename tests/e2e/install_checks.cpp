@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "prefix_state.h"
-
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
@@ -63,7 +61,7 @@ bool ListFolder(const std::string& path, std::vector<std::string>& names) {
 bool ReadValues(HKEY root, const std::string& key, std::map<std::string, RegistryValue>& values) {
   values.clear();
   HKEY handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE | RegistryView(), &handle) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
   for (DWORD index = 0;; ++index) {
     char name[16384];
     DWORD nameLength = sizeof name;

@@ -6,7 +6,6 @@
 #include "install_checks.h"
 
 namespace {
-REGSAM g_view = KEY_WOW64_64KEY;
 const char* const kResetKeys[] = {
     "Software\\Microsoft\\Office",
     "Software\\Microsoft\\Word",
@@ -28,29 +27,10 @@ bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
   return true;
 }
 
-bool ProgramRegistryView(const std::string& windowsPath, REGSAM& view, std::string& error) {
-  DWORD type = 0;
-  if (!GetBinaryTypeA(windowsPath.c_str(), &type) || (type != SCS_32BIT_BINARY && type != SCS_64BIT_BINARY)) {
-    error = windowsPath + " is not a 32- or 64-bit Windows program";
-    return false;
-  }
-  view = type == SCS_32BIT_BINARY ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-  return true;
-}
-
-void SetRegistryView(REGSAM view) { g_view = view; }
-REGSAM RegistryView() { return g_view; }
-
 bool ResetOfficeKeys(std::string& error) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     for (const char* key : kResetKeys) {
-      HKEY handle;
-      LONG result = RegOpenKeyExA(root, key, 0, KEY_ALL_ACCESS | g_view, &handle);
-      if (result == ERROR_SUCCESS) {
-        result = RegDeleteTreeA(handle, nullptr);
-        RegCloseKey(handle);
-        if (result == ERROR_SUCCESS) result = RegDeleteKeyExA(root, key, g_view, 0);
-      }
+      LONG result = RegDeleteTreeA(root, key);  // the key itself as well
       if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) continue;
       error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
       return false;
@@ -63,8 +43,7 @@ bool ImportRegFile(const std::string& windowsPath, std::string& error) {
   char systemFolder[MAX_PATH];
   GetSystemDirectoryA(systemFolder, MAX_PATH);
   std::string exe = std::string(systemFolder) + "\\reg.exe";
-  std::string command =
-      "\"" + exe + "\" import \"" + windowsPath + "\" " + (g_view == KEY_WOW64_32KEY ? "/reg:32" : "/reg:64");
+  std::string command = "\"" + exe + "\" import \"" + windowsPath + "\"";
   DWORD code = 1;
   if (!StartProgram(command, "reg import " + windowsPath, error, &code)) return false;
   if (code != 0) error = "reg import " + windowsPath + " failed with " + std::to_string(code);

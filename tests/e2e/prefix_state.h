@@ -7,16 +7,13 @@
 #include <vector>
 
 // A 32-bit program on 64-bit Windows sees HKEY_LOCAL_MACHINE\Software through the
-// 32-bit view of the registry (Wow6432Node). The driver prepares and reads the
-// registry in the view of the program under test, whatever its own bitness.
-// The view of a program: KEY_WOW64_32KEY or KEY_WOW64_64KEY, from its PE header.
-bool ProgramRegistryView(const std::string& windowsPath, REGSAM& view, std::string& error);
-void SetRegistryView(REGSAM view);
-REGSAM RegistryView();
+// 32-bit view of the registry (Wow6432Node). The driver is built with the setup.exe
+// it drives, of the same bitness, so its own view (and that of the reg.exe it
+// starts from its system folder) is the program's.
 
 // Deletes the Office and Word keys and both custom-dictionary lists.
 bool ResetOfficeKeys(std::string& error);
-// Imports a .reg file with reg import, into the registry view.
+// Imports a .reg file with reg import.
 bool ImportRegFile(const std::string& windowsPath, std::string& error);
 // Deletes a file or a folder with everything in it; true when nothing is left.
 bool RemoveTree(const std::string& path);

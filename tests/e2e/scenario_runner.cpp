@@ -99,8 +99,9 @@ int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
   }
   probe = nullptr;
   launches.clear();
-  // Whatever the scenario left locked, so that it can be removed.
-  for (const std::string& path : std::vector<std::string>(locked)) Lock(path, false);
+  // Every file the scenario locked, so that it can be removed.
+  std::string error;
+  for (const std::string& path : locked) Check(SetImmutable(path, false, error), error);
   return failures;
 }
 
@@ -132,8 +133,11 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
          Check(MakeFolders(args), "cannot make " + args);
        }},
       {"clean", kNothing, [&] { Check(RemoveTree(args), "cannot remove " + args); }},
-      {"lock", kNothing, [&] { Lock(args, true); }},
-      {"unlock", kNothing, [&] { Lock(args, false); }},
+      {"lock", kNothing,
+       [&] {
+         Check(SetImmutable(args, true, error), error);
+         locked.push_back(args);
+       }},
       {"program", kNothing,
        [&] {
          Check(settings.programs.count(args) > 0, "no program for edition " + args);
@@ -181,13 +185,6 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
     return verb.run();
   }
   Fail("unknown step \"" + v + "\"");
-}
-
-void ScenarioRunner::Lock(const std::string& path, bool lock) {
-  std::string error;
-  Check(SetImmutable(path, lock, error), error);
-  locked.erase(std::remove(locked.begin(), locked.end(), path), locked.end());
-  if (lock) locked.push_back(path);
 }
 
 void ScenarioRunner::Reset() {

@@ -5,7 +5,7 @@
 //                              the product's folders, stray vsq temporary files
 //   reg FILE.reg               import with reg import (next to the scenario)
 //   mkdir PATH | clean PATH    make afresh | remove a folder
-//   lock PATH | unlock PATH    make a file immutable on the host (not writable even by root) | writable
+//   lock PATH                  make a file immutable on the host (not writable even by root) until the run ends
 //   program EDITION            quorvel (default), standard or professional
 //   launch                     start it; wait for the window and its first paint
 //   title TEXT                 the window title
@@ -59,7 +59,6 @@ class ScenarioRunner {
   // A block's lines expanded; trimmed ones without the blank lines.
   std::vector<std::string> BlockLines(const std::vector<std::string>& block, bool trimmed) const;
 
-  void Lock(const std::string& path, bool lock);
   void Reset();
   void Launch();
   void WaitForPage(int page);

@@ -3,10 +3,10 @@
 # not in the allow-list (lines of a DLL and names; "#" starts a comment): the calls the
 # program may make, each one present in Windows 2000. A new call has to be added to the
 # list on purpose, after checking that it is that old.
-# Usage: check-imports.sh OBJDUMP PROGRAM.EXE [ALLOW-LIST]   (imports.allow beside this script;
-#        exit 77 when the program is not built)
+# Usage: check-imports.sh OBJDUMP PROGRAM.EXE   (the allow-list is imports.allow beside this
+#        script; exit 77 when the program is not built)
 set -euo pipefail
-objdump=$1 program=$2 allowed=${3:-$(dirname "$0")/imports.allow}
+objdump=$1 program=$2 allowed=$(dirname "$0")/imports.allow
 [ -f "$program" ] || { echo "skipped: $program has not been built"; exit 77; }
 list=$(mktemp)
 trap 'rm -f "$list"' EXIT
