@@ -1,4 +1,5 @@
-// The LZ expansion library on Windows: each member is the lz32 call of the same name.
+// The LZ expansion library on Windows: each member is the kernel32 call of the same name
+// (lz32.dll's entries only forward to them).
 #pragma once
 #include "platform/lz_library.h"
 
