@@ -1,5 +1,7 @@
-// The Windows entry: installs the Win32 services and runs the shared start-up.
+// The Windows entry: keeps the DLL search to the system folder, installs the Win32
+// services and runs the shared start-up.
 #include "platform/platform.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/file_system.h"
 #include "platform/win32/lz_library.h"
 #include "platform/win32/registry.h"
@@ -8,7 +10,16 @@
 #include "platform/win32/window_system.h"
 #include "shell/main_window.h"
 
+namespace {
+
+DllSearchCalls::AnyFunction Kernel32Export(const char* name) {
+  return reinterpret_cast<DllSearchCalls::AnyFunction>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name));
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  RestrictDllSearch({Kernel32Export, ::GetSystemDirectoryA, ::LoadLibraryExA});
   static Win32Registry registry;
   static Win32FileSystem fileSystem;
   static Win32LzLibrary lzLibrary;

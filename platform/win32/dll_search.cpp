@@ -1,0 +1,45 @@
+#include "platform/win32/dll_search.h"
+
+#include <cstring>
+
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+#ifndef LOAD_WITH_ALTERED_SEARCH_PATH
+#define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008
+#endif
+
+// comctl32 for the folder chooser; uxtheme and msimg32 for drawing windows and controls.
+const char* const kPreloadedDlls[] = {"comctl32.dll", "uxtheme.dll", "msimg32.dll"};
+const int kPreloadedDllCount = sizeof kPreloadedDlls / sizeof kPreloadedDlls[0];
+
+namespace {
+
+constexpr UINT kFolderCapacity = 260;  // MAX_PATH
+constexpr size_t kNameCapacity = 16;   // the longest preloaded name with its backslash and terminator
+
+}  // namespace
+
+void RestrictDllSearch(const DllSearchCalls& calls) {
+  // Neither call is in Windows 2000, so both are looked up rather than imported.
+  using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD flags);
+  using SetDllDirectoryACall = BOOL(WINAPI*)(LPCSTR folder);
+  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(calls.kernel32Export("SetDefaultDllDirectories"));
+  if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    auto setFolder = reinterpret_cast<SetDllDirectoryACall>(calls.kernel32Export("SetDllDirectoryA"));
+    if (setFolder) setFolder("");
+  }
+
+  char path[kFolderCapacity + kNameCapacity];
+  // A length of the capacity or more is the size a longer folder would need: nothing was written.
+  UINT length = calls.getSystemDirectoryA(path, kFolderCapacity);
+  if (length == 0 || length >= kFolderCapacity) return;
+  for (int i = 0; i < kPreloadedDllCount; ++i) {
+    size_t nameLength = std::strlen(kPreloadedDlls[i]);
+    if (nameLength + 2 > kNameCapacity) continue;
+    path[length] = '\\';
+    std::memcpy(path + length + 1, kPreloadedDlls[i], nameLength + 1);
+    // Its own imports are searched for from the system folder too. One that does not load is left.
+    calls.loadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  }
+}
