@@ -24,6 +24,12 @@ rm -rf "$out"
 mkdir -p "$out"
 wine_start_xvfb || exit 1
 
+# The DLLs a "plant" step puts beside setup.exe: Wine takes them from the program's folder
+# first, as Windows does with a DLL that is not a known DLL. Wine reads this when each
+# process starts.
+planted=$(sed -n 's/^plant[[:blank:]]\+//p' "$scenario" | xargs | tr ' ' ',')
+[ -z "$planted" ] || export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$planted=n,b"
+
 args=(--scenario "$scenario" --out "$out" --content "$content")
 for exe in "$@"; do args+=(--exe "$exe"); done
 wine_run "$driver" "${args[@]}"

@@ -39,6 +39,20 @@ const ControlInfo* Find(const std::vector<ControlInfo>& controls, int id) {
   return nullptr;
 }
 
+// The DLLs a program imports, from its import directory (mapped, its imports left unresolved).
+std::vector<std::string> ImportedDlls(const std::string& program) {
+  std::vector<std::string> names;
+  HMODULE image = LoadLibraryExA(program.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  if (!image) return names;
+  auto base = reinterpret_cast<const BYTE*>(image);
+  auto headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  for (auto dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports); imports && dll->Name; ++dll)
+    names.push_back(reinterpret_cast<const char*>(base + dll->Name));
+  FreeLibrary(image);
+  return names;
+}
+
 void PrintControls(const std::vector<ControlInfo>& controls) {
   for (const ControlInfo& c : controls) {
     Print("    " + std::to_string(c.id) + " " + c.className + " " + Quoted(c.text.size() > 60 ? c.text.substr(0, 60) + "..." : c.text) +
@@ -143,6 +157,7 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
          Check(settings.programs.count(args) > 0, "no program for edition " + args);
          program = args;
        }},
+      {"plant", kNothing, [&] { Plant(args); }},
       {"launch", kNothing, [&] { Launch(); }},
       {"title", kProgram, [&] { Expect("title", WizardProbe::CaptionOf(probe->Main()), args); }},
       {"page", kProgram, [&] { WaitForPage(number); }},
@@ -169,6 +184,7 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
          std::vector<std::string> names = TemporaryFiles();
          Check(names.empty(), "temporary files left in " + TempFolder() + ":" + Listed(names));
        }},
+      {"planted", kNothing, [&] { CheckPlanted(); }},
       {"tamper", kNothing, [&] { Tamper(args); }},
       {"show-folder", kNothing,
        [&] {
@@ -208,7 +224,8 @@ void ScenarioRunner::Launch() {
   clickTime = NowMs();
   page = 0;
   std::string error;
-  if (!probe->Launch(settings.programs[program], error)) return Fail(error);
+  std::string exe = plantFolder.empty() ? settings.programs[program] : plantFolder + "\\setup.exe";
+  if (!probe->Launch(exe, error)) return Fail(error);
   if (probe->Retries()) Print("  (Wine refused " + std::to_string(probe->Retries()) + " start(s) before this one)");
   if (!probe->WaitForMainWindow(30000)) return Fail("no window of class LunveraSetup appeared");
   double windowTime = probe->Elapsed();
@@ -242,6 +259,27 @@ void ScenarioRunner::Launch() {
   Check(clientWidth < 600 && clientHeight < 440 && clientWidth >= 500 && clientHeight >= 350,
         "client area " + std::to_string(clientWidth) + "x" + std::to_string(clientHeight) +
             " is not the 600x440 window less its frame");
+}
+
+void ScenarioRunner::Plant(const std::string& names) {
+  char driver[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, driver, MAX_PATH);
+  std::string standIn = ParentOf(driver) + "\\planted.dll";
+  plantFolder = HostToWindows(settings.outputHost) + "\\planted";
+  Check(RemoveTree(plantFolder) && MakeFolders(plantFolder), "cannot make " + plantFolder);
+  Check(CopyFileA(settings.programs[program].c_str(), (plantFolder + "\\setup.exe").c_str(), FALSE),
+        "cannot copy the program into " + plantFolder);
+  std::string rest = names, planted;
+  for (std::string name = TakeWord(rest); !name.empty(); name = TakeWord(rest)) {
+    Check(CopyFileA(standIn.c_str(), (plantFolder + "\\" + name + ".dll").c_str(), FALSE), "cannot plant " + name + ".dll");
+    planted += (planted.empty() ? "" : ",") + name;
+  }
+  // Wine reads it when a process starts, from the environment the driver was given.
+  char overrides[1024] = "";
+  GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+  Check(std::string(overrides).find(planted + "=n,b") != std::string::npos,
+        "Wine does not take " + planted + " from the program's folder first: WINEDLLOVERRIDES is \"" + overrides +
+            "\" (run-scenario.sh adds the plant line's names)");
 }
 
 void ScenarioRunner::WaitForPage(int wanted) {
@@ -505,6 +543,28 @@ void ScenarioRunner::CheckPieces(const std::string& args) {
   }
   Print("  " + std::to_string(count) + " piece(s), " + std::to_string(joined.size()) + " bytes in all");
   if (joined != whole) Fail("the pieces together " + DescribeDifference(whole, joined));
+}
+
+void ScenarioRunner::CheckPlanted() {
+  std::vector<std::string> names, imports = ImportedDlls(plantFolder + "\\setup.exe");
+  if (plantFolder.empty() || !ListFolder(plantFolder, names)) return Fail("nothing was planted");
+  int loaded = 0;
+  for (const std::string& name : names) {
+    const std::string marker = ".loaded";
+    if (name.size() <= marker.size() || name.compare(name.size() - marker.size(), marker.size(), marker) != 0) continue;
+    std::string dll = name.substr(0, name.size() - marker.size()), when;
+    ReadFileBytes(plantFolder + "\\" + name, when);
+    bool imported = std::any_of(imports.begin(), imports.end(), [&](const std::string& i) { return SameNoCase(i, dll); });
+    if (when == "start" && !imported) {
+      Print("  reported, not failed: the stand-in " + dll + " was loaded while the process started, before setup.exe's "
+            "first instruction; Wine's own system DLLs import it, setup.exe does not");
+    } else {
+      ++loaded;
+      Fail("the stand-in " + dll + " beside setup.exe was loaded " +
+           (when == "start" ? "at start: setup.exe imports it" : "while setup.exe ran"));
+    }
+  }
+  if (loaded == 0) Print("  no stand-in beside setup.exe was loaded by it");
 }
 
 void ScenarioRunner::Tamper(const std::string& path) {

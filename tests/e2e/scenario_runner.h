@@ -7,6 +7,10 @@
 //   mkdir PATH | clean PATH    make afresh | remove a folder
 //   lock PATH                  make a file immutable on the host (not writable even by root) until the run ends
 //   program EDITION            quorvel (default), standard or professional
+//   plant NAME...              the next launch runs a copy of the program in a folder of its own,
+//                              beside a stand-in DLL (planted.dll) for each name, which Wine takes
+//                              from there first, as Windows does with a DLL that is not a known DLL
+//                              (run-scenario.sh tells Wine so, from this line)
 //   launch                     start it; wait for the window and its first paint
 //   title TEXT                 the window title
 //   page N                     wait for page N, then check every control and its place
@@ -25,6 +29,8 @@
 //   link LNK | TARGET | DESCRIPTION   read back through IShellLink
 //   pieces FOLDER\PREFIX | CONTENT-FILE   a split dictionary against the whole one
 //   notemp                     no vsq* file in the temporary folder
+//   planted                    no stand-in was loaded; one that Wine's own DLLs import, and so load
+//                              before the program's first instruction, is reported, not failed
 //   tamper PATH                overwrite with stale bytes (to see a file replaced)
 //   say TEXT | show-folder PATH | show-file PATH | show-values KEY   print
 #pragma once
@@ -60,6 +66,7 @@ class ScenarioRunner {
   std::vector<std::string> BlockLines(const std::vector<std::string>& block, bool trimmed) const;
 
   void Reset();
+  void Plant(const std::string& names);
   void Launch();
   void WaitForPage(int page);
   void Shot(const std::string& name);
@@ -74,6 +81,7 @@ class ScenarioRunner {
   void CheckValues(const std::string& key, const std::vector<std::string>* block);
   void CheckLink(const std::string& args);
   void CheckPieces(const std::string& args);
+  void CheckPlanted();
   void Tamper(const std::string& path);
   void ShowFolder(const std::string& path, const std::string& indent);
   void ShowFile(const std::string& path);
@@ -86,6 +94,7 @@ class ScenarioRunner {
   WizardProbe* probe = nullptr;
   int failures = 0;
   std::vector<std::string> locked;  // files a "lock" step made immutable
+  std::string plantFolder;           // where "plant" put the program and the stand-ins
   int currentLine = 0;
   int page = 0;
   int clientWidth = 0;

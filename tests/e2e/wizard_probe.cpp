@@ -65,26 +65,26 @@ WizardProbe::~WizardProbe() {
 }
 
 bool WizardProbe::Launch(const std::string& exePath, std::string& error) {
-  std::string commandLine = "\"" + exePath + "\"";
+  // In its own folder, as when it is opened from there.
+  std::string commandLine = "\"" + exePath + "\"", folder = ParentOf(exePath);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   // Wine now and then refuses a start with an internal error while the machine is
   // busy; a second try is what a user's second double-click would be.
   DWORD lastError = 0;
-  for (int attempt = 0; attempt < 3; ++attempt) {
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
     if (attempt > 0) Sleep(500);
     startedMs = NowMs();
-    if (CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &processInfo)) {
-      main = nullptr;
-      retries = attempt;
-      return true;
-    }
-    lastError = GetLastError();
-    if (lastError != ERROR_INTERNAL_ERROR) break;
+    started = CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                             &startup, &processInfo);
+    main = nullptr;
+    retries = attempt;
+    lastError = started ? 0 : GetLastError();
+    if (lastError != 0 && lastError != ERROR_INTERNAL_ERROR) break;
   }
-  error = "CreateProcess failed with error " + std::to_string(lastError);
-  return false;
+  if (!started) error = "CreateProcess failed with error " + std::to_string(lastError);
+  return started;
 }
 
 bool WizardProbe::Running() const {

@@ -23,6 +23,7 @@ class WizardProbe {
  public:
   ~WizardProbe();
 
+  // Starts the program in its own folder, as when it is opened from there.
   bool Launch(const std::string& exePath, std::string& error);
   // How many starts Wine refused before this one went through.
   int Retries() const { return retries; }
