@@ -546,8 +546,11 @@ void ScenarioRunner::CheckPieces(const std::string& args) {
 }
 
 void ScenarioRunner::CheckPlanted() {
-  std::vector<std::string> names, imports = ImportedDlls(plantFolder + "\\setup.exe");
+  std::vector<std::string> names, imports;
   if (plantFolder.empty() || !ListFolder(plantFolder, names)) return Fail("nothing was planted");
+  // A stand-in loaded at start by the program's own imports is a failure, so they must be known.
+  imports = ImportedDlls(plantFolder + "\\setup.exe");
+  if (imports.empty()) return Fail("cannot read the imports of " + plantFolder + "\\setup.exe");
   int loaded = 0;
   for (const std::string& name : names) {
     const std::string marker = ".loaded";
