@@ -58,33 +58,23 @@ bool ListFolder(const std::string& path, std::vector<std::string>& names) {
   return true;
 }
 
-bool ReadValues(HKEY root, const std::string& key, std::map<std::string, RegistryValue>& values) {
-  values.clear();
-  HKEY handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return false;
-  for (DWORD index = 0;; ++index) {
-    char name[16384];
-    DWORD nameLength = sizeof name;
-    BYTE data[65536];
-    DWORD dataLength = sizeof data;
-    DWORD type = 0;
-    LONG result = RegEnumValueA(handle, index, name, &nameLength, nullptr, &type, data, &dataLength);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result == ERROR_MORE_DATA) {
-      // Too long to compare, yet still a value of the key.
-      values[std::string(name, nameLength)] = RegistryValue{type, "<more than 64 KB>"};
-      continue;
-    }
-    if (result != ERROR_SUCCESS) continue;
-    RegistryValue value;
-    value.type = type;
-    std::string raw(reinterpret_cast<char*>(data), dataLength);
-    if ((type == REG_SZ || type == REG_EXPAND_SZ) && !raw.empty() && raw.back() == '\0') raw.pop_back();
-    value.data = raw;
-    values[std::string(name, nameLength)] = value;
+namespace {
+// The prefix's own registry calls, in the shape ReadRegistryValues reads through.
+struct Advapi {
+  LONG RegOpenKeyExA(HKEY root, LPCSTR key, DWORD options, REGSAM access, HKEY* result) {
+    return ::RegOpenKeyExA(root, key, options, access, result);
   }
-  RegCloseKey(handle);
-  return true;
+  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength, DWORD* reserved, DWORD* type, BYTE* data,
+                     DWORD* dataLength) {
+    return ::RegEnumValueA(key, index, name, nameLength, reserved, type, data, dataLength);
+  }
+  LONG RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
+};
+}  // namespace
+
+bool ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) {
+  Advapi advapi;
+  return ReadRegistryValues(advapi, key, values);
 }
 
 bool ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) {
@@ -119,53 +109,3 @@ bool ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) 
   return true;
 }
 
-std::string LogFromLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (std::string line : lines) {
-    if (!line.empty() && line.back() == '$') line.pop_back();
-    text += line + "\r\n";
-  }
-  return text;
-}
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 32 || c >= 127) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
-std::string Hex(DWORD value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(value));
-  return text;
-}
-
-std::string DescribeDifference(const std::string& expected, const std::string& actual) {
-  size_t at = 0;
-  while (at < expected.size() && at < actual.size() && expected[at] == actual[at]) ++at;
-  size_t lineStart = expected.rfind('\n', at == 0 ? 0 : at - 1);
-  lineStart = (lineStart == std::string::npos || at == 0) ? 0 : lineStart + 1;
-  int lineNumber = 1 + static_cast<int>(std::count(expected.begin(), expected.begin() + lineStart, '\n'));
-  auto lineAt = [lineStart](const std::string& text) {
-    if (lineStart >= text.size()) return std::string("<end of file>");
-    size_t end = text.find('\n', lineStart);
-    return Escaped(text.substr(lineStart, end == std::string::npos ? std::string::npos : end - lineStart + 1));
-  };
-  return "differs at byte " + std::to_string(at) + " (line " + std::to_string(lineNumber) + ", " +
-         std::to_string(expected.size()) + " bytes expected, " + std::to_string(actual.size()) +
-         " found)\n      expected: " + lineAt(expected) + "\n      found:    " + lineAt(actual);
-}

@@ -16,6 +16,10 @@ RECT MakeRect(int left, int top, int width, int height) {
   return r;
 }
 
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 std::string RectText(const RECT& r) {
   char text[96];
   std::snprintf(text, sizeof text, "(%ld,%ld %ldx%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
@@ -39,7 +43,7 @@ std::vector<ExpectedControl> ExpectedControls(int page, int W, int H, int V) {
   PageCaptions captions = CaptionsOf(page);
   bool backEnabled = page != 4;
   std::vector<ExpectedControl> controls = {
-      {kBackButtonId, "Button", true, captions.left, kDefPushButton | (backEnabled ? 0 : WS_DISABLED), 0,
+      {kBackButtonId, "Button", true, captions.left, kDefPushButton | (backEnabled ? 0u : static_cast<DWORD>(WS_DISABLED)), 0,
        MakeRect(half - (4 * b) / 3, H - 48, b, 36), backEnabled},
       {kNextButtonId, "Button", true, captions.right, kPushButton, 0, MakeRect(half + b / 3, H - 48, b, 36), true},
   };

@@ -1,7 +1,7 @@
 // What each wizard page shows: its controls with class, text, styles and place,
 // worked out from the client size the platform reports for the main window.
 #pragma once
-#include <windows.h>
+#include "platform/win32_types.h"
 
 #include <string>
 #include <vector>
@@ -30,3 +30,4 @@ std::vector<ExpectedControl> ExpectedControls(int page, int clientWidth, int cli
 
 RECT MakeRect(int left, int top, int width, int height);
 std::string RectText(const RECT& r);
+bool SameRect(const RECT& a, const RECT& b);

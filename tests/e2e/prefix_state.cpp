@@ -4,32 +4,11 @@
 
 #include "host_paths.h"
 #include "install_checks.h"
-
-namespace {
-const char* const kResetKeys[] = {
-    "Software\\Microsoft\\Office",
-    "Software\\Microsoft\\Word",
-    "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries",
-};
-}  // namespace
-
-bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
-  size_t at = text.find('\\');
-  std::string name = text.substr(0, at);
-  path = at == std::string::npos ? "" : text.substr(at + 1);
-  if (name == "HKCU" || name == "HKEY_CURRENT_USER") {
-    root = HKEY_CURRENT_USER;
-  } else if (name == "HKLM" || name == "HKEY_LOCAL_MACHINE") {
-    root = HKEY_LOCAL_MACHINE;
-  } else {
-    return false;
-  }
-  return true;
-}
+#include "scenario_machine.h"
 
 bool ResetOfficeKeys(std::string& error) {
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    for (const char* key : kResetKeys) {
+    for (const char* key : kOfficeKeys) {
       LONG result = RegDeleteTreeA(root, key);  // the key itself as well
       if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) continue;
       error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";

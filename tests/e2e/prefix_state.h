@@ -27,6 +27,3 @@ std::vector<std::string> TemporaryFiles();
 
 std::string TempFolder();     // without the trailing backslash
 std::string ProgramsFolder();  // the Start menu's Programs folder
-
-// "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..." into root and path.
-bool ParseKey(const std::string& text, HKEY& root, std::string& path);
