@@ -206,7 +206,8 @@ int main(int argc, char** argv) {
   settings.program = table->edition;
   for (char& c : settings.program) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   // The scenario's own files (.reg) are found beside it, the content files where --content says.
-  settings.scenarioFolder = ParentOf(HostToWindows(std::filesystem::absolute(options.scenario).string()));
+  std::string scenario = options.scenario.empty() ? "./--steps" : options.scenario;
+  settings.scenarioFolder = ParentOf(HostToWindows(std::filesystem::absolute(scenario).string()));
   settings.contentFolder = HostToWindows(std::filesystem::absolute(options.content).string());
 
   // Drive C: a fresh folder unless given, with the folder every Windows has for programs.

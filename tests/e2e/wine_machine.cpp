@@ -7,7 +7,6 @@
 
 #include "host_paths.h"
 #include "install_checks.h"
-#include "page_layout.h"
 #include "prefix_state.h"
 
 WineMachine::WineMachine(const std::map<std::string, std::string>& p, const std::string& out)
