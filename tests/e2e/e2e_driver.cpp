@@ -9,7 +9,6 @@
 #include <string>
 
 #include "host_paths.h"
-#include "prefix_state.h"
 #include "scenario_runner.h"
 #include "scenario_script.h"
 #include "wine_machine.h"
@@ -43,13 +42,13 @@ int main(int argc, char** argv) {
     return stop("usage: e2e_driver --scenario FILE --out FOLDER --content FOLDER --exe EDITION=PATH...");
   std::string windowsScenario = HostToWindows(scenario);
   settings.scenarioFolder = ParentOf(windowsScenario);
-  MakeFolders(HostToWindows(outputHost));
 
   std::vector<ScenarioStep> steps;
   std::string error;
   if (!LoadScenario(windowsScenario, steps, error)) return stop(error);
   CoInitialize(nullptr);
   WineMachine machine(programs, outputHost);
+  machine.MakeFolders(HostToWindows(outputHost));
   ScenarioRunner runner(machine, settings);
   int failures = runner.Run(steps);
   CoUninitialize();

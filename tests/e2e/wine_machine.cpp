@@ -6,36 +6,210 @@
 #include <cstdio>
 
 #include "host_paths.h"
-#include "install_checks.h"
-#include "prefix_state.h"
+
+namespace {
+
+// The names FindFirstFile gives for a pattern such as FOLDER\*, without "." and "..".
+std::vector<std::string> FindNames(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// The prefix's own registry calls, in the shape ReadRegistryValues reads through.
+struct Advapi {
+  LONG RegOpenKeyExA(HKEY root, LPCSTR key, DWORD options, REGSAM access, HKEY* result) {
+    return ::RegOpenKeyExA(root, key, options, access, result);
+  }
+  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength, DWORD* reserved, DWORD* type, BYTE* data,
+                     DWORD* dataLength) {
+    return ::RegEnumValueA(key, index, name, nameLength, reserved, type, data, dataLength);
+  }
+  LONG RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
+};
+
+std::string TempFolder() {  // without the trailing backslash
+  char folder[MAX_PATH] = "";
+  DWORD length = GetTempPathA(MAX_PATH, folder);
+  std::string text(folder, length < MAX_PATH ? length : 0);
+  if (!text.empty() && text.back() == '\\') text.pop_back();
+  return text;
+}
+
+// The Start menu's Programs folder.
+std::string ProgramsFolder() {
+  char folder[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
+  return folder;
+}
+
+}  // namespace
 
 WineMachine::WineMachine(const std::map<std::string, std::string>& p, const std::string& out)
     : programs(p), outputHost(out) {
-  programsFolder = ::ProgramsFolder();
-  tempFolder = ::TempFolder();
+  programsFolder = ProgramsFolder();
+  tempFolder = TempFolder();
 }
 
-bool WineMachine::ResetOfficeKeys(std::string& error) { return ::ResetOfficeKeys(error); }
-bool WineMachine::ImportRegFile(const std::string& path, std::string& error) { return ::ImportRegFile(path, error); }
-bool WineMachine::RemoveTree(const std::string& path) { return ::RemoveTree(path); }
-bool WineMachine::MakeFolders(const std::string& path) { return ::MakeFolders(path); }
-bool WineMachine::Lock(const std::string& path, bool locked, std::string& error) {
-  return SetImmutable(path, locked, error);
+bool WineMachine::ResetOfficeKeys(std::string& error) {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    for (const char* key : kOfficeKeys) {
+      LONG result = RegDeleteTreeA(root, key);  // the key itself as well
+      if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) continue;
+      error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
+      return false;
+    }
+  }
+  return true;
 }
-bool WineMachine::Exists(const std::string& path) { return ::Exists(path); }
-bool WineMachine::ReadFileBytes(const std::string& path, std::string& bytes) { return ::ReadFileBytes(path, bytes); }
+
+bool WineMachine::ImportRegFile(const std::string& windowsPath, std::string& error) {
+  char systemFolder[MAX_PATH];
+  GetSystemDirectoryA(systemFolder, MAX_PATH);
+  std::string exe = std::string(systemFolder) + "\\reg.exe";
+  std::string command = "\"" + exe + "\" import \"" + windowsPath + "\"";
+  DWORD code = 1;
+  if (!StartProgram(command, "reg import " + windowsPath, error, &code)) return false;
+  if (code != 0) error = "reg import " + windowsPath + " failed with " + std::to_string(code);
+  return code == 0;
+}
+
+bool WineMachine::RemoveTree(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeleteFileA(path.c_str()) != 0;
+  for (const std::string& name : FindNames(path + "\\*")) RemoveTree(path + "\\" + name);
+  return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool WineMachine::MakeFolders(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  size_t at = path.find_last_of('\\');
+  if (at != std::string::npos && at > 2) {
+    if (!MakeFolders(path.substr(0, at))) return false;
+  }
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+// On the host, chattr +i: not even root may write the file. Waits until the prefix sees it so.
+bool WineMachine::Lock(const std::string& path, bool immutable, std::string& error) {
+  if (!immutable && !Exists(path)) return true;  // nothing to release
+  char prefix[MAX_PATH];
+  if (!GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH) || path.compare(0, 3, "C:\\") != 0) {
+    error = "no host path for " + path;
+    return false;
+  }
+  // Wine starts a host program without a process handle to wait on: the file's state tells when it ran.
+  std::string command = std::string("Z:\\usr\\bin\\chattr ") + (immutable ? "+i \"" : "-i \"") + prefix +
+                        "/drive_c/" + WindowsToHost(path.substr(3)) + "\"";
+  if (!StartProgram(command, "chattr", error)) return false;
+  bool done = WaitUntil(5000, 20, [&] {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return (file == INVALID_HANDLE_VALUE) == immutable;
+  });
+  if (!done) error = path + (immutable ? " is still writable" : " is still not writable");
+  return done;
+}
+
+bool WineMachine::Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes.clear();
+  char buffer[65536];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return ok;
+}
+
+bool WineMachine::ReadFileBytes(const std::string& path, std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes.clear();
+  char buffer[65536];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return ok;
+}
+
 bool WineMachine::WriteFileBytes(const std::string& path, const std::string& bytes) {
-  return ::WriteFileBytes(path, bytes);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != 0;
+  CloseHandle(file);
+  return ok;
 }
-bool WineMachine::FileSize(const std::string& path, unsigned long long& size) { return ::FileSize(path, size); }
+
+bool WineMachine::FileSize(const std::string& path, unsigned long long& size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return true;
+}
+
 bool WineMachine::ListFolder(const std::string& path, std::vector<std::string>& names) {
-  return ::ListFolder(path, names);
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  names.clear();
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  names = FindNames(path + "\\*");
+  std::sort(names.begin(), names.end());
+  return true;
 }
-bool WineMachine::ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) {
-  return ::ReadValues(key, values);
-}
+
+// Loads a .lnk through CLSID_ShellLink and IPersistFile::Load.
 bool WineMachine::ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) {
-  return ::ReadShellLink(path, link, error);
+  IShellLinkA* shellLink = nullptr;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    reinterpret_cast<void**>(&shellLink));
+  if (FAILED(result)) {
+    error = "CoCreateInstance(CLSID_ShellLink) failed";
+    return false;
+  }
+  IPersistFile* file = nullptr;
+  result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  if (SUCCEEDED(result)) {
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    result = file->Load(wide, STGM_READ);
+    file->Release();
+  }
+  if (FAILED(result)) {
+    shellLink->Release();
+    error = "IPersistFile::Load failed with " + Hex(static_cast<DWORD>(result));
+    return false;
+  }
+  char target[MAX_PATH] = "";
+  char description[MAX_PATH] = "";
+  WIN32_FIND_DATAA found;
+  shellLink->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
+  shellLink->GetDescription(description, MAX_PATH);
+  shellLink->Release();
+  link.target = target;
+  link.description = description;
+  return true;
+}
+
+bool WineMachine::ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) {
+  Advapi advapi;
+  return ReadRegistryValues(advapi, key, values);
 }
 
 bool WineMachine::Launch(const std::string& edition, std::string& error) {
@@ -172,7 +346,7 @@ bool WineMachine::Shot(const std::string& name, int page, std::string& error) {
                      std::to_string(client.bottom) + "\n";
   std::string infoPath = HostToWindows(outputHost + "/" + name + ".txt");
   error = "cannot write " + infoPath;
-  if (!::WriteFileBytes(infoPath, info)) return false;
+  if (!WriteFileBytes(infoPath, info)) return false;
   Print("  saved " + host);
   return true;
 }
