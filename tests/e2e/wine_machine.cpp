@@ -124,18 +124,6 @@ bool WineMachine::Lock(const std::string& path, bool immutable, std::string& err
 
 bool WineMachine::Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bytes.clear();
-  char buffer[65536];
-  DWORD got = 0;
-  bool ok = true;
-  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return ok;
-}
-
 bool WineMachine::ReadFileBytes(const std::string& path, std::string& bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
