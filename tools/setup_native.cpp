@@ -203,6 +203,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "setup_native: no edition called %s\n", options.machine.edition.c_str());
     return 100;
   }
+  // The edition launched until a "program" step says otherwise.
   settings.program = table->edition;
   for (char& c : settings.program) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   // The scenario's own files (.reg) are found beside it, the content files where --content says.
