@@ -293,8 +293,12 @@ bool NativeMachine::TakeMessageBox(MessageBoxInfo& box, std::string& error) {
   error = "no message box owned by the main window appeared";
   if (boxesTaken >= boxes.size()) return false;
   const RecordedMessageBox& shown = boxes[boxesTaken++];
+  const RecordedWindow* main = portable.windows.Window(shown.owner);
+  error = "the message box is not owned by the main window";
+  if (main == nullptr || main->className != "LunveraSetup") return false;
   const UINT kIconMask = 0xF0;  // MB_ICONMASK
-  box = MessageBoxInfo{shown.caption, shown.text, (shown.type & kIconMask) != 0};
+  box = MessageBoxInfo{shown.caption, shown.text, (shown.type & kIconMask) != 0, true,
+                       (shown.type & kIconMask) == MB_ICONEXCLAMATION};
   // Nothing told the window system otherwise, so it answered OK.
   error = shown.answer == IDOK ? "" : "the message box was answered " + std::to_string(shown.answer) + ", not OK";
   return error.empty();
@@ -316,6 +320,8 @@ std::vector<std::string> NativeMachine::Browse(int id, const std::string& choice
   const PortableShellServices::BrowseCall& call = shell.BrowseCalls().back();
   Print("  folder chooser open on " + Quoted(call.selected));
   std::vector<std::string> failures;
+  const RecordedWindow* owner = portable.windows.Window(call.info.hwndOwner);
+  if (owner == nullptr || owner->className != "LunveraSetup") failures.push_back("the chooser is not owned by the main window");
   if (status && call.status != *status)
     failures.push_back("the chooser's status line does not read " + Quoted(*status) + "; its texts: " +
                        Quoted(call.status));

@@ -32,6 +32,9 @@ struct MainWindowInfo {
 struct MessageBoxInfo {
   std::string caption, text;
   bool icon = false;
+  // Which icon it is, where the machine can tell (under Wine the driver cannot read another process's icon).
+  bool iconKnown = false;
+  bool exclamation = false;  // the system's exclamation mark
 };
 
 struct RegistryValue {

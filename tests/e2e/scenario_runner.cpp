@@ -322,7 +322,7 @@ void ScenarioRunner::ExpectText(int id, const std::string& text, bool fromFile) 
 
 void ScenarioRunner::Message(const std::string& args) {
   std::vector<std::string> fields = SplitFields(args);
-  if (fields.size() < 2) return Fail("message needs: caption | text [| icon]");
+  if (fields.size() < 2) return Fail("message needs: caption | text [| icon | exclamation]");
   MessageBoxInfo box;
   std::string error;
   if (!machine.TakeMessageBox(box, error) && box.caption.empty()) return Fail(error);
@@ -330,7 +330,11 @@ void ScenarioRunner::Message(const std::string& args) {
   Expect("message caption", box.caption, fields[0]);
   Expect("message text", box.text, fields[1]);
   if (fields.size() > 2)
-    Check((fields[2] == "icon") == box.icon, box.icon ? "the message has an icon" : "the message has no icon");
+    Check((fields[2] == "icon" || fields[2] == "exclamation") == box.icon,
+          box.icon ? "the message has an icon" : "the message has no icon");
+  if (fields.size() > 2 && fields[2] == "exclamation" && box.iconKnown)
+    Check(box.exclamation, "the message's icon is not the exclamation mark");
+  if (fields.size() > 2 && fields[2] == "exclamation" && !box.iconKnown) Print("  (which icon it is cannot be told here)");
   Check(error.empty(), error);
 }
 

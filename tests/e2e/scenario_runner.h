@@ -14,7 +14,8 @@
 //   text ID TEXT | textfile ID CONTENT-FILE   a control's text
 //   type ID TEXT | click ID | command ID | close   input: text typed, a button pressed,
 //                              WM_COMMAND, the close box
-//   message CAPTION | TEXT [| icon]   a message box: check it, press OK
+//   message CAPTION | TEXT [| icon | exclamation]   a message box (with an icon, the
+//                              exclamation mark where the machine can tell): check it, press OK
 //   browse ID PATH|ok|cancel [| STATUS]   press Browse and answer the chooser
 //   exit CODE                  wait for the program to end with that code
 //   file PATH | size N   /  file PATH | same CONTENT-FILE   /  absent PATH
