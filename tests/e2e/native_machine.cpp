@@ -3,51 +3,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
-#include "install/install_sequence.h"
 #include "office/office_info.h"
 #include "pages/control_ids.h"
 #include "shell/main_window.h"
-#include "shell/navigation.h"
 #include "scenario_script.h"
 #include "tests/support/link_fields.h"
+#include "tests/support/test_machine.h"
 
 namespace {
-
-// The install's folder texts and outcome as the process starts, for every later launch.
-struct InstallGlobals {
-  char dictionary[sizeof g_dictionaryFolder], install[sizeof g_installFolder];
-  char templates[sizeof g_templatesFolder], startup[sizeof g_startupFolder];
-  InstallOutcome outcome;
-};
-InstallGlobals SavedInstallGlobals() {
-  InstallGlobals saved;
-  std::memcpy(saved.dictionary, g_dictionaryFolder, sizeof saved.dictionary);
-  std::memcpy(saved.install, g_installFolder, sizeof saved.install);
-  std::memcpy(saved.templates, g_templatesFolder, sizeof saved.templates);
-  std::memcpy(saved.startup, g_startupFolder, sizeof saved.startup);
-  saved.outcome = g_installOutcome;
-  return saved;
-}
-const InstallGlobals kAtStart = SavedInstallGlobals();
-
-void ProgramGlobalsAtStart() {
-  std::memcpy(g_dictionaryFolder, kAtStart.dictionary, sizeof g_dictionaryFolder);
-  std::memcpy(g_installFolder, kAtStart.install, sizeof g_installFolder);
-  std::memcpy(g_templatesFolder, kAtStart.templates, sizeof g_templatesFolder);
-  std::memcpy(g_startupFolder, kAtStart.startup, sizeof g_startupFolder);
-  g_installOutcome = kAtStart.outcome;
-  g_officeInfo.Reset();
-  g_instance = nullptr;
-  g_screenWidth = g_screenHeight = g_currentPage = 0;
-  g_windowRect = RECT{0, 0, 0, 0};
-  g_timerId = 0;
-  g_backButton = g_nextButton = nullptr;
-  WizardPage::SetPageArea(RECT{0, 0, 0, 0});
-}
 
 ControlInfo Describe(const RecordedWindow& w) {
   // As GetWindowLong gives the style: the bits of what the window is now.
