@@ -29,7 +29,8 @@ NativeMachine::NativeMachine(const std::map<std::string, const ResourceTable*>& 
 }
 
 NativeMachine::~NativeMachine() {
-  if (Running()) Kill();
+  if (Alive()) Kill();
+  Finish();
   std::string ignored;
   while (!locks.empty()) Lock(locks.begin()->first, false, ignored);
 }
@@ -161,6 +162,11 @@ bool NativeMachine::Launch(const std::string& edition, std::string& error) {
 }
 
 bool NativeMachine::Running() {
+  Settle();  // input given is carried out first, as it would be by now under Wine
+  return Alive();
+}
+
+bool NativeMachine::Alive() {
   std::lock_guard<std::mutex> lock(mutex);
   return running;
 }
@@ -181,7 +187,7 @@ void NativeMachine::Settle() {
   turn.notify_all();
   turn.wait(lock, [this] { return !programsTurn; });
   lock.unlock();
-  if (!Running()) Finish();
+  if (!Alive()) Finish();
 }
 
 void NativeMachine::Finish() {
@@ -211,7 +217,7 @@ bool NativeMachine::BoxUp() {
 }
 
 bool NativeMachine::Give(const ScriptedInput& input) {
-  if (!Running() || BoxUp()) return false;
+  if (!Alive() || BoxUp()) return false;
   portable.windows.PushInput(input);
   given = true;
   return true;
@@ -219,7 +225,7 @@ bool NativeMachine::Give(const ScriptedInput& input) {
 
 bool NativeMachine::Await(unsigned, const std::function<bool()>& done) {
   Settle();
-  bool held = Running() && BoxUp();
+  bool held = Alive() && BoxUp();
   return done() && !held;
 }
 
@@ -295,7 +301,6 @@ std::vector<std::string> NativeMachine::Browse(int id, const std::string& choice
 }
 
 bool NativeMachine::WaitForExit(int& code) {
-  Settle();
   if (Running()) return false;
   Finish();
   code = exitCode;

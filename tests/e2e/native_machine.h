@@ -73,6 +73,7 @@ class NativeMachine : public ScenarioMachine {
   void Yield();
   // After the program's thread ended: joins it and notes what it left unreleased.
   void Finish();
+  bool Alive();  // the program's thread has not ended
   // A message box shown and not yet taken by a step (the program would still be held up by it).
   bool BoxUp();
   std::string HostPath(const std::string& path) const;
