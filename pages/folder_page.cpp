@@ -9,17 +9,11 @@
 
 namespace {
 
-constexpr DWORD kEditStyle = WS_CHILD | WS_BORDER | ES_AUTOHSCROLL;
-constexpr DWORD kButtonStyle = WS_CHILD | BS_DEFPUSHBUTTON;
-constexpr int kRowHeight = 32;
 constexpr int kLabelHeight = 24;
 
 const char* const kDictionaryLabel = "Install dictionary in folder:";
 const char* const kInstallLabel = "Place Vessora folder in:";
 const char kStatusText[] = "Please locate the folder";
-
-int BrowseWidth() { return WizardPage::PageWidth() / 5 < 150 ? WizardPage::PageWidth() / 5 : 150; }
-int EditWidth() { return WizardPage::PageWidth() - BrowseWidth() - 48; }
 
 void DrawLabel(HDC dc, const char* text, int top) {
   RECT area = {16, top, WizardPage::PageWidth() - 16, top + kLabelHeight};
@@ -46,21 +40,15 @@ void FolderPage::Create(HWND parent) {
   char dictionaryDefault[kPathCapacity] = "";
   char installDefault[kPathCapacity] = "";
   if (dictionaryEdit == nullptr || installEdit == nullptr) GetDefaultFolders(dictionaryDefault, installDefault);
-  int browseLeft = PageWidth() - BrowseWidth() - 16;
 
-  if (dictionaryBrowseButton == nullptr)
-    dictionaryBrowseButton = CreateControl(parent, 0, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 40, BrowseWidth(),
-                                           kRowHeight, kDictionaryBrowseId);
-  if (installBrowseButton == nullptr)
-    installBrowseButton = CreateControl(parent, 0, "BUTTON", "B&rowse", kButtonStyle, browseLeft, 112, BrowseWidth(),
-                                        kRowHeight, kInstallBrowseId);
+  if (dictionaryBrowseButton == nullptr) dictionaryBrowseButton = CreateControl(parent, Place(3, kDictionaryBrowseId));
+  if (installBrowseButton == nullptr) installBrowseButton = CreateControl(parent, Place(3, kInstallBrowseId));
   if (dictionaryEdit == nullptr) {
-    dictionaryEdit =
-        CreateControl(parent, 0, "EDIT", "", kEditStyle, 16, 40, EditWidth(), kRowHeight, kDictionaryEditId);
+    dictionaryEdit = CreateControl(parent, Place(3, kDictionaryEditId));
     windows->SetWindowTextA(dictionaryEdit, dictionaryDefault);
   }
   if (installEdit == nullptr) {
-    installEdit = CreateControl(parent, 0, "EDIT", "", kEditStyle, 16, 112, EditWidth(), kRowHeight, kInstallEditId);
+    installEdit = CreateControl(parent, Place(3, kInstallEditId));
     windows->SetWindowTextA(installEdit, installDefault);
   }
   windows->ShowWindow(installBrowseButton, SW_SHOW);

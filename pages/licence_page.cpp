@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD kLicenceStyle = WS_CHILD | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
 const char kLicenceItem[] = "LICENSE.TXT";
 
 }  // namespace
@@ -19,8 +18,7 @@ void LicencePage::Create(HWND parent) {
   WindowSystem* windows = g_platform.windows;
   ResourceStore* resources = g_platform.resources;
   int scrollBar = windows->GetSystemMetrics(SM_CXVSCROLL);
-  licenceEdit = CreateControl(parent, 0, "EDIT", "", kLicenceStyle, 16, 16, PageWidth() - scrollBar - 8,
-                              PageHeight() - 32, kLicenceEditId);
+  licenceEdit = CreateControl(parent, Place(2, kLicenceEditId, scrollBar));
 
   HRSRC item = resources->FindResourceA(nullptr, kLicenceItem, RT_RCDATA);
   if (item == nullptr) return;

@@ -12,7 +12,6 @@ constexpr int kEmblem = 110;
 constexpr int kLogo = 102;
 constexpr int kAcknowledgement = 111;
 constexpr int kCredit = 112;
-constexpr DWORD kButtonStyle = WS_CHILD | BS_DEFPUSHBUTTON;
 
 const char* const kFinishText = "Installation complete.\n\nThank you for installing Vessora.";
 const char* const kFinishWithErrorsText = "Installation finished with errors.\n\nSee InstallLog.txt in the Vessora folder.";
@@ -46,9 +45,7 @@ void WelcomePage::Paint(HWND window, HDC dc) {
 
 void WelcomePage::Create(HWND parent) {
   if (linkButton != nullptr) return;
-  // The button sits just right of the web address in the acknowledgement picture.
-  linkButton = CreateControl(parent, WS_EX_TRANSPARENT, "BUTTON", "", kButtonStyle, (PageWidth() - 372) / 2 + 324, 190,
-                             14, 14, kLinkButtonId);
+  linkButton = CreateControl(parent, Place(1, kLinkButtonId));
   g_platform.windows->ShowWindow(linkButton, SW_SHOW);
 }
 
@@ -66,8 +63,7 @@ void FinishPage::Paint(HWND window, HDC dc) {
 
 void FinishPage::Create(HWND parent) {
   if (viewReadmeButton != nullptr) return;
-  viewReadmeButton = CreateControl(parent, WS_EX_TRANSPARENT, "BUTTON", "&View Readme", kButtonStyle,
-                                   (PageWidth() - 120) / 2, 279, 120, 36, kReadmeButtonId);
+  viewReadmeButton = CreateControl(parent, Place(4, kReadmeButtonId));
   g_platform.windows->ShowWindow(viewReadmeButton, SW_SHOW);
 }
 

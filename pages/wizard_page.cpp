@@ -16,10 +16,14 @@ const RECT& WizardPage::PageArea() { return pageArea; }
 int WizardPage::PageWidth() { return pageArea.right - pageArea.left; }
 int WizardPage::PageHeight() { return pageArea.bottom - pageArea.top; }
 
-HWND WizardPage::CreateControl(HWND parent, DWORD exStyle, const char* className, const char* text, DWORD style,
-                               int left, int top, int width, int height, int id) {
-  return g_platform.windows->CreateWindowExA(exStyle, className, text, style, left, top, width, height, parent,
-                                             reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), g_instance,
+ControlPlace WizardPage::Place(int page, int id, int scrollWidth) {
+  return PlaceOf(page, id, PageWidth(), PageHeight(), scrollWidth);
+}
+
+HWND WizardPage::CreateControl(HWND parent, const ControlPlace& place) {
+  return g_platform.windows->CreateWindowExA(place.exStyle, place.className, place.text, place.style, place.left,
+                                             place.top, place.width, place.height, parent,
+                                             reinterpret_cast<HMENU>(static_cast<intptr_t>(place.id)), g_instance,
                                              nullptr);
 }
 

@@ -12,11 +12,6 @@ HWND g_nextButton = nullptr;
 
 namespace {
 
-constexpr int kStripHeight = 48;
-constexpr int kButtonHeight = 36;
-constexpr int kButtonMaxWidth = 150;
-constexpr DWORD kBackStyle = WS_CHILD | BS_DEFPUSHBUTTON;
-constexpr DWORD kNextStyle = WS_CHILD | BS_PUSHBUTTON;
 
 WizardPage* CurrentPage() {
   if (g_currentPage < 1 || g_currentPage > 4) return nullptr;
@@ -29,49 +24,22 @@ void CreateNavigationButtons(HWND window) {
   WindowSystem* windows = g_platform.windows;
   RECT client = {0, 0, 0, 0};
   windows->GetClientRect(window, &client);
-  int width = client.right;
-  int height = client.bottom;
-  int buttonWidth = width / 4 < kButtonMaxWidth ? width / 4 : kButtonMaxWidth;
-  int half = width / 2;
-  int top = height - kStripHeight;
-
-  WizardPage::SetPageArea(RECT{0, 0, width, height - kStripHeight});
-
-  g_backButton = windows->CreateWindowExA(0, "BUTTON", "Do &not accept", kBackStyle, half - (4 * buttonWidth) / 3,
-                                          top, buttonWidth, kButtonHeight, window,
-                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kBackButtonId)), g_instance,
-                                          nullptr);
-  g_nextButton = windows->CreateWindowExA(0, "BUTTON", "&Accept", kNextStyle, half + buttonWidth / 3, top,
-                                          buttonWidth, kButtonHeight, window,
-                                          reinterpret_cast<HMENU>(static_cast<intptr_t>(kNextButtonId)), g_instance,
-                                          nullptr);
+  WizardPage::SetPageArea(RECT{0, 0, client.right, client.bottom - kNavigationStripHeight});
+  g_backButton = WizardPage::CreateControl(window, WizardPage::Place(1, kBackButtonId));
+  g_nextButton = WizardPage::CreateControl(window, WizardPage::Place(1, kNextButtonId));
   windows->ShowWindow(g_backButton, SW_SHOW);
   windows->ShowWindow(g_nextButton, SW_SHOW);
 }
 
 void UpdateNavigationButtons() {
   WindowSystem* windows = g_platform.windows;
-  switch (g_currentPage) {
-    case 1:
-      windows->SetWindowTextA(g_backButton, "E&xit");
-      windows->SetWindowTextA(g_nextButton, "&Next");
-      break;
-    case 2:
-      windows->SetWindowTextA(g_backButton, "&Back");
-      windows->SetWindowTextA(g_nextButton, "I &Accept");
-      break;
-    case 3:
-      windows->SetWindowTextA(g_backButton, "&Back");
-      windows->SetWindowTextA(g_nextButton, "&Install");
-      break;
-    case 4:
-      // The finish page has no way back; the left button keeps its caption, greyed out.
-      windows->EnableWindow(g_backButton, FALSE);
-      windows->SetWindowTextA(g_nextButton, "&Finish");
-      break;
-    default:
-      break;
-  }
+  if (g_currentPage < 1 || g_currentPage > 4) return;
+  // The finish page has no way back; the left button keeps its caption, greyed out.
+  if (g_currentPage == 4)
+    windows->EnableWindow(g_backButton, FALSE);
+  else
+    windows->SetWindowTextA(g_backButton, kPageCaptions[g_currentPage].back);
+  windows->SetWindowTextA(g_nextButton, kPageCaptions[g_currentPage].next);
 }
 
 void PaintMainWindow(HWND window) {

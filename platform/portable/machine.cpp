@@ -10,16 +10,31 @@
 PortableMachine::PortableMachine(const ResourceTable& table, const char* programsFolder)
     : resources(table), shell(programsFolder), saved(g_platform) {
   g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
+  ConnectWindows(table);
+}
+
+void PortableMachine::ConnectWindows(const ResourceTable& table) {
   shell.modalLoop = [this](HWND owner, const std::function<void()>& opened) { windows.RunModal(owner, opened); };
+  windows.onForeignMessage = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return window == shell.ChooserWindow() ? shell.ChooserMessage(message, wParam, lParam) : 0;
+  };
   for (size_t i = 0; i < table.count; ++i) {
     const ResourceEntry& entry = table.entries[i];
     if (entry.name != nullptr) continue;
     if (entry.type == reinterpret_cast<uintptr_t>(RT_BITMAP))
-      windows.NameObject(resources.LoadBitmapA(nullptr, MAKEINTRESOURCEA(entry.id)),
+      windows.NameObject(g_platform.resources->LoadBitmapA(nullptr, MAKEINTRESOURCEA(entry.id)),
                          "bitmap " + std::to_string(entry.id));
     if (entry.type == reinterpret_cast<uintptr_t>(RT_GROUP_ICON))
-      windows.NameObject(resources.LoadIconA(nullptr, MAKEINTRESOURCEA(entry.id)), "icon " + std::to_string(entry.id));
+      windows.NameObject(g_platform.resources->LoadIconA(nullptr, MAKEINTRESOURCEA(entry.id)),
+                         "icon " + std::to_string(entry.id));
   }
+}
+
+void PortableMachine::NewProcess(const ResourceTable& table) {
+  processResources = std::make_unique<PortableResourceStore>(table);
+  g_platform.resources = processResources.get();
+  windows = RecordingWindowSystem();
+  ConnectWindows(table);
 }
 
 PortableMachine::~PortableMachine() { g_platform = saved; }

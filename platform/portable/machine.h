@@ -3,6 +3,7 @@
 // shell and the recording window system, installed in g_platform while the object lives
 // (the services installed before are put back afterwards).
 #pragma once
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -21,6 +22,10 @@ class PortableMachine {
   PortableMachine(const PortableMachine&) = delete;
   PortableMachine& operator=(const PortableMachine&) = delete;
 
+  // The machine as a new process of the setup program finds it: a fresh window system, and the resources
+  // of this table (which must outlive the machine) served from now on. Files and registry stay as they are.
+  void NewProcess(const ResourceTable& table);
+
   // Makes every missing level of a Windows folder through g_platform's file system; true when it exists.
   static bool MakeFolders(const std::string& windowsPath);
   // The Programs folder made (false when there is none or it cannot be made).
@@ -38,5 +43,9 @@ class PortableMachine {
   RecordingWindowSystem windows;
 
  private:
+  // Connects the shell's chooser to the window system and names the table's bitmaps and icons in it.
+  void ConnectWindows(const ResourceTable& table);
+
+  std::unique_ptr<PortableResourceStore> processResources;
   Platform saved;
 };

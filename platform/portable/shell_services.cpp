@@ -247,10 +247,22 @@ void PortableShellServices::SetProgramsFolder(const char* windowsPath) {
 }
 
 void PortableShellServices::QueueBrowseResult(const std::string& windowsPath) {
-  browseScript.push_back({true, windowsPath});
+  browseScript.push_back({BrowseAnswer::kPath, windowsPath});
 }
 
-void PortableShellServices::QueueBrowseCancel() { browseScript.push_back({false, std::string()}); }
+void PortableShellServices::QueueBrowseCancel() { browseScript.push_back({BrowseAnswer::kCancel, std::string()}); }
+
+void PortableShellServices::QueueBrowseAccept() {
+  browseScript.push_back({BrowseAnswer::kSelection, std::string()});
+}
+
+LRESULT PortableShellServices::ChooserMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const char* text = reinterpret_cast<const char*>(lParam);
+  if (openChooser == nullptr || text == nullptr) return 0;
+  if (message == BFFM_SETSTATUSTEXTA) openChooser->status = text;
+  if (message == BFFM_SETSELECTIONA && wParam != 0) openChooser->selected = text;  // a path, not an item list
+  return 0;
+}
 
 LPITEMIDLIST PortableShellServices::NewItemList(const std::string& path) {
   if (path.size() >= MAX_PATH) return nullptr;
@@ -361,19 +373,23 @@ HRESULT PortableShellServices::SHGetMalloc(IMalloc** result) {
 
 LPITEMIDLIST PortableShellServices::SHBrowseForFolderA(BROWSEINFOA* info) {
   if (info == nullptr) return nullptr;
-  BrowseCall call{*info, std::string()};
+  BrowseCall call{*info, std::string(), std::string(), std::string()};
+  openChooser = &call;
   // The chooser tells its callback first that it is open (the callback may then set the selection), then
   // stays up over its disabled owner until it is answered.
   auto opened = [&] {
     if (info->lpfn != nullptr) info->lpfn(chooserWindow, BFFM_INITIALIZED, 0, info->lParam);
   };
   modalLoop ? modalLoop(info->hwndOwner, opened) : opened();
-  BrowseAnswer answer{false, std::string()};
+  openChooser = nullptr;
+  BrowseAnswer answer{BrowseAnswer::kCancel, std::string()};
   if (!browseScript.empty()) {
     answer = browseScript.front();
     browseScript.pop_front();
   }
-  LPITEMIDLIST chosen = answer.chosen ? NewItemList(answer.path) : nullptr;
+  if (answer.kind == BrowseAnswer::kSelection)
+    answer = {call.selected.empty() ? BrowseAnswer::kCancel : BrowseAnswer::kPath, call.selected};
+  LPITEMIDLIST chosen = answer.kind == BrowseAnswer::kPath ? NewItemList(answer.path) : nullptr;
   if (chosen != nullptr) {
     call.chosen = answer.path;
     if (info->pszDisplayName != nullptr) {

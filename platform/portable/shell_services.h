@@ -32,6 +32,10 @@ class PortableShellServices : public ShellServices {
   // SHGetPathFromIDListA has no path for), or is cancelled; an empty script cancels.
   void QueueBrowseResult(const std::string& windowsPath);
   void QueueBrowseCancel();
+  // The next SHBrowseForFolderA is answered OK on what its callback selected (cancelled when nothing).
+  void QueueBrowseAccept();
+  // A message the program sends to the chooser while it is up: the selection and the status line it sets.
+  LRESULT ChooserMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // The ANSI code page: 1252 (the default, no lead bytes) or 932 (lead bytes 0x81-0x9F and 0xE0-0xFC);
   // false, and no change, for any other. Conversion from CP_ACP knows only 1252.
   bool SetCodePage(UINT codePage);
@@ -55,6 +59,7 @@ class PortableShellServices : public ShellServices {
   struct BrowseCall {
     BROWSEINFOA info;    // as the caller handed it over
     std::string chosen;  // empty when cancelled
+    std::string selected, status;  // what the program selected and put in the status line (BFFM_SET*A)
   };
   struct SavedLink {
     std::string linkPath, target, description;
@@ -101,9 +106,10 @@ class PortableShellServices : public ShellServices {
   bool allocatorAvailable = true;
   HWND chooserWindow;
   struct BrowseAnswer {
-    bool chosen;
+    enum { kCancel, kPath, kSelection } kind;
     std::string path;
   };
+  BrowseCall* openChooser = nullptr;  // while one is up
   std::deque<BrowseAnswer> browseScript;
   int coInitializeCount = 0;
   int coUninitializeCount = 0;

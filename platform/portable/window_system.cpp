@@ -544,6 +544,7 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
       Record("GetMessageA", "", Args(window->handle, MessageText(WM_PAINT)));
       return TRUE;
     }
+    if (script.empty() && !inputExhausted && onIdle) onIdle();
     if (!script.empty()) {
       ScriptedInput input = script.front();
       script.pop_front();
@@ -603,7 +604,7 @@ LRESULT RecordingWindowSystem::SendMessageA(HWND window, UINT message, WPARAM wP
            Args(window, MessageText(message), Hex(wParam),
                 text ? Args(reinterpret_cast<const char*>(lParam)) : Args(Hex(lParam))),
            "no such window");
-    return 0;
+    return onForeignMessage ? onForeignMessage(window, message, wParam, lParam) : 0;
   }
   Record("SendMessageA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)));
   return Deliver(target, message, wParam, lParam);

@@ -134,6 +134,11 @@ class RecordingWindowSystem : public WindowSystem {
   std::function<void(const RecordedPaint&)> onPaint;
   std::function<void(const RecordedMessageBox&)> onMessageBox;
   std::function<void(const RecordedCall&)> onCall;
+  // Called when GetMessageA finds the queue, the paints and the script empty (the program waits for its
+  // user): what it pushes is carried out; with nothing pushed the session ends as InputExhausted says.
+  std::function<void()> onIdle;
+  // Messages sent to a window this system does not hold (the shell's folder chooser) go here when set.
+  std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onForeignMessage;
 
   // ---- What happened.
   const std::vector<RecordedCall>& Calls() const { return calls; }

@@ -3,25 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-std::string HostToWindows(const std::string& hostPath) {
-  if (hostPath.size() > 1 && hostPath[1] == ':') return hostPath;  // already a Windows path
-  std::string path = "Z:" + hostPath;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
-std::string WindowsToHost(const std::string& windowsPath) {
-  std::string path = windowsPath;
-  if (path.size() > 1 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') path = path.substr(2);
-  std::replace(path.begin(), path.end(), '\\', '/');
-  return path;
-}
-
-std::string ParentOf(const std::string& windowsPath) {
-  size_t at = windowsPath.find_last_of("\\/");
-  return at == std::string::npos ? std::string() : windowsPath.substr(0, at);
-}
-
 bool StartProgram(const std::string& command, const std::string& what, std::string& error, DWORD* exitCode) {
   std::string line = command;  // CreateProcess may write to it
   STARTUPINFOA startup{};
@@ -37,13 +18,6 @@ bool StartProgram(const std::string& command, const std::string& what, std::stri
   if (info.hThread) CloseHandle(info.hThread);
   if (!done) error = what + " did not finish";
   return done;
-}
-
-double NowMs() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 bool WaitUntil(DWORD timeoutMs, DWORD pauseMs, const std::function<bool()>& done) {

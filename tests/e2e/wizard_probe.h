@@ -7,17 +7,7 @@
 #include <vector>
 
 #include "host_paths.h"
-
-struct ControlInfo {
-  std::string className;
-  std::string text;
-  DWORD style = 0;
-  DWORD exStyle = 0;
-  int id = 0;
-  RECT rect{};  // in the main window's client coordinates
-  bool enabled = false;
-  bool visible = false;
-};
+#include "scenario_machine.h"
 
 class WizardProbe {
  public:

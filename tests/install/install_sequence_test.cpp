@@ -1,3 +1,6 @@
+// The whole install over the portable machine where no scenario reaches: the Professional edition twice
+// over Office 97, missing start-up and Programs folders, drive roots, texts too long for their paths.
+// What a default install of each edition writes is stated by the scenarios in tests/e2e/scenarios.
 #include "install/install_sequence.h"
 
 #include <gtest/gtest.h>
@@ -9,16 +12,11 @@
 
 namespace {
 
-const char kClosing[] = "Shortcuts written to Start |Programs\r\n\r\nInstallation complete.\r\n";
 const char kTemplates2000[] = "C:\\WINDOWS\\Application Data\\Microsoft\\Templates";
 const char kTemplates97[] = "C:\\Program Files\\Microsoft Office\\Templates";
 const char kShortcuts[] = "C:\\WINDOWS\\Start Menu\\Programs\\Vessora\\";
 
 const std::string kProduct = "C:\\Program Files\\Vessora";
-const std::string kOpening = "Vessora Installation Log\r\n\r\nVessora folder: " + kProduct + "\r\n\r\n";
-const std::string kCommonRows = kProduct + "\\Readme.htm - installed.\r\n" + kProduct +
-                                "\\Fenmoor.gif - installed.\r\n" + kProduct + "\\Vessora.jpg - installed.\r\n" +
-                                kProduct + "\\License.txt - installed.\r\n";
 
 // Each shortcut saved: its name in the product's Programs folder (else its whole path), target and description.
 std::vector<std::string> Links(const TestMachine& world) {
@@ -29,57 +27,6 @@ std::vector<std::string> Links(const TestMachine& world) {
                     link.description);
   }
   return links;
-}
-
-TEST(WholeInstall, QuorvelWithOffice2000WritesTheThirteenLineLog) {
-  TestMachine world(EditionQuorvel);
-  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict", kTemplates2000, "C:\\Program Files"}));
-  ASSERT_TRUE(world.Install("C:\\Dict"));
-
-  EXPECT_EQ(g_installFolder, kProduct);
-  EXPECT_EQ(world.LogText(), kOpening + "C:\\Dict\\vsqquor.dic - installed.\r\n" + kTemplates2000 +
-                                 "\\qvlunvera.dot - installed.\r\n" + kCommonRows + kClosing);
-  EXPECT_TRUE(InstallSucceeded());
-
-  EXPECT_EQ(world.Bytes("C:\\Dict\\vsqquor.dic"), ExpandedContent("VSQQUOR.DI_"));
-  EXPECT_EQ(world.Bytes(kProduct + "\\License.txt"), ExpandedContent("LICENSE.TXT"));
-  // Registered once under each root, under the next free number of each list.
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
-            (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Other\\words.dic", "3=C:\\Dict\\vsqquor.dic"}));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE),
-            (std::vector<std::string>{"1=C:\\Dict\\custom.dic", "2=C:\\Dict\\vsqquor.dic"}));
-  // The Quorvel edition makes two shortcuts, and never looks at the start-up folder.
-  EXPECT_EQ(Links(world), (std::vector<std::string>{
-                              "Readme.lnk -> " + kProduct + "\\Readme.htm | Readme for Vessora spell checker",
-                              "Install Folder.lnk -> " + kProduct + " | Vessora install folder"}));
-  EXPECT_STREQ(g_startupFolder, "");
-  EXPECT_TRUE(world.TempFilesLeft().empty());
-  EXPECT_EQ(world.files.OpenHandleCount(), 0u);
-  EXPECT_EQ(world.registry.OpenKeyCount(), 0u);
-}
-
-TEST(WholeInstall, QuorvelWithOffice97SplitsAndRegistersWhereAListExists) {
-  TestMachine world(EditionQuorvel);
-  const std::string dictionary = "C:\\Program Files\\Microsoft Office\\Office";
-  ASSERT_TRUE(world.Prepare("office97.reg", {dictionary, kTemplates97}));
-  ASSERT_TRUE(world.Install(dictionary));
-  EXPECT_EQ(world.LogText(), kOpening + kSplitHeader + dictionary + "\\vsqquor1.dic - installed\r\n" + kTemplates97 +
-                                 "\\qvlunvera.dot - installed.\r\n" + kCommonRows + kClosing);
-  EXPECT_EQ(world.Bytes(dictionary + "\\vsqquor1.dic"), ExpandedContent("VSQQUOR.DI_"));
-  EXPECT_FALSE(world.Exists(dictionary + "\\vsqquor.dic"));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
-            (std::vector<std::string>{"1=" + dictionary + "\\custom.dic", "2=" + dictionary + "\\vsqquor1.dic"}));
-  EXPECT_TRUE(world.DictionaryEntries(HKEY_LOCAL_MACHINE).empty());
-}
-
-TEST(WholeInstall, WithoutOfficeTemplatesGoToTheDefaultFolderAndTheDictionaryIsSplit) {
-  TestMachine world(EditionQuorvel);
-  ASSERT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict", kTemplates97}));
-  ASSERT_TRUE(world.Install("C:\\Dict"));
-  EXPECT_TRUE(world.Exists("C:\\Dict\\vsqquor1.dic"));
-  EXPECT_TRUE(world.Exists(std::string(kTemplates97) + "\\qvlunvera.dot"));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\vsqquor1.dic"}));
-  EXPECT_TRUE(InstallSucceeded());
 }
 
 TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers) {
@@ -177,21 +124,6 @@ TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWrit
   EXPECT_FALSE(world.Install(dictionary));
   EXPECT_FALSE(world.Install("", "C:\\Program Files"));
   EXPECT_FALSE(world.Install("C:\\Dict", ""));
-}
-
-TEST(WholeInstall, PathsOfUpTo127CharactersAreWrittenAndLongerOnesGetErrorLines) {
-  // In a product folder of 116 characters, Readme.htm (127) goes in, and Fenmoor.gif (128) and the
-  // rows after it get their error lines: the LZ library opens no longer path.
-  TestMachine world;
-  std::string product = "C:\\" + std::string(105, 'i') + "\\Vessora", error = " Could not write file. \r\n\r\n";
-  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict", kTemplates2000, product.substr(0, 108)}));
-  ASSERT_TRUE(world.Install("C:\\Dict", product.substr(0, 108) + "\\"));
-  EXPECT_EQ(world.LogText(), "Vessora Installation Log\r\n\r\nVessora folder: " + product +
-                                 "\r\n\r\nC:\\Dict\\vsqquor.dic - installed.\r\n" + kTemplates2000 +
-                                 "\\qvlunvera.dot - installed.\r\n" + product + "\\Readme.htm - installed.\r\n" +
-                                 "Error writing " + product + "\\Fenmoor.gif" + error + "Error writing " + product +
-                                 "\\Vessora.jpg" + error + "Error writing " + product + "\\License.txt" + error +
-                                 "Installation finished with errors.\r\n");
 }
 
 TEST(Edition, StringTwoNamesItWhateverItsCase) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -174,128 +173,6 @@ TEST(BrowseCallback, SelectsTheTypedFolderAndSetsTheStatusLine) {
   EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, source), 0);
   EXPECT_EQ(BrowseCallback(chooser, BFFM_INITIALIZED, 0, 0), 0);
   EXPECT_EQ(bench.windows.FindCall("SendMessageA"), -1);
-}
-
-// The folder page inside the running wizard: the buffers, the Browse commands and Install's check.
-class FolderPageInWizard : public ::testing::Test {
- protected:
-  void SetUp() override {
-    world.LoadRegistry(kCustomDictionary);
-    for (int id : {kNextButtonId, kNextButtonId}) world.windows.PushClick(id);
-  }
-  // A check made inside the running wizard; every one queued must have run by the end.
-  void Check(std::function<void()> check) {
-    ++checksQueued;
-    world.windows.PushAction([this, check] {
-      ++checksRun;
-      check();
-    });
-  }
-  void TearDown() override { EXPECT_EQ(checksRun, checksQueued); }
-  std::string EditText(int id) {
-    const RecordedWindow* edit = world.Control(id);
-    return edit ? edit->text : "<no edit>";
-  }
-  WizardWorld world;
-  int checksQueued = 0;
-  int checksRun = 0;
-};
-
-TEST_F(FolderPageInWizard, BuffersStartFromTheDefaultsOnEachEntryAndACancelledBrowsePutsTheBufferBack) {
-  Check([&] {
-    EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
-    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
-  });
-  world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
-  world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
-  world.windows.PushClick(kDictionaryBrowseId);
-  Check([&] {
-    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
-    // The chooser was offered what the edit held when it opened.
-    ASSERT_EQ(world.shell.BrowseCalls().size(), 1u);
-    EXPECT_GE(world.windows.FindCall("SendMessageA(0x5c400,0x466,0x1,\"Q:\\Typed\")"), 0);
-  });
-  world.windows.PushAction([&] { world.shell.QueueBrowseResult("F:\\Apps"); });
-  world.windows.PushClick(kInstallBrowseId);
-  world.windows.PushTypeText(kInstallEditId, "G:\\Other");
-  world.windows.PushAction([&] { world.shell.QueueBrowseCancel(); });
-  world.windows.PushClick(kInstallBrowseId);
-  Check([&] {
-    EXPECT_STREQ(g_installFolder, "F:\\Apps");
-    EXPECT_EQ(EditText(kInstallEditId), "F:\\Apps");
-    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
-  });
-  // Back to the licence page and I Accept again: the page and the buffers start from the defaults.
-  world.windows.PushTypeText(kDictionaryEditId, "Q:\\Typed");
-  for (int id : {kBackButtonId, kNextButtonId}) world.windows.PushClick(id);
-  Check([&] {
-    EXPECT_EQ(g_currentPage, 3);
-    EXPECT_EQ(EditText(kDictionaryEditId), "D:\\Dict");
-    EXPECT_EQ(EditText(kInstallEditId), "C:\\Program Files");
-    EXPECT_STREQ(g_dictionaryFolder, "D:\\Dict");
-    EXPECT_STREQ(g_installFolder, "C:\\Program Files");
-  });
-  world.windows.PushCommand(18);
-  world.Run();
-  EXPECT_EQ(world.shell.BrowseCalls().size(), 3u);
-  EXPECT_EQ(world.windows.NameOf(world.shell.BrowseCalls()[0].info.hwndOwner), "w1");
-  EXPECT_EQ(world.shell.AllocatorReferences(), 0);
-}
-
-TEST_F(FolderPageInWizard, InstallIsRefusedAndThePageStaysUntilBothFoldersCanHoldIt) {
-  world.MakeFolders("D:\\Dict");
-  world.LoadRegistry(Office2000("C:\\\\Office\\\\"));  // on a drive there is, for Word's templates
-  world.MakeFolders("C:\\Office");
-  struct Case {
-    std::string dictionary, install;
-    bool notMade;  // the Vessora folder cannot be made; else a text is empty or leaves no room for a name
-  };
-  const std::vector<Case> cases = {{"", "C:\\Program Files", false},
-                                   {"C:\\" + std::string(250, 'x'), "C:\\Program Files", false},
-                                   {"D:\\Dict", "", false},
-                                   {"D:\\Dict", "C:\\" + std::string(250, 'x'), false},
-                                   {"D:\\Dict", "Q:\\Nowhere", true},  // a drive that is not there
-                                   {"D:\\Dict", "C:\\No\\Such\\Parent", true}};
-  for (const Case& c : cases) {
-    world.windows.PushTypeText(kDictionaryEditId, c.dictionary);
-    world.windows.PushTypeText(kInstallEditId, c.install);
-    world.windows.PushClick(kNextButtonId);  // Install
-    Check([&, c] {
-      SCOPED_TRACE(c.dictionary + " | " + c.install);
-      EXPECT_EQ(g_currentPage, 3);
-      ASSERT_FALSE(world.windows.MessageBoxes().empty());
-      const RecordedMessageBox& box = world.windows.MessageBoxes().back();
-      EXPECT_EQ(box.text, c.notMade ? "Could not create the Vessora folder in the chosen location. Please choose "
-                                      "another folder."
-                                    : "Please make sure you have enterd the file locations");
-      EXPECT_EQ(box.caption, c.notMade ? "Install Directory Not Created" : "Install Directories Not Specified");
-      EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-      EXPECT_EQ(world.windows.NameOf(box.owner), "w1");
-      // Both texts are still there to be corrected, and the buffers hold what was just read.
-      EXPECT_EQ(EditText(kDictionaryEditId), c.dictionary);
-      EXPECT_EQ(EditText(kInstallEditId), c.install);
-      EXPECT_EQ(g_dictionaryFolder, c.dictionary);
-      EXPECT_EQ(g_installFolder, c.install);
-      EXPECT_FALSE(g_installOutcome.ran);
-      EXPECT_FALSE(world.Exists("D:\\Dict\\vsqquor.dic"));
-    });
-  }
-  world.windows.PushTypeText(kInstallEditId, "D:");
-  world.windows.PushClick(kNextButtonId);  // Install, now into a folder that can hold it
-  Check([&] {
-    EXPECT_EQ(g_currentPage, 4);
-    EXPECT_EQ(EditText(kDictionaryEditId), "<no edit>");
-    EXPECT_NE(world.Control(kReadmeButtonId), nullptr);
-    EXPECT_STREQ(g_installFolder, "D:\\Vessora");
-    EXPECT_TRUE(InstallSucceeded()) << world.LogText();
-    EXPECT_TRUE(world.Exists("D:\\Vessora\\Readme.htm"));
-    EXPECT_EQ(world.windows.MessageBoxes().size(), cases.size());
-  });
-  world.windows.PushClick(kNextButtonId);  // Finish
-  world.Run();
-  EXPECT_EQ(world.windows.MainWindow(), nullptr);
-  EXPECT_FALSE(world.c.Exists("No"));
-  EXPECT_FALSE(world.c.Exists("Program Files/Vessora"));
 }
 
 }  // namespace

@@ -17,15 +17,7 @@
 
 class WizardWorld : public TestMachine {
  public:
-  WizardWorld() {
-    c.MakeFolder("Program Files");
-    g_currentPage = 0;
-    g_backButton = nullptr;
-    g_nextButton = nullptr;
-    g_timerId = 0;
-    for (WizardPage*& page : g_pages) page = nullptr;
-    WizardPage::SetPageArea(RECT{0, 0, 0, 0});
-  }
+  WizardWorld() { c.MakeFolder("Program Files"); }
   ~WizardWorld() override {
     for (WizardPage*& page : g_pages) {
       delete page;

@@ -9,6 +9,9 @@
 #include "install/install_sequence.h"
 #include "install/install_table.h"
 #include "office/office_info.h"
+#include "pages/wizard_page.h"
+#include "shell/main_window.h"
+#include "shell/navigation.h"
 
 namespace {
 
@@ -186,6 +189,18 @@ const std::string& ExpandedContent(const std::string& itemName) {
   return none;
 }
 
+void ProgramGlobalsAtStart() {
+  g_instance = nullptr;
+  g_officeInfo.Reset();
+  ResetInstallState();
+  g_screenWidth = g_screenHeight = g_currentPage = 0;
+  g_windowRect = RECT{0, 0, 0, 0};
+  g_timerId = 0;
+  g_backButton = g_nextButton = nullptr;
+  for (WizardPage*& page : g_pages) page = nullptr;
+  WizardPage::SetPageArea(RECT{0, 0, 0, 0});
+}
+
 TestMachine::TestMachine(Edition edition)
     : PortableMachine(EditionTable(edition)), edition(edition), testResources(EditionTable(edition)) {
   files.MapDrive('C', c.Path());
@@ -194,10 +209,8 @@ TestMachine::TestMachine(Edition edition)
   g_platform.resources = &testResources;
   g_platform.lzLibrary = &testLz;
   MakeProgramsFolder();
-  g_instance = nullptr;
-  g_officeInfo.Reset();
+  ProgramGlobalsAtStart();
   g_officeInfo.DetectVersions();
-  ResetInstallState();
 }
 
 TestMachine::~TestMachine() {

@@ -134,6 +134,9 @@ constexpr char kSplitHeader[] =
 // The bytes an item of the install table expands to: its content file (empty for an unknown item).
 const std::string& ExpandedContent(const std::string& itemName);
 
+// The program's globals as they are when its process starts.
+void ProgramGlobalsAtStart();
+
 class TestMachine : public PortableMachine {
  public:
   explicit TestMachine(Edition edition = EditionQuorvel);
