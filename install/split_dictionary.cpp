@@ -5,8 +5,8 @@
 #include <new>
 
 #include "office/custom_dictionaries.h"
-#include "office/path_helpers.h"
 #include "platform/number_text.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 namespace {

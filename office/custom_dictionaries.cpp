@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "office/path_helpers.h"
 #include "platform/number_text.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 const char kCustomDictionariesKey[] = "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries";
