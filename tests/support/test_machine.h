@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "install/edition.h"
+#include "install/split_dictionary.h"
 #include "office/custom_dictionaries.h"
 #include "platform/portable/machine.h"
 #include "tests/support/host_folder.h"
@@ -126,11 +127,8 @@ class TestLzLibrary : public PortableLzLibrary {
 const ResourceTable& EditionTable(Edition edition);
 const char* EditionName(Edition edition);
 // What the install log says before the pieces of each split dictionary.
-constexpr char kSplitHeader[] =
-    "\r\nAn older Word version was detected. The dictionary was split:\r\n"
-    "(you can reassemble the dictionary by typing: \r\n"
-    "    COPY LUNVE*.DIC Vessora.dic\r\n"
-    ")\r\n";
+inline const std::string kSplitHeader =
+    std::string(kSplitHeaderLines[0]) + kSplitHeaderLines[1] + kSplitHeaderLines[2] + kSplitHeaderLines[3];
 // The bytes an item of the install table expands to: its content file (empty for an unknown item).
 const std::string& ExpandedContent(const std::string& itemName);
 
