@@ -98,7 +98,7 @@ class TestResourceStore : public PortableResourceStore {
   };
   const Replaced* Ours(const void* handle) const;
 
-  std::map<std::string, Replaced> items;  // by upper-case name
+  std::map<std::string, Replaced> items;  // by case-folded name
   std::set<std::string> removedItems;
   std::map<UINT, std::string> strings;
   std::set<int> removedBitmaps;
