@@ -44,9 +44,6 @@ class FaultyFileSystem : public FileSystem {
   BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override;
   // A failing Nth write stores the first half of the bytes, as a full disk would, and reports failure.
   BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override;
-  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
-    return inner->SetFilePointer(file, distance, high, method);
-  }
   DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
   BOOL CloseHandle(HANDLE object) override;
   BOOL CreateDirectoryA(LPCSTR path, void* security) override;
