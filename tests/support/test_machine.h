@@ -1,7 +1,8 @@
 // The test doubles and the whole portable machine the install, wizard and office tests run on:
 // host folders standing for drives C: and D:, the edition's resources with items a test changes,
 // a file system and an LZ library that fail on request, all installed in g_platform while the
-// machine lives, with the program's globals as they are when the process starts.
+// machine lives, with the program's globals as they are when the process starts; and a registry
+// that watches what the office code asks of it.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -99,6 +100,26 @@ class TestResourceStore : public PortableResourceStore {
   std::set<std::string> removedItems;
   std::map<UINT, std::string> strings;
   std::set<int> removedBitmaps;
+};
+
+// The in-memory registry, noting the roots opened for setting values; when told to, a key goes away
+// after the first value of an enumeration has been read.
+class WatchedRegistry : public PortableRegistry {
+ public:
+  LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override {
+    if (access & KEY_SET_VALUE) openedToSet.push_back(root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU");
+    return PortableRegistry::RegOpenKeyExA(root, subKey, options, access, result);
+  }
+  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize, DWORD* reserved, DWORD* type, BYTE* data,
+                     DWORD* dataSize) override {
+    ++enumCalls;
+    if (vanishing && index > 0) return ERROR_KEY_DELETED;
+    return PortableRegistry::RegEnumValueA(key, index, name, nameSize, reserved, type, data, dataSize);
+  }
+
+  bool vanishing = false;
+  int enumCalls = 0;
+  std::vector<std::string> openedToSet;
 };
 
 // The LZ library with sources held in memory (a read error where a test wants one); every other handle is
