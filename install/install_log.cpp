@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 const char kInstallLogFileName[] = "InstallLog.txt";

@@ -9,7 +9,7 @@
 #include "install/split_dictionary.h"
 #include "office/custom_dictionaries.h"
 #include "office/office_info.h"
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 namespace {
@@ -162,10 +162,10 @@ int InstallProduct(Edition edition) {
 
 }  // namespace
 
-char g_dictionaryFolder[260] = "";
-char g_installFolder[260] = "";
-char g_templatesFolder[260] = "C:\\Program Files\\Microsoft Office\\Templates\\";
-char g_startupFolder[260] = "";
+char g_dictionaryFolder[kPathCapacity] = "";
+char g_installFolder[kPathCapacity] = "";
+char g_templatesFolder[kPathCapacity] = "C:\\Program Files\\Microsoft Office\\Templates\\";
+char g_startupFolder[kPathCapacity] = "";
 InstallOutcome g_installOutcome = {false, 0};
 
 bool InstallSucceeded() { return g_installOutcome.ran && g_installOutcome.failures == 0; }

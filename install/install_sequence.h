@@ -1,15 +1,16 @@
 // The install: the folders it writes into, its one entry point and what it achieved.
 #pragma once
 #include "install/edition.h"
+#include "platform/path_helpers.h"
 #include "platform/win32_types.h"
 
 // The folder texts as the folder page hands them over; once the product folder is made,
 // g_installFolder names it (View Readme and the shortcuts rely on that).
-extern char g_dictionaryFolder[260];
-extern char g_installFolder[260];
+extern char g_dictionaryFolder[kPathCapacity];
+extern char g_installFolder[kPathCapacity];
 // Word's folders, read from the registry as the install starts.
-extern char g_templatesFolder[260];
-extern char g_startupFolder[260];
+extern char g_templatesFolder[kPathCapacity];
+extern char g_startupFolder[kPathCapacity];
 
 // What the last install achieved, for the finish page.
 struct InstallOutcome {

@@ -35,7 +35,7 @@ extern const int kInstallTableRows;
 extern const ShortcutRow kShortcutTable[];
 extern const int kShortcutTableRows;
 
-inline bool RowApplies(int rowEdition, Edition edition) {
+constexpr bool RowApplies(int rowEdition, Edition edition) {
   return rowEdition == kAllEditions || rowEdition == static_cast<int>(edition);
 }
 

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "install/install_sequence.h"
 #include "install/split_dictionary.h"
 #include "office/custom_dictionaries.h"
 #include "office/office_info.h"
-#include "office/path_helpers.h"
-#include "install/install_sequence.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 #include "resources/szdd_format.h"
 

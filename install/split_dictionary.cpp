@@ -5,8 +5,8 @@
 #include <new>
 
 #include "office/custom_dictionaries.h"
-#include "office/path_helpers.h"
 #include "platform/number_text.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 namespace {
@@ -29,10 +29,7 @@ bool IsLineFeed(const char* unit, DWORD width) {
 
 void WriteHeader(InstallLog* log) {
   if (log == nullptr) return;
-  log->Write("\r\nAn older Word version was detected. The dictionary was split:\r\n");
-  log->Write("(you can reassemble the dictionary by typing: \r\n");
-  log->Write("    COPY LUNVE*.DIC Vessora.dic\r\n");
-  log->Write(")\r\n");
+  for (const char* line : kSplitHeaderLines) log->Write(line);
 }
 
 }  // namespace

@@ -7,6 +7,13 @@
 constexpr DWORD kSplitBlockSize = 8096;
 // Passed as expectedLength when the size of the expanded data is not known.
 constexpr DWORD kUnknownLength = 0xFFFFFFFF;
+// What the install log says before the pieces of each split dictionary, one write a line.
+constexpr const char* kSplitHeaderLines[] = {
+    "\r\nAn older Word version was detected. The dictionary was split:\r\n",
+    "(you can reassemble the dictionary by typing: \r\n",
+    "    COPY LUNVE*.DIC Vessora.dic\r\n",
+    ")\r\n",
+};
 
 // Writes the data of source as pieces prefix1.dic, prefix2.dic, ... in folder, each ending at the first
 // line feed after its whole blocks; registers and logs each piece written in full. A piece that cannot be

@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "office/path_helpers.h"
+#include "platform/ascii_case.h"
 #include "platform/number_text.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 const char kCustomDictionariesKey[] = "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries";
@@ -16,8 +17,6 @@ constexpr DWORD kNameFormCapacity = 8;
 // The highest number whose decimal form fits the room of a new name.
 constexpr DWORD kHighestFormableNumber = 9999999;
 const char kStandardDictionary[] = "custom.dic";
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -46,7 +45,7 @@ bool ContainsNoCase(const char* text, const char* part) {
   if (partLength > textLength) return false;
   for (size_t start = 0; start + partLength <= textLength; ++start) {
     size_t i = 0;
-    while (i < partLength && LowerAscii(text[start + i]) == LowerAscii(part[i])) ++i;
+    while (i < partLength && FoldAsciiCase(text[start + i]) == FoldAsciiCase(part[i])) ++i;
     if (i == partLength) return true;
   }
   return false;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 OfficeInfo g_officeInfo;

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "install/install_sequence.h"
-#include "office/path_helpers.h"
 #include "pages/control_ids.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 namespace {

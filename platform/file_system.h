@@ -18,8 +18,6 @@ class FileSystem {
   virtual BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) = 0;
   // Writes count bytes; FALSE when the handle is bad or the bytes could not all be written.
   virtual BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) = 0;
-  // Moves the file pointer; the new position, or INVALID_FILE_SIZE... as SetFilePointer (low 32 bits only).
-  virtual DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) = 0;
   // The size of an open file (low 32 bits), INVALID_FILE_SIZE on failure.
   virtual DWORD GetFileSize(HANDLE file, DWORD* sizeHigh) = 0;
   // Closes a handle from CreateFileA.

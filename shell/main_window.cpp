@@ -5,11 +5,11 @@
 
 #include "install/install_sequence.h"
 #include "office/office_info.h"
-#include "office/path_helpers.h"
 #include "pages/control_ids.h"
 #include "pages/folder_page.h"
 #include "pages/licence_page.h"
 #include "pages/picture_pages.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 #include "resources/sponsor.h"
 #include "shell/navigation.h"

@@ -1,9 +1,9 @@
 #include "shell/navigation.h"
 
 #include "install/install_sequence.h"
-#include "office/path_helpers.h"
 #include "pages/control_ids.h"
 #include "pages/folder_page.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 

@@ -1,10 +1,11 @@
 #include "tools/machine_options.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <cctype>
 #include <cstdio>
+
+#include "platform/ascii_case.h"
 
 const char kMachineUsage[] =
     "  --drive X=HOSTDIR   drive X: stands for the existing host folder HOSTDIR (repeatable; C: is needed)\n"
@@ -49,7 +50,7 @@ bool ParseMachineOption(int argc, char** argv, int* i, MachineOptions* options, 
 const ResourceTable* EditionResources(const std::string& name) {
   if (name.empty()) return &BuiltInResources();
   for (const ResourceTable* table : {&StandardResources(), &ProfessionalResources(), &QuorvelResources()}) {
-    if (strcasecmp(table->edition, name.c_str()) == 0) return table;
+    if (EqualAsciiNoCase(table->edition, name.c_str())) return table;
   }
   return nullptr;
 }

@@ -10,7 +10,7 @@
 #include "install/install_sequence.h"
 #include "office/custom_dictionaries.h"
 #include "office/office_info.h"
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 #include "tools/machine_options.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "shell/main_window.h"
 #include "platform/portable/code_page_1252.h"
 #include "tests/e2e/native_machine.h"
@@ -205,7 +206,7 @@ int main(int argc, char** argv) {
   }
   // The edition launched until a "program" step says otherwise.
   settings.program = table->edition;
-  for (char& c : settings.program) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : settings.program) c = FoldAsciiCase(c);
   // The scenario's own files (.reg) are found beside it, the content files where --content says.
   std::string scenario = options.scenario.empty() ? "./--steps" : options.scenario;
   settings.scenarioFolder = ParentOf(HostToWindows(std::filesystem::absolute(scenario).string()));

@@ -442,38 +442,6 @@ BOOL PortableFileSystem::WriteFile(HANDLE file, const void* data, DWORD count, D
   return TRUE;
 }
 
-DWORD PortableFileSystem::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
-  OpenFile* open = FindHandle(file);
-  if (open == nullptr) return INVALID_SET_FILE_POINTER;
-  // Without a high part the distance is a signed 32-bit number; with one, the two form 64 bits.
-  int64_t offset = distanceHigh == nullptr
-                       ? static_cast<int64_t>(distance)
-                       : static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(*distanceHigh)) << 32) |
-                                              static_cast<uint32_t>(distance));
-  int64_t base;
-  if (moveMethod == FILE_BEGIN) {
-    base = 0;
-  } else if (moveMethod == FILE_CURRENT) {
-    base = lseek(open->descriptor, 0, SEEK_CUR);
-  } else if (moveMethod == FILE_END) {
-    struct stat info;
-    base = fstat(open->descriptor, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
-  } else {
-    return Fail(ERROR_INVALID_PARAMETER, INVALID_SET_FILE_POINTER);
-  }
-  if (base < 0) return Fail(kErrorGenFailure, INVALID_SET_FILE_POINTER);
-  if ((offset > 0 && base > INT64_MAX - offset) || base + offset < 0)
-    return Fail(ERROR_NEGATIVE_SEEK, INVALID_SET_FILE_POINTER);
-  int64_t position = base + offset;
-  // A position past 0xFFFFFFFE without a high part would not be told apart from failure.
-  if ((distanceHigh == nullptr && position > 0xFFFFFFFE) ||
-      lseek(open->descriptor, static_cast<off_t>(position), SEEK_SET) < 0)
-    return Fail(ERROR_INVALID_PARAMETER, INVALID_SET_FILE_POINTER);
-  if (distanceHigh != nullptr) *distanceHigh = static_cast<LONG>(static_cast<uint64_t>(position) >> 32);
-  lastError = ERROR_SUCCESS;
-  return static_cast<DWORD>(position);
-}
-
 DWORD PortableFileSystem::GetFileSize(HANDLE file, DWORD* sizeHigh) {
   OpenFile* open = FindHandle(file);
   if (open == nullptr) return INVALID_FILE_SIZE;

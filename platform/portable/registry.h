@@ -1,14 +1,14 @@
 // The registry without Windows: an in-memory tree of keys under the predefined
 // roots, kept to the advapi32 contracts (checked handles, access rights, buffer
-// sizes), and read from and written to the .reg text a Windows user knows.
+// sizes), and read from and written to .reg text (platform/portable/reg_text.h).
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/portable/reg_text.h"
 #include "platform/registry.h"
 
 class PortableRegistry : public Registry {
@@ -25,12 +25,8 @@ class PortableRegistry : public Registry {
   // The whole registry as REGEDIT4 text (CR LF lines), keys and values in their order.
   std::string SaveRegText() const;
   bool SaveRegFile(const std::string& path) const;
-
-  // Opens root\path in another registry for setting values, creating it (and the keys above it) as needed.
-  using KeyCreator = std::function<LONG(HKEY root, const char* path, HKEY* key)>;
-  // Writes every key and value of this registry into another one (the real registry, for instance), its keys
-  // made by createKey. False when any key or value was refused.
-  bool CopyTo(Registry* target, const KeyCreator& createKey) const;
+  // Makes the changes a .reg text was read into, in their order.
+  void Apply(const std::vector<RegChange>& changes);
   // Removes root\path with everything below it; open handles to it see ERROR_KEY_DELETED.
   bool DeleteKeyTree(HKEY root, const std::string& path);
   // Number of handles opened and not yet closed (tests check that nothing leaks).
@@ -51,22 +47,8 @@ class PortableRegistry : public Registry {
                       DWORD dataSize) override;
   LONG RegCloseKey(HKEY key) override;
 
-  // One change read from a .reg text (public for the parser in the source file).
-  struct Change {
-    enum Kind { kCreateKey, kDeleteKey, kSetValue, kDeleteValue } kind;
-    uintptr_t root;
-    std::string path;
-    std::string valueName;  // empty: the default value
-    DWORD type;
-    std::vector<BYTE> data;
-  };
-
  private:
-  struct Value {
-    std::string name;  // empty: the default value
-    DWORD type;
-    std::vector<BYTE> data;  // exactly as written, terminator or not
-  };
+  using Value = RegValue;
   struct Key {
     std::string name;
     std::vector<std::shared_ptr<Key>> subKeys;  // in creation order
@@ -91,10 +73,9 @@ class PortableRegistry : public Registry {
   LONG Walk(const std::shared_ptr<Key>& from, const char* subKey, bool create, std::shared_ptr<Key>* found,
             bool* created);
   HKEY NewHandle(const std::shared_ptr<Key>& key, REGSAM access);
-  void Apply(const Change& change);
-  void SaveKey(const Key& key, const std::string& path, bool isRoot, std::string* text) const;
-  bool CopyKey(const Key& key, HKEY root, const std::string& path, bool isRoot, Registry* target,
-               const KeyCreator& createKey) const;
+  void Apply(const RegChange& change);
+  // The sections of key and the keys below it, path being key's; a root has one only for values of its own.
+  void KeyTexts(const Key& key, uintptr_t root, const std::string& path, std::vector<RegKeyText>* texts) const;
 
   std::map<uintptr_t, std::shared_ptr<Key>> roots;
   std::map<uintptr_t, OpenKey> handles;

@@ -1,11 +1,11 @@
 #include "platform/portable/window_system.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
+
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ bool StartsLike(const char* text, const char* pattern) {
   return *pattern == '\0' || (*text == *pattern && StartsLike(text + 1, pattern + 1));
 }
 
-bool SameName(const std::string& a, const char* b) { return b != nullptr && strcasecmp(a.c_str(), b) == 0; }
+bool SameName(const std::string& a, const char* b) { return b != nullptr && EqualAsciiNoCase(a.c_str(), b); }
 
 bool IsSystemControlClass(const char* name) {
   return SameName("BUTTON", name) || SameName("EDIT", name) || SameName("STATIC", name);

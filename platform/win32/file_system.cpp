@@ -22,10 +22,6 @@ BOOL Win32FileSystem::WriteFile(HANDLE file, const void* data, DWORD count, DWOR
   return ::WriteFile(file, data, count, written, static_cast<LPOVERLAPPED>(overlapped));
 }
 
-DWORD Win32FileSystem::SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) {
-  return ::SetFilePointer(file, distance, distanceHigh, moveMethod);
-}
-
 DWORD Win32FileSystem::GetFileSize(HANDLE file, DWORD* sizeHigh) { return ::GetFileSize(file, sizeHigh); }
 
 BOOL Win32FileSystem::CloseHandle(HANDLE object) { return ::CloseHandle(object); }

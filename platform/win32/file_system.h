@@ -11,7 +11,6 @@ class Win32FileSystem : public FileSystem {
                      DWORD flagsAndAttributes, HANDLE templateFile) override;
   BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override;
   BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override;
-  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD moveMethod) override;
   DWORD GetFileSize(HANDLE file, DWORD* sizeHigh) override;
   BOOL CloseHandle(HANDLE object) override;
   BOOL CreateDirectoryA(LPCSTR path, void* security) override;

@@ -1,5 +1,7 @@
 #include "scenario_script.h"
 
+#include "platform/ascii_case.h"
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -79,11 +81,7 @@ bool ParseScenario(const std::string& text, const std::string& name, std::vector
   return true;
 }
 
-bool SameNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
+bool SameNoCase(const std::string& a, const std::string& b) { return EqualAsciiNoCase(a.c_str(), b.c_str()); }
 
 void Print(const std::string& text) {
   std::fputs(text.c_str(), stdout);

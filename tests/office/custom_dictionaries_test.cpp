@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 #include "office_fixture.h"
 #include "tests/support/office_report.h"
 

@@ -156,36 +156,21 @@ TEST_F(PortableFileSystemTest, CreateFileFailsOnFoldersMissingFoldersAndUnmapped
   EXPECT_EQ(0u, files.OpenHandleCount());
 }
 
-TEST_F(PortableFileSystemTest, ReadWriteSeekAndSizeThroughOneHandle) {
+TEST_F(PortableFileSystemTest, ReadWriteAndSizeThroughOneHandle) {
   HANDLE file = Open("C:\\data.bin", GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
   ASSERT_NE(INVALID_HANDLE_VALUE, file);
   EXPECT_TRUE(WriteText(file, "0123456789"));
   DWORD high = 77;
   EXPECT_EQ(10u, files.GetFileSize(file, &high));
   EXPECT_EQ(0u, high);
-
-  EXPECT_EQ(4u, files.SetFilePointer(file, 4, nullptr, FILE_BEGIN));
-  EXPECT_EQ("456789", ReadAll(file));
-  EXPECT_EQ(8u, files.SetFilePointer(file, -2, nullptr, FILE_END));
-  EXPECT_EQ(6u, files.SetFilePointer(file, -2, nullptr, FILE_CURRENT));
   EXPECT_TRUE(WriteText(file, "ab"));
-  // Before the start of the file: refused, and the position stays.
-  EXPECT_EQ(INVALID_SET_FILE_POINTER, files.SetFilePointer(file, -100, nullptr, FILE_CURRENT));
-  EXPECT_EQ(ERROR_NEGATIVE_SEEK, files.LastError());
-  EXPECT_EQ(8u, files.SetFilePointer(file, 0, nullptr, FILE_CURRENT));
-  // With a high part the distance is 64 bits: -1 in both halves is one byte back.
-  LONG distanceHigh = -1;
-  EXPECT_EQ(7u, files.SetFilePointer(file, -1, &distanceHigh, FILE_CURRENT));
-  EXPECT_EQ(0, distanceHigh);
-
   // Reading at the end gives TRUE and nothing.
-  files.SetFilePointer(file, 0, nullptr, FILE_END);
   char byte = 0;
   DWORD got = 99;
   EXPECT_TRUE(files.ReadFile(file, &byte, 1, &got, nullptr));
   EXPECT_EQ(0u, got);
   EXPECT_TRUE(files.CloseHandle(file));
-  EXPECT_EQ("012345ab89", drive.ReadFile("data.bin"));
+  EXPECT_EQ("0123456789ab", drive.ReadFile("data.bin"));
 }
 
 TEST_F(PortableFileSystemTest, HandlesAreCheckedAndKeepTheirAccess) {
@@ -212,7 +197,6 @@ TEST_F(PortableFileSystemTest, HandlesAreCheckedAndKeepTheirAccess) {
     EXPECT_FALSE(files.ReadFile(bad, buffer, 1, &count, nullptr));
     EXPECT_FALSE(files.WriteFile(bad, "x", 1, &count, nullptr));
     EXPECT_EQ(INVALID_FILE_SIZE, files.GetFileSize(bad, nullptr));
-    EXPECT_EQ(INVALID_SET_FILE_POINTER, files.SetFilePointer(bad, 0, nullptr, FILE_BEGIN));
   }
   // Handles are not handed out twice.
   HANDLE again = Open("C:\\a.txt", GENERIC_READ, OPEN_EXISTING);

@@ -12,29 +12,19 @@
 
 #include "resources/szdd_decoder.h"
 #include "tests/resources/test_files.h"
+#include "tests/support/test_machine.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct Edition {
+// Each edition by its name; what it carries is what the install table installs for it.
+struct EditionCase {
+  Edition edition;
   const char* name;
-  const ResourceTable& (*table)();
-  std::vector<std::string> items;  // the edition's own items, besides the common ones
 };
-
-const std::vector<std::string> kCommonItems = {"README.HT_", "FENMOOR.GI_", "VESSORA.JP_", "LICENSE.TXT"};
-const std::vector<Edition>& Editions() {
-  static const std::vector<Edition> editions = {
-      {"Standard", StandardResources, {"LUNVERA.DI_"}},
-      {"Professional",
-       ProfessionalResources,
-       {"LUNVERA.DI_", "VSQUNI.DI_", "VSQ.DO_", "VSQAUTO1.DO_", "VSQAUTO2.DO_", "VSQAUTO3.DO_", "UNICODE.GI_",
-        "VOWELCONVRT.GI_", "ASCII.GI_"}},
-      {"Quorvel", QuorvelResources, {"VSQQUOR.DI_", "QVLUNVERA.DO_"}},
-  };
-  return editions;
-}
+const EditionCase kEditions[] = {{EditionStandard, "Standard"}, {EditionProfessional, "Professional"},
+                                 {EditionQuorvel, "Quorvel"}};
 
 Bytes ItemBytes(PortableResourceStore& store, const char* name) {
   HRSRC found = store.FindResourceA(nullptr, name, RT_RCDATA);
@@ -46,14 +36,15 @@ Bytes ItemBytes(PortableResourceStore& store, const char* name) {
 uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
-TEST(PortableResourceStore, EachEditionCarriesExactlyItsItemsAndTheCommonOnesExpandingToTheirContent) {
-  for (const Edition& edition : Editions()) {
+TEST(PortableResourceStore, EachEditionCarriesExactlyTheItemsOfItsInstallRowsExpandingToTheirContent) {
+  for (const EditionCase& edition : kEditions) {
     SCOPED_TRACE(edition.name);
-    PortableResourceStore store(edition.table());
-    std::set<std::string> expected(kCommonItems.begin(), kCommonItems.end());
-    expected.insert(edition.items.begin(), edition.items.end());
+    const ResourceTable& table = EditionTable(edition.edition);
+    PortableResourceStore store(table);
+    std::set<std::string> expected;
+    for (int row = 0; row < kInstallTableRows; ++row)
+      if (RowApplies(kInstallTable[row].edition, edition.edition)) expected.insert(kInstallTable[row].itemName);
     std::set<std::string> carried;
-    const ResourceTable& table = edition.table();
     for (size_t i = 0; i < table.count; ++i)
       if (table.entries[i].type == 10) carried.insert(table.entries[i].name);
     EXPECT_EQ(carried, expected);
@@ -99,8 +90,8 @@ TEST(PortableResourceStore, NamesAndIdsAreFoundAsWin32FindsThem) {
 }
 
 TEST(PortableResourceStore, StringsRespectTheCapacity) {
-  for (const Edition& edition : Editions()) {
-    PortableResourceStore store(edition.table());
+  for (const EditionCase& edition : kEditions) {
+    PortableResourceStore store(EditionTable(edition.edition));
     char buffer[64];
     EXPECT_EQ(store.LoadStringA(nullptr, 2, buffer, 15), int(std::strlen(edition.name)));
     EXPECT_STREQ(buffer, edition.name);
@@ -209,8 +200,8 @@ void VersionStrings(const uint8_t* node, size_t size, std::vector<std::pair<std:
 }
 
 TEST(PortableResourceStore, VersionRecordFollowsTheEdition) {
-  for (const Edition& edition : Editions()) {
-    PortableResourceStore store(edition.table());
+  for (const EditionCase& edition : kEditions) {
+    PortableResourceStore store(EditionTable(edition.edition));
     HRSRC found = store.FindResourceA(nullptr, MAKEINTRESOURCEA(1), RT_VERSION);
     ASSERT_NE(found, nullptr);
     auto* data = static_cast<const uint8_t*>(store.LoadResource(nullptr, found));

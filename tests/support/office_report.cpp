@@ -9,7 +9,7 @@
 
 #include "office/custom_dictionaries.h"
 #include "office/office_info.h"
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 #include "platform/platform.h"
 
 namespace {

@@ -12,12 +12,12 @@
 #include "pages/wizard_page.h"
 #include "shell/main_window.h"
 #include "shell/navigation.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+std::string Folded(std::string text) {
+  for (char& c : text) c = FoldAsciiCase(c);
   return text;
 }
 
@@ -76,16 +76,16 @@ BOOL FaultyFileSystem::CreateDirectoryA(LPCSTR path, void* security) {
 }
 
 void TestResourceStore::SetItem(const std::string& name, const std::string& bytes) {
-  Replaced& item = items[Upper(name)];
+  Replaced& item = items[Folded(name)];
   item.bytes.reset(new char[bytes.empty() ? 1 : bytes.size()]);
   std::memcpy(item.bytes.get(), bytes.data(), bytes.size());
   item.size = static_cast<DWORD>(bytes.size());
-  removedItems.erase(Upper(name));
+  removedItems.erase(Folded(name));
 }
 
 void TestResourceStore::RemoveItem(const std::string& name) {
-  items.erase(Upper(name));
-  removedItems.insert(Upper(name));
+  items.erase(Folded(name));
+  removedItems.insert(Folded(name));
 }
 
 std::string TestResourceStore::Item(const std::string& name) {
@@ -102,8 +102,8 @@ const TestResourceStore::Replaced* TestResourceStore::Ours(const void* handle) c
 
 HRSRC TestResourceStore::FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) {
   if (name != nullptr && !IS_INTRESOURCE(name) && type == RT_RCDATA) {
-    if (removedItems.count(Upper(name)) != 0) return nullptr;
-    auto found = items.find(Upper(name));
+    if (removedItems.count(Folded(name)) != 0) return nullptr;
+    auto found = items.find(Folded(name));
     if (found != items.end()) return reinterpret_cast<HRSRC>(const_cast<Replaced*>(&found->second));
   }
   return PortableResourceStore::FindResourceA(module, name, type);

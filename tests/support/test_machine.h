@@ -1,7 +1,8 @@
 // The test doubles and the whole portable machine the install, wizard and office tests run on:
 // host folders standing for drives C: and D:, the edition's resources with items a test changes,
 // a file system and an LZ library that fail on request, all installed in g_platform while the
-// machine lives, with the program's globals as they are when the process starts.
+// machine lives, with the program's globals as they are when the process starts; and a registry
+// that watches what the office code asks of it.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "install/edition.h"
+#include "install/split_dictionary.h"
 #include "office/custom_dictionaries.h"
 #include "platform/portable/machine.h"
 #include "tests/support/host_folder.h"
@@ -43,9 +45,6 @@ class FaultyFileSystem : public FileSystem {
   BOOL ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* read, void* overlapped) override;
   // A failing Nth write stores the first half of the bytes, as a full disk would, and reports failure.
   BOOL WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) override;
-  DWORD SetFilePointer(HANDLE file, LONG distance, LONG* high, DWORD method) override {
-    return inner->SetFilePointer(file, distance, high, method);
-  }
   DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
   BOOL CloseHandle(HANDLE object) override;
   BOOL CreateDirectoryA(LPCSTR path, void* security) override;
@@ -97,10 +96,30 @@ class TestResourceStore : public PortableResourceStore {
   };
   const Replaced* Ours(const void* handle) const;
 
-  std::map<std::string, Replaced> items;  // by upper-case name
+  std::map<std::string, Replaced> items;  // by case-folded name
   std::set<std::string> removedItems;
   std::map<UINT, std::string> strings;
   std::set<int> removedBitmaps;
+};
+
+// The in-memory registry, noting the roots opened for setting values; when told to, a key goes away
+// after the first value of an enumeration has been read.
+class WatchedRegistry : public PortableRegistry {
+ public:
+  LONG RegOpenKeyExA(HKEY root, LPCSTR subKey, DWORD options, REGSAM access, HKEY* result) override {
+    if (access & KEY_SET_VALUE) openedToSet.push_back(root == HKEY_LOCAL_MACHINE ? "HKLM" : "HKCU");
+    return PortableRegistry::RegOpenKeyExA(root, subKey, options, access, result);
+  }
+  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize, DWORD* reserved, DWORD* type, BYTE* data,
+                     DWORD* dataSize) override {
+    ++enumCalls;
+    if (vanishing && index > 0) return ERROR_KEY_DELETED;
+    return PortableRegistry::RegEnumValueA(key, index, name, nameSize, reserved, type, data, dataSize);
+  }
+
+  bool vanishing = false;
+  int enumCalls = 0;
+  std::vector<std::string> openedToSet;
 };
 
 // The LZ library with sources held in memory (a read error where a test wants one); every other handle is
@@ -126,11 +145,8 @@ class TestLzLibrary : public PortableLzLibrary {
 const ResourceTable& EditionTable(Edition edition);
 const char* EditionName(Edition edition);
 // What the install log says before the pieces of each split dictionary.
-constexpr char kSplitHeader[] =
-    "\r\nAn older Word version was detected. The dictionary was split:\r\n"
-    "(you can reassemble the dictionary by typing: \r\n"
-    "    COPY LUNVE*.DIC Vessora.dic\r\n"
-    ")\r\n";
+inline const std::string kSplitHeader =
+    std::string(kSplitHeaderLines[0]) + kSplitHeaderLines[1] + kSplitHeaderLines[2] + kSplitHeaderLines[3];
 // The bytes an item of the install table expands to: its content file (empty for an unknown item).
 const std::string& ExpandedContent(const std::string& itemName);
 

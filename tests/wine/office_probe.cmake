@@ -3,7 +3,7 @@
 # registry gives (the scenario's .expected file, which the native build checks too).
 add_executable(office_probe ${CMAKE_CURRENT_SOURCE_DIR}/office_probe.cpp
                             ${CMAKE_SOURCE_DIR}/tests/support/office_report.cpp
-                            ${CMAKE_SOURCE_DIR}/platform/portable/registry.cpp
+                            ${CMAKE_SOURCE_DIR}/platform/portable/reg_text.cpp
                             ${CMAKE_SOURCE_DIR}/platform/portable/ansi_case.cpp
                             ${CMAKE_SOURCE_DIR}/platform/portable/code_page_1252.cpp)
 target_link_libraries(office_probe PRIVATE setup_parts)

@@ -1,6 +1,6 @@
 // bench_szdd: for every payload item, our compressed size next to mscompress's on the same
 // bytes, and our expansion throughput next to libmspack's on the same data, as a ratio.
-// Run it by hand (build/<dir>/tests/resources/bench_szdd); it is not a test.
+// Run it by hand (build/<dir>/bench/bench_szdd); it is not a test.
 #include <benchmark/benchmark.h>
 #include <mspack.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // Splitting and joining paths: every installed file is named through these.
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 
 #include <gtest/gtest.h>
 

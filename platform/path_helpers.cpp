@@ -1,4 +1,4 @@
-#include "office/path_helpers.h"
+#include "platform/path_helpers.h"
 
 #include <cstring>
 

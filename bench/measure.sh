@@ -5,8 +5,8 @@
 # (Quorvel, Office 2000), as medians over several runs, for the first build.
 #   measure.sh BUILD [OTHER_BUILD] [RUNS]
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+e2e=$root/tests/e2e
 builds=("$(cd "$1" && pwd)")
 [ -n "${2:-}" ] && builds+=("$(cd "$2" && pwd)")
 runs=${3:-9}
@@ -28,13 +28,13 @@ build=${builds[0]}
 out=$build/e2e/measure
 mkdir -p "$out"
 {
-  printf '%s\n' reset "reg Z:$(echo "$here/scenarios/office2000.reg" | tr / '\\')" "mkdir C:\\Dictionaries" \
+  printf '%s\n' reset "reg Z:$(echo "$e2e/scenarios/office2000.reg" | tr / '\\')" "mkdir C:\\Dictionaries" \
     "mkdir C:\\Office2000\\Templates"
   for _ in $(seq 1 "$runs"); do
     printf '%s\n' launch "page 1" "click 10001" "page 2" "click 10001" "page 3" "click 10001" "page 4" "click 10001" "exit 0"
   done
 } >"$out/timing.scenario"
-"$here/run-scenario.sh" "$build/e2e/wineprefix" "$build/tests/e2e/e2e_driver.exe" "$out/timing.scenario" "$out/run" \
+"$e2e/run-scenario.sh" "$build/e2e/wineprefix" "$build/tests/e2e/e2e_driver.exe" "$out/timing.scenario" "$out/run" \
   "$root/resources/content" "quorvel=$build/setup.exe" >"$out/timing.log" 2>&1
 status=$?
 [ "$status" -eq 77 ] && { grep -A3 SKIPPED "$out/timing.log"; exit 0; }
