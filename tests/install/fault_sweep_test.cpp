@@ -113,7 +113,7 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, int* cre
   std::string log = world.LogText();
   // A log write that failed half way leaves one line that names nothing; it counts as a failure
   // of the install itself, which the outcome must show.
-  const std::string& faulted = world.faulty.FailedWritePath();
+  const std::string& faulted = world.faulty.FailedPath();
   bool logDamaged = EndsWith(faulted, "InstallLog.txt");
   int damagedLines = 0;
   std::set<std::string> installed;

@@ -256,6 +256,8 @@ TEST_F(FolderPageInWizard, InstallIsRefusedAndThePageStaysUntilBothFoldersCanHol
                                    {"D:\\Dict", "C:\\" + std::string(250, 'x'), false},
                                    {"D:\\Dict", "Q:\\Nowhere", true},  // a drive that is not there
                                    {"D:\\Dict", "C:\\No\\Such\\Parent", true}};
+  std::vector<std::string> changes;  // files and folders the program asks to create, write or delete
+  world.faulty.onChange = [&](const std::string& change) { changes.push_back(change); };
   for (const Case& c : cases) {
     world.windows.PushTypeText(kDictionaryEditId, c.dictionary);
     world.windows.PushTypeText(kInstallEditId, c.install);
@@ -277,7 +279,10 @@ TEST_F(FolderPageInWizard, InstallIsRefusedAndThePageStaysUntilBothFoldersCanHol
       EXPECT_EQ(g_dictionaryFolder, c.dictionary);
       EXPECT_EQ(g_installFolder, c.install);
       EXPECT_FALSE(g_installOutcome.ran);
-      EXPECT_FALSE(world.Exists("D:\\Dict\\vsqquor.dic"));
+      // Nothing is written: at most the Vessora folder was tried.
+      EXPECT_EQ(changes, c.notMade ? std::vector<std::string>{"CreateDirectoryA " + c.install + "\\Vessora"}
+                                   : std::vector<std::string>{});
+      changes.clear();
     });
   }
   world.windows.PushTypeText(kInstallEditId, "D:");

@@ -20,14 +20,16 @@ std::string Upper(std::string text) {
 
 }  // namespace
 
-bool FaultyFileSystem::NextCreateFails() {
-  ++creates;
-  return creates == failCreateAt;
+bool FaultyFileSystem::NextCreateFails(const char* operation, LPCSTR path) {
+  Tell(operation, path != nullptr ? path : "");
+  if (++creates != failCreateAt) return false;
+  failedPath = path != nullptr ? path : "";
+  return true;
 }
 
 UINT FaultyFileSystem::GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) {
   tempPrefixes.push_back(prefix != nullptr ? prefix : "");
-  if (NextCreateFails()) {
+  if (NextCreateFails("GetTempFileNameA", folder)) {
     if (name != nullptr) name[0] = '\0';
     return 0;
   }
@@ -36,7 +38,7 @@ UINT FaultyFileSystem::GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT uniqu
 
 HANDLE FaultyFileSystem::CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition,
                                      DWORD flags, HANDLE templateFile) {
-  if (NextCreateFails()) return INVALID_HANDLE_VALUE;
+  if (NextCreateFails("CreateFileA", path)) return INVALID_HANDLE_VALUE;
   HANDLE file = inner->CreateFileA(path, access, share, security, disposition, flags, templateFile);
   if (file != INVALID_HANDLE_VALUE && path != nullptr) paths[file] = path;
   return file;
@@ -49,13 +51,15 @@ BOOL FaultyFileSystem::ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* r
 
 BOOL FaultyFileSystem::WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) {
   ++writes;
+  auto known = paths.find(file);
+  std::string path = known != paths.end() ? known->second : std::string("?");
+  Tell("WriteFile", path);
   if (failWrites) {
     if (written != nullptr) *written = 0;
     return FALSE;
   }
   if (writes != failWriteAt) return inner->WriteFile(file, data, count, written, overlapped);
-  auto known = paths.find(file);
-  failedWritePath = known != paths.end() ? known->second : std::string("?");
+  failedPath = path;
   DWORD half = 0;
   if (count / 2 > 0) inner->WriteFile(file, data, count / 2, &half, overlapped);
   if (written != nullptr) *written = half;
@@ -68,8 +72,13 @@ BOOL FaultyFileSystem::CloseHandle(HANDLE object) {
 }
 
 BOOL FaultyFileSystem::CreateDirectoryA(LPCSTR path, void* security) {
-  if (NextCreateFails()) return FALSE;
+  if (NextCreateFails("CreateDirectoryA", path)) return FALSE;
   return inner->CreateDirectoryA(path, security);
+}
+
+BOOL FaultyFileSystem::DeleteFileA(LPCSTR path) {
+  Tell("DeleteFileA", path != nullptr ? path : "");
+  return inner->DeleteFileA(path);
 }
 
 void TestResourceStore::SetItem(const std::string& name, const std::string& bytes) {

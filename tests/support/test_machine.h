@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -19,7 +20,7 @@
 
 // Passes every call to another file system, but fails the Nth creation (CreateFileA, GetTempFileNameA,
 // CreateDirectoryA) or the Nth WriteFile, and every read or write while told to; records the temporary-file
-// prefixes asked for.
+// prefixes asked for, and tells onChange of every creation, write and deletion asked for.
 class FaultyFileSystem : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem* inner) : inner(inner) {}
@@ -31,9 +32,11 @@ class FaultyFileSystem : public FileSystem {
   bool failWrites = false;
   int Creates() const { return creates; }
   int Writes() const { return writes; }
-  // The path of the file whose write was made to fail ("" until then).
-  const std::string& FailedWritePath() const { return failedWritePath; }
+  // The path whose creation or write was made to fail ("" until then).
+  const std::string& FailedPath() const { return failedPath; }
   std::vector<std::string> tempPrefixes;
+  // Called before the call is passed on, with the operation and its path ("WriteFile C:\x.txt").
+  std::function<void(const std::string&)> onChange;
 
   DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
   DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
@@ -49,10 +52,14 @@ class FaultyFileSystem : public FileSystem {
   DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
   BOOL CloseHandle(HANDLE object) override;
   BOOL CreateDirectoryA(LPCSTR path, void* security) override;
-  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
+  BOOL DeleteFileA(LPCSTR path) override;
 
  private:
-  bool NextCreateFails();
+  // Tells onChange of the call; true when it is the creation to fail (whose path it then keeps).
+  bool NextCreateFails(const char* operation, LPCSTR path);
+  void Tell(const char* operation, const std::string& path) {
+    if (onChange) onChange(std::string(operation) + " " + path);
+  }
 
   FileSystem* inner;
   int failCreateAt = 0;
@@ -60,7 +67,7 @@ class FaultyFileSystem : public FileSystem {
   int creates = 0;
   int writes = 0;
   std::map<HANDLE, std::string> paths;
-  std::string failedWritePath;
+  std::string failedPath;
 };
 
 // An edition's generated resources, with items, strings and bitmaps a test replaces or takes away, a load
