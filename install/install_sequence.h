@@ -14,7 +14,7 @@ extern char g_startupFolder[260];
 // What the last install achieved, for the finish page.
 struct InstallOutcome {
   bool ran;      // an install has run in this process
-  int failures;  // rows, shortcuts and the log itself not written completely
+  int failures;  // rows and shortcuts not written completely (the log is not one of them)
 };
 extern InstallOutcome g_installOutcome;
 

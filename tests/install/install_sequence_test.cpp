@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "office/office_info.h"
 #include "tests/support/test_machine.h"
@@ -114,6 +115,15 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
     EXPECT_EQ(world.shell.SavedLinks().size(), 6u);
     EXPECT_EQ(world.shell.ChangeNotices().size(), 2u);
     EXPECT_TRUE(world.TempFilesLeft().empty());
+
+    // An earlier log that cannot be replaced (open elsewhere, no sharing for writes) loses only this record.
+    HANDLE held = world.files.CreateFileA((kProduct + "\\InstallLog.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::filesystem::remove(world.HostPath(kProduct + "\\Readme.htm"));
+    EXPECT_EQ(InstallEdition(EditionProfessional, "C:\\Dict", "C:\\Program Files"), InstallResult::Installed);
+    EXPECT_EQ(world.Bytes(kProduct + "\\Readme.htm"), ExpandedContent("README.HT_"));
+    EXPECT_EQ(world.LogText(), firstLog);
+    world.files.CloseHandle(held);
   }
 }
 
