@@ -44,7 +44,7 @@ void WriteErrorLine(InstallLog* log, const char* folder, const char* name) {
   // Written piecewise: the path that could not be formed may be longer than any path buffer.
   if (folder != nullptr && folder[0] != '\0') {
     log->Write(folder);
-    if (folder[std::strlen(folder) - 1] != '\\') log->Write("\\");
+    if (!EndsInBackslash(folder)) log->Write("\\");
   }
   log->Write(name);
   log->Write(" Could not write file. \r\n\r\n");

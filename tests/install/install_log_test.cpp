@@ -53,17 +53,20 @@ TEST_F(InstallLogTest, AShortWriteIsNotRetriedAndLaterWritesStillGoIn) {
 }
 
 TEST_F(InstallLogTest, ErrorLineNamesTheFolderAndFile) {
+  ASSERT_TRUE(world.shell.SetCodePage(932));  // where "\x95\\" is one character, ending in a byte 0x5C
   {
     InstallLog log;
     log.Open("C:\\Product");
     WriteErrorLine(&log, "D:\\Dict", "a.dic");
     WriteErrorLine(&log, "D:\\", "b.dic");
+    WriteErrorLine(&log, "D:\\\x95\\", "c.dic");
     WriteErrorLine(&log, "", "vsq.dot");
     WriteErrorLine(&log, nullptr, "C:\\x\\Readme.lnk");
   }
   EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"),
             "Error writing D:\\Dict\\a.dic Could not write file. \r\n\r\n"
             "Error writing D:\\b.dic Could not write file. \r\n\r\n"
+            "Error writing D:\\\x95\\\\c.dic Could not write file. \r\n\r\n"
             "Error writing vsq.dot Could not write file. \r\n\r\n"
             "Error writing C:\\x\\Readme.lnk Could not write file. \r\n\r\n");
 }

@@ -153,6 +153,11 @@ TEST(WholeInstall, ProductFolderIsFormedFromTheChosenFolder) {
   ASSERT_TRUE(world.Install("C:\\Dict", "D:"));
   EXPECT_STREQ(g_installFolder, "D:\\Vessora");
   EXPECT_TRUE(world.Exists("D:\\Vessora\\InstallLog.txt"));
+  // Under code page 932 the last byte of "\x95\\" is part of the character, not a separator: one is added.
+  ASSERT_TRUE(world.shell.SetCodePage(932));
+  world.MakeFolders("D:\\\x95\\");
+  ASSERT_TRUE(world.Install("C:\\Dict", "D:\\\x95\\"));
+  EXPECT_STREQ(g_installFolder, "D:\\\x95\\\\Vessora");
   // A parent that does not exist: no folder, nothing written.
   EXPECT_FALSE(world.Install("C:\\Dict", "C:\\No Such\\Parent"));
   EXPECT_FALSE(world.Exists("C:\\No Such"));
