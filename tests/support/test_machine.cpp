@@ -156,6 +156,13 @@ INT TestLzLibrary::AddSource(const std::string& bytes, long failAt) {
   return handle;
 }
 
+INT TestLzLibrary::LZOpenFileA(LPSTR fileName, LPOFSTRUCT reOpenBuf, WORD style) {
+  INT file = PortableLzLibrary::LZOpenFileA(fileName, reOpenBuf, style);
+  if (reportCapitals && reOpenBuf != nullptr)
+    std::strcpy(reOpenBuf->szPathName, Upper(reOpenBuf->szPathName).c_str());
+  return file;
+}
+
 INT TestLzLibrary::LZRead(INT file, char* buffer, INT count) {
   auto found = sources.find(file);
   if (found == sources.end()) return PortableLzLibrary::LZRead(file, buffer, count);

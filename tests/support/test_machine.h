@@ -116,6 +116,10 @@ class TestLzLibrary : public PortableLzLibrary {
  public:
   // A read handle on these bytes; reads fail once failAt bytes have been delivered (never when negative).
   INT AddSource(const std::string& bytes, long failAt = -1);
+  // LZOpenFileA reports the path it opened in capitals, as a file system may spell a file otherwise.
+  bool reportCapitals = false;
+
+  INT LZOpenFileA(LPSTR fileName, LPOFSTRUCT reOpenBuf, WORD style) override;
 
   INT LZRead(INT file, char* buffer, INT count) override;
   void LZClose(INT file) override;
