@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "office/office_info.h"
 #include "tests/support/test_machine.h"
@@ -119,7 +118,7 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
     // An earlier log that cannot be replaced (open elsewhere, no sharing for writes) loses only this record.
     HANDLE held = world.files.CreateFileA((kProduct + "\\InstallLog.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::filesystem::remove(world.HostPath(kProduct + "\\Readme.htm"));
+    world.files.DeleteFileA((kProduct + "\\Readme.htm").c_str());
     EXPECT_EQ(InstallEdition(EditionProfessional, "C:\\Dict", "C:\\Program Files"), InstallResult::Installed);
     EXPECT_EQ(world.Bytes(kProduct + "\\Readme.htm"), ExpandedContent("README.HT_"));
     EXPECT_EQ(world.LogText(), firstLog);

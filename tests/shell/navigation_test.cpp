@@ -40,10 +40,9 @@ TEST(ButtonLayout, StripAndPageAreaFollowTheClientSize) {
   }
 }
 
-// What one move does in both worlds, in one sequence: of the window operations what its table orders
-// (which control goes, which comes, the folder edits read, the repaint asked for), and every file created,
-// written or deleted, each with the page number at that moment. filesAt: the file operations, by the number
-// of window calls made before them.
+// One move in one sequence across both worlds, each step with the page number at that moment: the window
+// operations its table orders (the control that goes or comes, the folder edits read, the repaint asked for)
+// and the file operations (filesAt holds them by the number of window calls made before them).
 std::vector<std::string> MoveShape(const RecordingWindowSystem& windows, size_t from, size_t to,
                                    const std::vector<int>& pageAt,
                                    const std::map<size_t, std::vector<std::string>>& filesAt) {

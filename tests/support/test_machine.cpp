@@ -21,7 +21,7 @@ std::string Upper(std::string text) {
 }  // namespace
 
 bool FaultyFileSystem::NextCreateFails(const char* operation, LPCSTR path) {
-  Tell(operation, path != nullptr ? path : "");
+  Tell(operation, path);
   if (++creates != failCreateAt) return false;
   failedPath = path != nullptr ? path : "";
   return true;
@@ -53,7 +53,7 @@ BOOL FaultyFileSystem::WriteFile(HANDLE file, const void* data, DWORD count, DWO
   ++writes;
   auto known = paths.find(file);
   std::string path = known != paths.end() ? known->second : std::string("?");
-  Tell("WriteFile", path);
+  Tell("WriteFile", path.c_str());
   if (failWrites) {
     if (written != nullptr) *written = 0;
     return FALSE;
@@ -74,11 +74,6 @@ BOOL FaultyFileSystem::CloseHandle(HANDLE object) {
 BOOL FaultyFileSystem::CreateDirectoryA(LPCSTR path, void* security) {
   if (NextCreateFails("CreateDirectoryA", path)) return FALSE;
   return inner->CreateDirectoryA(path, security);
-}
-
-BOOL FaultyFileSystem::DeleteFileA(LPCSTR path) {
-  Tell("DeleteFileA", path != nullptr ? path : "");
-  return inner->DeleteFileA(path);
 }
 
 void TestResourceStore::SetItem(const std::string& name, const std::string& bytes) {

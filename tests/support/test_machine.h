@@ -52,13 +52,13 @@ class FaultyFileSystem : public FileSystem {
   DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
   BOOL CloseHandle(HANDLE object) override;
   BOOL CreateDirectoryA(LPCSTR path, void* security) override;
-  BOOL DeleteFileA(LPCSTR path) override;
+  BOOL DeleteFileA(LPCSTR path) override { Tell("DeleteFileA", path); return inner->DeleteFileA(path); }
 
  private:
   // Tells onChange of the call; true when it is the creation to fail (whose path it then keeps).
   bool NextCreateFails(const char* operation, LPCSTR path);
-  void Tell(const char* operation, const std::string& path) {
-    if (onChange) onChange(std::string(operation) + " " + path);
+  void Tell(const char* operation, LPCSTR path) {
+    if (onChange) onChange(std::string(operation) + " " + (path != nullptr ? path : ""));
   }
 
   FileSystem* inner;
@@ -118,7 +118,6 @@ class TestLzLibrary : public PortableLzLibrary {
   INT AddSource(const std::string& bytes, long failAt = -1);
   // LZOpenFileA reports the path it opened in capitals, as a file system may spell a file otherwise.
   bool reportCapitals = false;
-
   INT LZOpenFileA(LPSTR fileName, LPOFSTRUCT reOpenBuf, WORD style) override;
 
   INT LZRead(INT file, char* buffer, INT count) override;

@@ -35,12 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t body = input.size() - kSzddHeaderSize;
   if (whole.size() > body * 9 + kSzddMaxMatch) abort();
 
-  // The same in chunks: 1 to 5 input bytes at a time into room for 1 to 7, straight into one buffer
-  // (appending chunk by chunk would cost more than the decoding).
+  // The same in chunks of 1 to 5 bytes into room for 1 to 7, straight into one buffer (cheaper than appending).
   SzddDecoder decoder;
   std::vector<uint8_t> pieces(whole.size() + 7);
-  size_t at = kSzddHeaderSize, made = 0;
-  size_t step = 1 + data[size - 1] % 5;
+  size_t at = kSzddHeaderSize, made = 0, step = 1 + data[size - 1] % 5;
   for (;;) {
     size_t used = 0, give = std::min(step, input.size() - at), room = 1 + at % 7;
     size_t produced = decoder.Decode(input.data() + at, give, &used, pieces.data() + made, room);
@@ -51,9 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (made != whole.size() || !std::equal(whole.begin(), whole.end(), pieces.begin())) abort();
 
-  // Compression costs far more than expansion under the sanitizers: only outputs of up to 256 bytes go
-  // round through it, of one input in 64 picked by a hash of all its bytes (a byte of the input itself
-  // would be kept by mutations, and soon pick most of them).
+  // Compression costs far more than expansion: only outputs of up to 256 bytes of one input in 64 go round
+  // through it, picked by a hash of all its bytes (one byte would be kept by mutations and soon pick most).
   if (whole.size() > 256 || std::hash<std::string_view>{}({reinterpret_cast<const char*>(data), size}) % 64 != 0)
     return 0;
   std::vector<uint8_t> packed, again;
