@@ -23,8 +23,8 @@ bool InstallSucceeded();
 
 enum class InstallResult {
   Ready,                 // the folders are checked and the Vessora folder is made: the rest can follow
-  Installed,             // everything was written
-  InstalledWithErrors,   // it ran to its end; the log names what was not written
+  Installed,             // every row and shortcut was written
+  InstalledWithErrors,   // it ran to its end; the log, when it could be written, names what was not
   FoldersUnusable,       // a folder text is empty, or a path built from it would not fit: nothing was done
   ProductFolderNotMade,  // the Vessora folder could not be made in the install folder: nothing else was done
 };
@@ -40,7 +40,8 @@ InstallResult CompleteInstall();
 // Both steps in one call.
 InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, const char* installFolder);
 
-// What the user is told of a refused install (the message box's caption and text); null for one that ran.
+// What the user is told of a refused install (the message box's caption and text); null for one that is ready
+// or ran.
 struct Refusal {
   const char* caption;
   const char* text;
