@@ -16,12 +16,9 @@ class InstallLog {
   void Close();
 
   bool IsOpen() const;
-  // True once the file could not be created or a write fell short: the record is incomplete.
-  bool Failed() const;
 
  private:
   HANDLE file;
-  bool failed;
 };
 
 // The line written for a file, piece or shortcut that could not be written:

@@ -127,7 +127,7 @@ bool MakeProductFolder(const char* chosenFolder, char* productFolder) {
 }
 
 // Everything after the folder checks: Word's folders, the log, the table's rows and the shortcuts.
-// The number of things not written completely.
+// The number of rows and shortcuts not written completely.
 int InstallProduct(Edition edition) {
   int failures = 0;
   g_officeInfo.GetTemplatesFolder(g_templatesFolder, kPathCapacity, g_officeInfo.CurrentVersion());
@@ -152,10 +152,8 @@ int InstallProduct(Edition edition) {
       ++failures;
   }
 
-  // A log that could not be written whole is a failure of its own: it is the install's only record.
-  if (log.Failed()) ++failures;
+  // A log that cannot be created or written loses only the record: what it would say was installed.
   log.Write(failures == 0 ? kClosingComplete : kClosingWithErrors);
-  if (failures == 0 && log.Failed()) ++failures;
   log.Close();
   return failures;
 }
@@ -168,6 +166,13 @@ char g_templatesFolder[kPathCapacity] = "C:\\Program Files\\Microsoft Office\\Te
 char g_startupFolder[kPathCapacity] = "";
 InstallOutcome g_installOutcome = {false, 0};
 
+namespace {
+// The install PrepareInstall made ready (its folders checked, the Vessora folder made), until CompleteInstall
+// carries it out.
+bool g_installReady = false;
+Edition g_readyEdition = EditionStandard;
+}  // namespace
+
 bool InstallSucceeded() { return g_installOutcome.ran && g_installOutcome.failures == 0; }
 
 void ResetInstallState() {
@@ -176,6 +181,7 @@ void ResetInstallState() {
   std::memcpy(g_templatesFolder, kDefaultTemplatesFolder, sizeof kDefaultTemplatesFolder);
   g_startupFolder[0] = '\0';
   g_installOutcome = {false, 0};
+  g_installReady = false;
 }
 
 void GetDefaultFolders(char* dictionaryFolder, char* installFolder) {
@@ -190,15 +196,30 @@ void GetDefaultFolders(char* dictionaryFolder, char* installFolder) {
   std::memcpy(installFolder, kDefaultInstallFolder, sizeof kDefaultInstallFolder);
 }
 
-InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, const char* installFolder) {
+InstallResult PrepareInstall(Edition edition, const char* dictionaryFolder, const char* installFolder) {
+  g_installReady = false;
   bool taken = CopyText(g_dictionaryFolder, dictionaryFolder);
   if (!CopyText(g_installFolder, installFolder)) taken = false;
   if (!taken || !InstallFoldersUsable(edition)) return InstallResult::FoldersUnusable;
   char productFolder[kPathCapacity];
   if (!MakeProductFolder(g_installFolder, productFolder)) return InstallResult::ProductFolderNotMade;
   std::memcpy(g_installFolder, productFolder, sizeof productFolder);
-  g_installOutcome = {true, InstallProduct(edition)};
+  g_installReady = true;
+  g_readyEdition = edition;
+  return InstallResult::Ready;
+}
+
+InstallResult CompleteInstall() {
+  // Only over folders that were checked, and once for each check.
+  if (!g_installReady) return InstallResult::FoldersUnusable;
+  g_installReady = false;
+  g_installOutcome = {true, InstallProduct(g_readyEdition)};
   return g_installOutcome.failures == 0 ? InstallResult::Installed : InstallResult::InstalledWithErrors;
+}
+
+InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, const char* installFolder) {
+  InstallResult prepared = PrepareInstall(edition, dictionaryFolder, installFolder);
+  return prepared == InstallResult::Ready ? CompleteInstall() : prepared;
 }
 
 const Refusal* RefusalOf(InstallResult result) {

@@ -15,7 +15,7 @@ extern char g_startupFolder[kPathCapacity];
 // What the last install achieved, for the finish page.
 struct InstallOutcome {
   bool ran;      // an install has run in this process
-  int failures;  // rows, shortcuts and the log itself not written completely
+  int failures;  // rows and shortcuts not written completely (the log is not one of them)
 };
 extern InstallOutcome g_installOutcome;
 
@@ -23,18 +23,26 @@ extern InstallOutcome g_installOutcome;
 bool InstallSucceeded();
 
 enum class InstallResult {
-  Installed,             // everything was written
-  InstalledWithErrors,   // it ran to its end; the log names what was not written
+  Ready,                 // the folders are checked and the Vessora folder is made: the rest can follow
+  Installed,             // every row and shortcut was written
+  InstalledWithErrors,   // it ran to its end; the log, when it could be written, names what was not
   FoldersUnusable,       // a folder text is empty, or a path built from it would not fit: nothing was done
   ProductFolderNotMade,  // the Vessora folder could not be made in the install folder: nothing else was done
 };
 
-// The whole install of an edition: takes the two folder texts into g_dictionaryFolder and g_installFolder
-// (texts longer than a path count as unusable), checks that every path built from them fits, makes the
-// Vessora folder, then reads Word's folders, writes the log, the table's rows and the shortcuts.
+// The first step of an install, the only one that can refuse it: takes the two folder texts into
+// g_dictionaryFolder and g_installFolder (texts longer than a path count as unusable), checks that every path
+// built from them fits, and makes the Vessora folder, which g_installFolder then names. Ready, or a refusal
+// with nothing written.
+InstallResult PrepareInstall(Edition edition, const char* dictionaryFolder, const char* installFolder);
+// The rest of the install that PrepareInstall last made ready, of the edition given there: reads Word's folders,
+// writes the log, the table's rows and the shortcuts. FoldersUnusable, with nothing done, when none is ready.
+InstallResult CompleteInstall();
+// Both steps in one call.
 InstallResult InstallEdition(Edition edition, const char* dictionaryFolder, const char* installFolder);
 
-// What the user is told of a refused install (the message box's caption and text); null for one that ran.
+// What the user is told of a refused install (the message box's caption and text); null for one that is ready
+// or ran.
 struct Refusal {
   const char* caption;
   const char* text;

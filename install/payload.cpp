@@ -63,13 +63,19 @@ bool FileHasSize(const char* path, DWORD expected) {
 }
 
 // Whether the LZ library opened the file it was asked for. It reports the full path it opened, which
-// may spell the folder otherwise; only the file name differs when it fell back to the compressed name.
+// may spell the folder otherwise, and the name in another case; only the file name differs when it fell
+// back to the compressed name.
 bool OpenedAsNamed(OFSTRUCT* info, const char* path) {
   char opened[2][kComponentCapacity], named[2][kComponentCapacity];
   info->szPathName[OFS_MAXPATHNAME - 1] = '\0';
   SplitPath(info->szPathName, nullptr, nullptr, opened[0], opened[1]);
   SplitPath(path, nullptr, nullptr, named[0], named[1]);
-  return std::strcmp(opened[0], named[0]) == 0 && std::strcmp(opened[1], named[1]) == 0;
+  for (int part = 0; part < 2; ++part) {
+    // Of equal length, one contains the other only when they are the same.
+    if (std::strlen(opened[part]) != std::strlen(named[part]) || !ContainsNoCase(opened[part], named[part]))
+      return false;
+  }
+  return true;
 }
 
 // Whether path can be opened for writing (made, empty, when it is not there).

@@ -8,7 +8,8 @@ extern const char kCustomDictionariesKey[];
 // Whether part occurs in text, ASCII letters compared without regard to case; false for a null argument.
 bool ContainsNoCase(const char* text, const char* part);
 // Looks through root's list for an entry whose path contains fileName: its number, with the path copied into
-// out when it fits capacity; else the number after the highest in use (1 for an empty or missing list).
+// out when it fits capacity; else the number after the highest in use (1 for an empty list); 0 when the list
+// is missing.
 DWORD FindDictionaryEntry(HKEY root, char* out, DWORD capacity, const char* fileName);
 // The registered path of fileName with a folder in front of it, from HKCU then HKLM (HKLM first when
 // preferMachine), into out; its entry number, or 0 when neither root has one.

@@ -22,11 +22,11 @@ class OfficeInfo {
   OfficeInfo(const OfficeInfo&) = delete;  // the rows own their program folder texts
   OfficeInfo& operator=(const OfficeInfo&) = delete;
 
-  // Probes HKLM for each known version (8 = Word 95 ... 10 = XP) and keeps its program folder; the number found.
+  // Probes HKLM for each known version (7 = Word 95 ... 10 = XP) and keeps its program folder; the number found.
   int DetectVersions();
   // The newest version found, 0 before any is found.
   DWORD CurrentVersion() const;
-  // The oldest version found; the oldest known (8) when none is.
+  // The oldest version found; the oldest known (7) when none is.
   DWORD OldestVersion() const;
   // The newest version's program folder into out; false when none is known or it does not fit.
   bool GetOfficeFolder(char* out, DWORD capacity) const;

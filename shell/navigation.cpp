@@ -123,12 +123,14 @@ void RunInstall(HWND window) {
   folderPage->GetInstallFolder(installFolder, kPathCapacity);
 
   // Both refusals come before the folder page goes: the user corrects the text and presses Install again.
-  if (const Refusal* refusal = RefusalOf(InstallEdition(GetEdition(), dictionaryFolder, installFolder))) {
+  if (const Refusal* refusal = RefusalOf(PrepareInstall(GetEdition(), dictionaryFolder, installFolder))) {
     windows->MessageBoxA(window, refusal->text, refusal->caption, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
+  // The finish page comes first, then the install; the user sees it once everything is done.
   folderPage->Destroy();
   g_currentPage = 4;
   if (g_pages[4] != nullptr) g_pages[4]->Create(window);
+  CompleteInstall();
   windows->InvalidateRect(window, nullptr, TRUE);
 }

@@ -17,6 +17,7 @@ void GoBack(HWND window);
 // The right-hand button: the next page; on the folder page the install (RunInstall); on the finish page the
 // wizard closes.
 void GoNext(HWND window);
-// Installs into the folder page's two texts and moves to the finish page; a refused install shows its
-// message box and stays on the folder page so the user can correct the texts.
+// Installs into the folder page's two texts: a refused install shows its message box and stays on the folder
+// page so the user can correct the texts; otherwise the finish page replaces the folder page, the install
+// runs (only the Vessora folder is made before), and the window is repainted.
 void RunInstall(HWND window);

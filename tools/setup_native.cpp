@@ -3,7 +3,6 @@
 // folders standing for drives, driven by the steps of a scenario (the language of
 // tests/e2e/scenarios, from a file or given inline) and checked by them. Each page is printed as it
 // is painted, with its controls and captions; at the end the changed registry can be written out.
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>

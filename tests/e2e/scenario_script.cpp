@@ -3,7 +3,6 @@
 #include "platform/ascii_case.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <fstream>

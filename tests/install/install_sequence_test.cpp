@@ -61,6 +61,15 @@ TEST(WholeInstall, SecondInstallReplacesLogAndShortcutsAndReusesRegistryNumbers)
     EXPECT_EQ(world.shell.SavedLinks().size(), 6u);
     EXPECT_EQ(world.shell.ChangeNotices().size(), 2u);
     EXPECT_TRUE(world.TempFilesLeft().empty());
+
+    // An earlier log that cannot be replaced (open elsewhere, no sharing for writes) loses only this record.
+    HANDLE held = world.files.CreateFileA((kProduct + "\\InstallLog.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    world.files.DeleteFileA((kProduct + "\\Readme.htm").c_str());
+    EXPECT_EQ(InstallEdition(EditionProfessional, "C:\\Dict", "C:\\Program Files"), InstallResult::Installed);
+    EXPECT_EQ(world.Bytes(kProduct + "\\Readme.htm"), ExpandedContent("README.HT_"));
+    EXPECT_EQ(world.LogText(), firstLog);
+    world.files.CloseHandle(held);
   }
 }
 
@@ -90,6 +99,11 @@ TEST(WholeInstall, ProductFolderIsFormedFromTheChosenFolder) {
   ASSERT_TRUE(world.Install("C:\\Dict", "D:"));
   EXPECT_STREQ(g_installFolder, "D:\\Vessora");
   EXPECT_TRUE(world.Exists("D:\\Vessora\\InstallLog.txt"));
+  // Under code page 932 the last byte of "\x95\\" is part of the character, not a separator: one is added.
+  ASSERT_TRUE(world.shell.SetCodePage(932));
+  world.MakeFolders("D:\\\x95\\");
+  ASSERT_TRUE(world.Install("C:\\Dict", "D:\\\x95\\"));
+  EXPECT_STREQ(g_installFolder, "D:\\\x95\\\\Vessora");
   // A parent that does not exist: no folder, nothing written.
   EXPECT_FALSE(world.Install("C:\\Dict", "C:\\No Such\\Parent"));
   EXPECT_FALSE(world.Exists("C:\\No Such"));

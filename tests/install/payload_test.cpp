@@ -27,6 +27,7 @@ class PayloadTest : public ::testing::Test {
 
 TEST_F(PayloadTest, CompressedAndPlainItemsAreInstalledExpandedUnderTheGivenName) {
   EXPECT_TRUE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
+  world.testLz.reportCapitals = true;  // the same name, whatever its case
   EXPECT_TRUE(ExpandItem("LICENSE.TXT", "C:\\Product\\", "License.txt", &log, false));
   EXPECT_EQ(world.Bytes("C:\\Product\\Readme.htm"), ExpandedContent("README.HT_"));
   EXPECT_EQ(world.Bytes("C:\\Product\\License.txt"), ExpandedContent("LICENSE.TXT"));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -23,14 +24,16 @@ std::string Folded(std::string text) {
 
 }  // namespace
 
-bool FaultyFileSystem::NextCreateFails() {
-  ++creates;
-  return creates == failCreateAt;
+bool FaultyFileSystem::NextCreateFails(const char* operation, LPCSTR path) {
+  Tell(operation, path);
+  if (++creates != failCreateAt) return false;
+  failedPath = path != nullptr ? path : "";
+  return true;
 }
 
 UINT FaultyFileSystem::GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR name) {
   tempPrefixes.push_back(prefix != nullptr ? prefix : "");
-  if (NextCreateFails()) {
+  if (NextCreateFails("GetTempFileNameA", folder)) {
     if (name != nullptr) name[0] = '\0';
     return 0;
   }
@@ -39,7 +42,7 @@ UINT FaultyFileSystem::GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT uniqu
 
 HANDLE FaultyFileSystem::CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security, DWORD disposition,
                                      DWORD flags, HANDLE templateFile) {
-  if (NextCreateFails()) return INVALID_HANDLE_VALUE;
+  if (NextCreateFails("CreateFileA", path)) return INVALID_HANDLE_VALUE;
   HANDLE file = inner->CreateFileA(path, access, share, security, disposition, flags, templateFile);
   if (file != INVALID_HANDLE_VALUE && path != nullptr) paths[file] = path;
   return file;
@@ -52,13 +55,15 @@ BOOL FaultyFileSystem::ReadFile(HANDLE file, void* buffer, DWORD count, DWORD* r
 
 BOOL FaultyFileSystem::WriteFile(HANDLE file, const void* data, DWORD count, DWORD* written, void* overlapped) {
   ++writes;
+  auto known = paths.find(file);
+  std::string path = known != paths.end() ? known->second : std::string("?");
+  Tell("WriteFile", path.c_str());
   if (failWrites) {
     if (written != nullptr) *written = 0;
     return FALSE;
   }
   if (writes != failWriteAt) return inner->WriteFile(file, data, count, written, overlapped);
-  auto known = paths.find(file);
-  failedWritePath = known != paths.end() ? known->second : std::string("?");
+  failedPath = path;
   DWORD half = 0;
   if (count / 2 > 0) inner->WriteFile(file, data, count / 2, &half, overlapped);
   if (written != nullptr) *written = half;
@@ -71,7 +76,7 @@ BOOL FaultyFileSystem::CloseHandle(HANDLE object) {
 }
 
 BOOL FaultyFileSystem::CreateDirectoryA(LPCSTR path, void* security) {
-  if (NextCreateFails()) return FALSE;
+  if (NextCreateFails("CreateDirectoryA", path)) return FALSE;
   return inner->CreateDirectoryA(path, security);
 }
 
@@ -148,6 +153,13 @@ INT TestLzLibrary::AddSource(const std::string& bytes, long failAt) {
   INT handle = next++;
   sources[handle] = Source{bytes, 0, failAt};
   return handle;
+}
+
+INT TestLzLibrary::LZOpenFileA(LPSTR fileName, LPOFSTRUCT reOpenBuf, WORD style) {
+  INT file = PortableLzLibrary::LZOpenFileA(fileName, reOpenBuf, style);
+  if (reportCapitals && reOpenBuf != nullptr)
+    for (char* c = reOpenBuf->szPathName; *c != '\0'; ++c) *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+  return file;
 }
 
 INT TestLzLibrary::LZRead(INT file, char* buffer, INT count) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -21,7 +22,7 @@
 
 // Passes every call to another file system, but fails the Nth creation (CreateFileA, GetTempFileNameA,
 // CreateDirectoryA) or the Nth WriteFile, and every read or write while told to; records the temporary-file
-// prefixes asked for.
+// prefixes asked for, and tells onChange of every creation, write and deletion asked for.
 class FaultyFileSystem : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem* inner) : inner(inner) {}
@@ -33,9 +34,11 @@ class FaultyFileSystem : public FileSystem {
   bool failWrites = false;
   int Creates() const { return creates; }
   int Writes() const { return writes; }
-  // The path of the file whose write was made to fail ("" until then).
-  const std::string& FailedWritePath() const { return failedWritePath; }
+  // The path whose creation or write was made to fail ("" until then).
+  const std::string& FailedPath() const { return failedPath; }
   std::vector<std::string> tempPrefixes;
+  // Called before the call is passed on, with the operation and its path ("WriteFile C:\x.txt").
+  std::function<void(const std::string&)> onChange;
 
   DWORD GetFileAttributesA(LPCSTR path) override { return inner->GetFileAttributesA(path); }
   DWORD GetTempPathA(DWORD capacity, LPSTR buffer) override { return inner->GetTempPathA(capacity, buffer); }
@@ -48,10 +51,14 @@ class FaultyFileSystem : public FileSystem {
   DWORD GetFileSize(HANDLE file, DWORD* high) override { return inner->GetFileSize(file, high); }
   BOOL CloseHandle(HANDLE object) override;
   BOOL CreateDirectoryA(LPCSTR path, void* security) override;
-  BOOL DeleteFileA(LPCSTR path) override { return inner->DeleteFileA(path); }
+  BOOL DeleteFileA(LPCSTR path) override { Tell("DeleteFileA", path); return inner->DeleteFileA(path); }
 
  private:
-  bool NextCreateFails();
+  // Tells onChange of the call; true when it is the creation to fail (whose path it then keeps).
+  bool NextCreateFails(const char* operation, LPCSTR path);
+  void Tell(const char* operation, LPCSTR path) {
+    if (onChange) onChange(std::string(operation) + " " + (path != nullptr ? path : ""));
+  }
 
   FileSystem* inner;
   int failCreateAt = 0;
@@ -59,7 +66,7 @@ class FaultyFileSystem : public FileSystem {
   int creates = 0;
   int writes = 0;
   std::map<HANDLE, std::string> paths;
-  std::string failedWritePath;
+  std::string failedPath;
 };
 
 // An edition's generated resources, with items, strings and bitmaps a test replaces or takes away, a load
@@ -128,6 +135,9 @@ class TestLzLibrary : public PortableLzLibrary {
  public:
   // A read handle on these bytes; reads fail once failAt bytes have been delivered (never when negative).
   INT AddSource(const std::string& bytes, long failAt = -1);
+  // LZOpenFileA reports the path it opened in capitals, as a file system may spell a file otherwise.
+  bool reportCapitals = false;
+  INT LZOpenFileA(LPSTR fileName, LPOFSTRUCT reOpenBuf, WORD style) override;
 
   INT LZRead(INT file, char* buffer, INT count) override;
   void LZClose(INT file) override;
