@@ -164,7 +164,7 @@ void Observe(const Options& options, RecordingWindowSystem& windows) {
                 Printable(box.text).c_str(), box.type, box.answer);
   };
   bool trace = options.trace;
-  windows.onCall = [trace](const RecordedCall& call) {
+  windows.log.onCall = [trace](const RecordedCall& call) {
     if (call.operation == "Input")
       std::printf("\n>>> %s\n", Printable(call.arguments).c_str());
     else if (call.operation == "InputIgnored")

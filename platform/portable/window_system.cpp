@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <type_traits>
 
 #include "platform/ascii_case.h"
 
@@ -15,71 +14,6 @@ enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, 
                    kCursor = 0x40000 };
 // Messages and notifications the header of types does not carry.
 enum : UINT { kBnClicked = 0, kWmEnable = 0x000A, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
-
-std::string HexText(uintptr_t value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
-// Quoted text for the log: the bytes as they are, with line breaks and tabs spelt out.
-std::string Quote(const char* text, int length = -1) {
-  if (text == nullptr) return "null";
-  std::string out = "\"";
-  for (int i = 0; length < 0 ? text[i] != '\0' : i < length; ++i) {
-    char c = text[i];
-    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
-  }
-  return out + "\"";
-}
-
-// The kinds of argument the log spells in a way of their own; Args() takes them beside plain values.
-struct Hex {  // styles, flags and message parameters, in hexadecimal
-  explicit Hex(uintptr_t value) : value(value) {}
-  uintptr_t value;
-};
-struct Flag {  // a BOOL, as TRUE or FALSE
-  explicit Flag(bool value) : value(value) {}
-  bool value;
-};
-
-// How each argument is spelt: numbers in decimal, texts quoted, handles by name, rectangles as
-// left,top,right,bottom; a std::string is taken as already spelt.
-using System = RecordingWindowSystem;
-std::string Spell(const System&, Hex hex) { return HexText(hex.value); }
-std::string Spell(const System&, Flag flag) { return flag.value ? "TRUE" : "FALSE"; }
-template <typename N, typename = std::enable_if_t<std::is_integral<N>::value>>
-std::string Spell(const System&, N number) {
-  return std::to_string(number);
-}
-std::string Spell(const System&, const std::string& spelt) { return spelt; }
-std::string Spell(const System&, const char* text) { return Quote(text); }
-std::string Spell(const System& system, const void* handle) { return system.NameOf(handle); }
-std::string Spell(const System&, const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
-}
-std::string Spell(const System& system, const RECT* r) { return r ? Spell(system, *r) : "null"; }
-std::string Spell(const System&, TIMERPROC function) { return function ? "callback" : "0"; }
-
-std::string MessageText(UINT message) {
-  static const std::pair<UINT, const char*> kNames[] = {
-      {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"}, {WM_ACTIVATE, "WM_ACTIVATE"},
-      {kWmEnable, "WM_ENABLE"},         {WM_SETTEXT, "WM_SETTEXT"}, {WM_GETTEXT, "WM_GETTEXT"},
-      {WM_PAINT, "WM_PAINT"},           {WM_CLOSE, "WM_CLOSE"},     {WM_QUIT, "WM_QUIT"},
-      {WM_ERASEBKGND, "WM_ERASEBKGND"}, {WM_COMMAND, "WM_COMMAND"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
-      {WM_TIMER, "WM_TIMER"},           {BM_CLICK, "BM_CLICK"},     {kWmNcCreate, "WM_NCCREATE"},
-      {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}};
-  for (const auto& named : kNames)
-    if (named.first == message) return named.second;
-  return HexText(message);
-}
-
-// Whether text starts with pattern, where a '*' in the pattern stands for any run of characters.
-bool StartsLike(const char* text, const char* pattern) {
-  if (*pattern == '*') return StartsLike(text, pattern + 1) || (*text != '\0' && StartsLike(text + 1, pattern));
-  return *pattern == '\0' || (*text == *pattern && StartsLike(text + 1, pattern + 1));
-}
 
 bool SameName(const std::string& a, const char* b) { return b != nullptr && EqualAsciiNoCase(a.c_str(), b); }
 
@@ -105,103 +39,11 @@ int CopyText(const std::string& text, char* buffer, int capacity) {
 
 }  // namespace
 
-template <typename... T>
-std::string RecordingWindowSystem::Args(const T&... args) const {
-  std::string text;
-  size_t index = 0;
-  ((text += (index++ ? "," : "") + Spell(*this, args)), ...);
-  return text;
-}
-
-std::string RecordedCall::Text() const {
-  std::string text = operation + "(" + arguments + ")";
-  if (!result.empty()) text += " = " + result;
-  return text;
-}
-
 RecordingWindowSystem::RecordingWindowSystem() {
   NameObject(reinterpret_cast<HGDIOBJ>(kStockBase + WHITE_BRUSH), "WHITE_BRUSH");
 }
 
-// ---------------------------------------------------------------- script
-
-void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
-  // In the order of ScriptedInput::Kind; a name ending in a space is followed by the control identifier.
-  static const char* const kNames[] = {"command ", "click ", "close box", "activate", "deactivate", "timer tick",
-                                       "type ", "action"};
-  std::string described = kNames[input.kind];
-  if (described.back() == ' ') described += Args(input.id);
-  if (input.kind == ScriptedInput::TypeText) described += " " + Args(input.text.c_str());
-  Record("Input", described);
-  if (input.kind == ScriptedInput::Action) {
-    if (input.action) input.action();
-    return;
-  }
-  const RecordedWindow* main = MainWindow();
-  if (main == nullptr) {
-    Record("InputIgnored", "no window to receive it");
-    return;
-  }
-  HWND mainHandle = main->handle;
-  const RecordedWindow* child = FindChild(mainHandle, input.id);
-  RecordedWindow* control = child ? Find(child->handle) : nullptr;
-  switch (input.kind) {
-    case ScriptedInput::PostCommand:
-      PostMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(input.id, 0), 0);
-      break;
-    case ScriptedInput::ClickControl:
-      // A person cannot press what is not there, hidden or greyed out.
-      if (control == nullptr || !control->visible || !control->enabled)
-        Record("InputIgnored", "control " + Args(input.id) + " cannot be clicked");
-      else
-        SendMessageA(control->handle, BM_CLICK, 0, 0);
-      break;
-    case ScriptedInput::CloseBox:
-      PostMessageA(mainHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
-      break;
-    case ScriptedInput::Activate:
-    case ScriptedInput::Deactivate:
-      activeWindow = input.kind == ScriptedInput::Activate ? mainHandle : nullptr;
-      SendMessageA(mainHandle, WM_ACTIVATE, activeWindow ? WA_ACTIVE : WA_INACTIVE, 0);
-      break;
-    case ScriptedInput::TimerTick:
-      PostMessageA(mainHandle, WM_TIMER, 1, 0);
-      break;
-    case ScriptedInput::TypeText:
-      if (control == nullptr || !control->enabled)
-        Record("InputIgnored", "control " + Args(input.id) + " cannot be typed into");
-      else
-        control->text = input.text;
-      break;
-    case ScriptedInput::Action:
-      break;
-  }
-}
-
 // ---------------------------------------------------------------- queries
-
-std::vector<std::string> RecordingWindowSystem::CallTexts(const std::string& operation) const {
-  std::vector<std::string> texts;
-  for (const RecordedCall& call : calls)
-    if (operation.empty() || call.operation == operation) texts.push_back(call.Text());
-  return texts;
-}
-
-int RecordingWindowSystem::FindCall(const std::string& pattern, int from) const {
-  for (size_t i = from < 0 ? 0 : static_cast<size_t>(from); i < calls.size(); ++i)
-    if (StartsLike(calls[i].Text().c_str(), pattern.c_str())) return static_cast<int>(i);
-  return -1;
-}
-
-std::string RecordingWindowSystem::MissingFromOrder(const std::vector<std::string>& patterns) const {
-  int at = -1;
-  for (const std::string& pattern : patterns) {
-    int found = FindCall(pattern, at + 1);
-    if (found < 0) return "no " + pattern + " after " + (at < 0 ? "the start" : calls[at].Text());
-    at = found;
-  }
-  return std::string();
-}
 
 int RecordingWindowSystem::OpenDeviceContexts() const {
   return static_cast<int>(std::count_if(deviceContexts.begin(), deviceContexts.end(), [](auto& c) { return c.open; }));
@@ -257,12 +99,6 @@ RecordingWindowSystem::DeviceContext* RecordingWindowSystem::OpenDc(HDC dc, DcKi
 HDC RecordingWindowSystem::NewDc(DcKind kind, HWND window) {
   deviceContexts.push_back(DeviceContext{"dc" + Args(deviceContexts.size() + 1), kind, window});
   return reinterpret_cast<HDC>(kDcBase + deviceContexts.size());
-}
-
-void RecordingWindowSystem::Record(const std::string& operation, const std::string& arguments,
-                                   const std::string& result) {
-  calls.push_back(RecordedCall{operation, arguments, result});
-  if (onCall) onCall(calls.back());
 }
 
 RECT RecordingWindowSystem::ClientArea(const RecordedWindow& window) const {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/portable/call_log.h"
+#include "platform/portable/scripted_input.h"
 #include "platform/window_system.h"
 
 // One window or control, alive or already destroyed.
@@ -37,16 +39,6 @@ struct RecordedWindow {
   int Height() const { return rect.bottom - rect.top; }
 };
 
-// One call into the window system (or one message it delivered to a window procedure,
-// operation "Message"), with its arguments as text.
-struct RecordedCall {
-  std::string operation;
-  std::string arguments;
-  std::string result;  // empty when not worth showing
-  // operation(arguments), followed by " = result" when there is one.
-  std::string Text() const;
-};
-
 struct RecordedMessageBox {
   HWND owner = nullptr;
   std::string text;
@@ -71,25 +63,6 @@ struct RecordedPaint {
   std::vector<RecordedDrawing> drawings;
 };
 
-// One step of scripted user input; GetMessageA carries out the next one whenever
-// the queue holds nothing and no paint is pending.
-struct ScriptedInput {
-  enum Kind {
-    PostCommand,  // post WM_COMMAND id to the main window (as if sent from outside)
-    ClickControl,  // click the main window's enabled child with this id (BM_CLICK)
-    CloseBox,  // the close box: WM_SYSCOMMAND SC_CLOSE to the main window
-    Activate,  // the window becomes active (WM_ACTIVATE WA_ACTIVE)
-    Deactivate,  // another window becomes active (WM_ACTIVATE WA_INACTIVE)
-    TimerTick,  // post WM_TIMER 1 to the main window
-    TypeText,  // replace the text of the main window's child with this id
-    Action,  // run a function (for answers other services give, such as a folder chooser's)
-  };
-  Kind kind = PostCommand;
-  int id = 0;
-  std::string text;
-  std::function<void()> action;
-};
-
 // How much of a top-level window's outer rectangle its frame and caption take.
 struct WindowFrame {
   int left = 3;
@@ -98,7 +71,7 @@ struct WindowFrame {
   int bottom = 3;
 };
 
-class RecordingWindowSystem : public WindowSystem {
+class RecordingWindowSystem : public WindowSystem, public HandleNamer {
  public:
   RecordingWindowSystem();
 
@@ -133,7 +106,6 @@ class RecordingWindowSystem : public WindowSystem {
   // runs while the box is up, before its loop: what it posts is dispatched while the box is up.
   std::function<void(const RecordedPaint&)> onPaint;
   std::function<void(const RecordedMessageBox&)> onMessageBox;
-  std::function<void(const RecordedCall&)> onCall;
   // Called when GetMessageA finds the queue, the paints and the script empty (the program waits for its
   // user): what it pushes is carried out; with nothing pushed the session ends as InputExhausted says.
   std::function<void()> onIdle;
@@ -141,16 +113,13 @@ class RecordingWindowSystem : public WindowSystem {
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onForeignMessage;
 
   // ---- What happened.
-  const std::vector<RecordedCall>& Calls() const { return calls; }
-  // The calls' texts, optionally only those of one operation.
-  std::vector<std::string> CallTexts(const std::string& operation = std::string()) const;
-  // Index of the first call at or after `from` whose text starts with pattern, where a '*' in the
-  // pattern stands for any run of characters; -1 when none.
-  int FindCall(const std::string& pattern, int from = 0) const;
-  // Empty when a call matching each pattern (as FindCall) comes after the one matching the pattern
-  // before; otherwise which pattern had no match, and after what.
-  std::string MissingFromOrder(const std::vector<std::string>& patterns) const;
-  void ClearCalls() { calls.clear(); }
+  // Every call, in order, and the queries over them (call_log.h); its onCall observes them as they happen.
+  CallLog log;
+  const std::vector<RecordedCall>& Calls() const { return log.Calls(); }
+  std::vector<std::string> CallTexts(const std::string& operation = std::string()) const { return log.CallTexts(operation); }
+  int FindCall(const std::string& pattern, int from = 0) const { return log.FindCall(pattern, from); }
+  std::string MissingFromOrder(const std::vector<std::string>& patterns) const { return log.MissingFromOrder(patterns); }
+  void ClearCalls() { log.Clear(); }
   const std::vector<RecordedMessageBox>& MessageBoxes() const { return messageBoxes; }
   const std::vector<RecordedPaint>& Paints() const { return paints; }
   int BeepCount() const { return beeps; }
@@ -177,7 +146,7 @@ class RecordingWindowSystem : public WindowSystem {
   // Every window ever created, in creation order.
   const std::vector<RecordedWindow>& AllWindows() const { return windows; }
   // "w3", "dc2", a drawing object's name, or the handle in hexadecimal.
-  std::string NameOf(const void* handle) const;
+  std::string NameOf(const void* handle) const override;
 
   // ---- WindowSystem.
   ATOM RegisterClassA(const WNDCLASSA* windowClass) override;
@@ -236,17 +205,19 @@ class RecordingWindowSystem : public WindowSystem {
     WNDCLASSA attributes;
   };
 
-  // A call's arguments as the log spells them, separated by commas: numbers in decimal, texts quoted,
-  // handles by name, rectangles as left,top,right,bottom, a std::string as it is (see Spell in the .cpp).
   template <typename... T>
-  std::string Args(const T&... args) const;
+  std::string Args(const T&... args) const {
+    return ::Args(*this, args...);
+  }
   RecordedWindow* Find(HWND window);
   const RecordedWindow* Find(HWND window) const;
   RecordedWindow* Live(HWND window);  // the window when it is alive, otherwise null
   DeviceContext* FindDc(HDC dc);
   DeviceContext* OpenDc(HDC dc, DcKind kind = DcKind::Any);  // the context when it is open and of that kind
   HDC NewDc(DcKind kind, HWND window);
-  void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string());
+  void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string()) {
+    log.Record(operation, arguments, result);
+  }
   LRESULT Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam);
   void SetEnabled(RecordedWindow* window, bool enable);  // WM_ENABLE when it changes
   void Activate(HWND window, bool active);  // WM_ACTIVATE, and which window is active
@@ -279,7 +250,6 @@ class RecordingWindowSystem : public WindowSystem {
   int modalDepth = 0;
   std::vector<std::pair<HWND, UINT_PTR>> firedTimers;  // in the modal loops under way
 
-  std::vector<RecordedCall> calls;
   std::vector<RecordedMessageBox> messageBoxes;
   std::vector<RecordedPaint> paints;
   // The paint under way, while a BeginPaint context is open.

@@ -54,7 +54,7 @@ TEST(StartUp, RunsInOrderAndRegistersTheClass) {
   WizardWorld world;
   std::vector<std::string> timeline;
   int comAtFirstCall = -1;
-  world.windows.onCall = [&](const RecordedCall& call) {
+  world.windows.log.onCall = [&](const RecordedCall& call) {
     if (comAtFirstCall < 0) comAtFirstCall = world.shell.CoInitializeCount();
     if (call.operation != "Message" && call.operation != "DefWindowProcA") timeline.push_back(call.operation);
   };

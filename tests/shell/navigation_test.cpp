@@ -73,7 +73,7 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
   WizardWorld world;
   world.c.MakeFolder("Dict");
   std::vector<int> pageAt;
-  world.windows.onCall = [&](const RecordedCall&) { pageAt.push_back(g_currentPage); };
+  world.windows.log.onCall = [&](const RecordedCall&) { pageAt.push_back(g_currentPage); };
   std::map<size_t, std::vector<std::string>> filesAt;
   world.faulty.onChange = [&](const std::string& change) {
     filesAt[world.windows.Calls().size()].push_back(change + " @" + std::to_string(g_currentPage));
