@@ -154,7 +154,7 @@ void PrintPaint(const RecordingWindowSystem& windows, const RecordedPaint& paint
 
 
 // Prints what the program shows as it happens, as the options ask.
-void Observe(const Options& options, RecordingWindowSystem& windows) {
+void Observe(const Options& options, RecordingWindowSystem& windows, CallLog& log) {
   windows.SetScreenSize(options.screenWidth, options.screenHeight);
   if (options.noTimer) windows.SetTimerResult(0);
   if (options.quiet) return;
@@ -164,7 +164,7 @@ void Observe(const Options& options, RecordingWindowSystem& windows) {
                 Printable(box.text).c_str(), box.type, box.answer);
   };
   bool trace = options.trace;
-  windows.log.onCall = [trace](const RecordedCall& call) {
+  log.onCall = [trace](const RecordedCall& call) {
     if (call.operation == "Input")
       std::printf("\n>>> %s\n", Printable(call.arguments).c_str());
     else if (call.operation == "InputIgnored")
@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
     return 100;
   }
   machine.TakeFolders();
-  machine.onNewProcess = [&options](RecordingWindowSystem& windows) { Observe(options, windows); };
+  machine.onNewProcess = [&options](RecordingWindowSystem& windows, CallLog& log) { Observe(options, windows, log); };
 
   ScenarioRunner runner(machine, settings);
   int failures = runner.Run(steps);

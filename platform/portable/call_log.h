@@ -1,26 +1,47 @@
-// The call log of the recording window system: each call into it (or message it delivered to a window
-// procedure, operation "Message") in order, spelt as text, and the tests' queries over it.
+// The call log: a decorator over a window system that keeps each call, typed and spelt, and the
+// queries the tests make of it.
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <type_traits>
 #include <string>
 #include <vector>
 
-#include "platform/win32_types.h"
+#include "platform/window_system.h"
 
-// One call into the window system (or one message it delivered to a window procedure,
-// operation "Message"), with its arguments as text.
+// One call into the window system, one message delivered to a window procedure the program
+// registered (operation "Message"), or one step of a scripted user ("Input", "InputIgnored").
 struct RecordedCall {
   std::string operation;
-  std::string arguments;
-  std::string result;  // empty when not worth showing
+  HWND window = nullptr;  // the window the call is about, when there is one
+  UINT message = 0;  // the message sent, delivered or fetched
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  LRESULT returned = 0;  // what the call returned
+  std::string arguments;  // the arguments as the log spells them
+  std::string result;  // the result as the log spells it; empty when not worth showing
   // operation(arguments), followed by " = result" when there is one.
   std::string Text() const;
 };
 
-class CallLog {
+class HandleNamer;
+
+// A decorator over any window system (the recording one, or user32's): every call the program makes
+// goes on to the window system it wraps and is kept, in order, with its arguments and result. The
+// window procedures of the classes registered through it are wrapped too, so the messages they are
+// handed are kept beside the calls, whichever window system hands them out.
+class CallLog : public WindowSystem {
  public:
-  void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string());
+  // namer names handles in the spelt arguments (the recording window system's "w3", "dc2"); without one
+  // they are spelt in hexadecimal.
+  explicit CallLog(WindowSystem& inner, const HandleNamer* namer = nullptr);
+  ~CallLog() override;
+  CallLog(const CallLog&) = delete;
+  CallLog& operator=(const CallLog&) = delete;
+
+  // Keeps an entry that is no call of the program (a scripted user's step).
+  void Note(const std::string& operation, const std::string& arguments);
   const std::vector<RecordedCall>& Calls() const { return calls; }
   // The calls' texts, optionally only those of one operation.
   std::vector<std::string> CallTexts(const std::string& operation = std::string()) const;
@@ -31,11 +52,31 @@ class CallLog {
   // before; otherwise which pattern had no match, and after what.
   std::string MissingFromOrder(const std::vector<std::string>& patterns) const;
   void Clear() { calls.clear(); }
-  // Called as each call is recorded.
+  // A new process: the calls, the observer and the wrapped procedures are forgotten.
+  void Restart();
+  // Called as each entry is made, before the call is carried out (its result is filled in afterwards).
   std::function<void(const RecordedCall&)> onCall;
 
+  WINDOW_SYSTEM_OVERRIDES
+
  private:
+  static LRESULT CALLBACK Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Makes an entry and tells onCall; its index, for the result to be filled in.
+  size_t Enter(const std::string& operation, const std::string& arguments, HWND window = nullptr, UINT message = 0,
+               WPARAM wParam = 0, LPARAM lParam = 0);
+  // Fills in entry's result: the value returned and how it is spelt.
+  template <typename R>
+  R Leave(size_t entry, R value, const std::string& spelt);
+  template <typename... T>
+  std::string Args(const T&... args) const;
+
+  WindowSystem& inner;
+  const HandleNamer* namer;
   std::vector<RecordedCall> calls;
+  std::vector<std::pair<std::string, WNDPROC>> procedures;  // of the classes registered through the log
+  std::vector<WNDPROC> creating;  // the procedures of the windows being created, innermost last
+  std::vector<std::pair<HWND, WNDPROC>> windows;  // which procedure each window's messages go on to
+  std::map<HDC, HGDIOBJ> selected;  // what the program selected into each context, for BitBlt's source
 };
 
 // ---- How the log spells arguments.

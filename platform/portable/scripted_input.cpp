@@ -6,16 +6,16 @@ void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
   static const char* const kNames[] = {"command ", "click ", "close box", "activate", "deactivate", "timer tick",
                                        "type ", "action"};
   std::string described = kNames[input.kind];
-  if (described.back() == ' ') described += Args(input.id);
-  if (input.kind == ScriptedInput::TypeText) described += " " + Args(input.text.c_str());
-  Record("Input", described);
+  if (described.back() == ' ') described += std::to_string(input.id);
+  if (input.kind == ScriptedInput::TypeText) described += " " + Quote(input.text.c_str());
+  Note("Input", described);
   if (input.kind == ScriptedInput::Action) {
     if (input.action) input.action();
     return;
   }
   const RecordedWindow* main = MainWindow();
   if (main == nullptr) {
-    Record("InputIgnored", "no window to receive it");
+    Note("InputIgnored", "no window to receive it");
     return;
   }
   HWND mainHandle = main->handle;
@@ -28,7 +28,7 @@ void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
     case ScriptedInput::ClickControl:
       // A person cannot press what is not there, hidden or greyed out.
       if (control == nullptr || !control->visible || !control->enabled)
-        Record("InputIgnored", "control " + Args(input.id) + " cannot be clicked");
+        Note("InputIgnored", "control " + std::to_string(input.id) + " cannot be clicked");
       else
         SendMessageA(control->handle, BM_CLICK, 0, 0);
       break;
@@ -45,7 +45,7 @@ void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
       break;
     case ScriptedInput::TypeText:
       if (control == nullptr || !control->enabled)
-        Record("InputIgnored", "control " + Args(input.id) + " cannot be typed into");
+        Note("InputIgnored", "control " + std::to_string(input.id) + " cannot be typed into");
       else
         control->text = input.text;
       break;

@@ -1,7 +1,8 @@
 // A window system without a screen. Windows and controls live in memory with
-// their class, text, styles, identifier, rectangle and state; every call is kept
-// in order; a message queue feeds GetMessageA/DispatchMessageA; user input and
-// message-box answers come from a script. The whole program runs over it, from
+// their class, text, styles, identifier, rectangle and state; a message queue
+// feeds GetMessageA/DispatchMessageA; user input (scripted_input.h) and
+// message-box answers come from a script. It keeps no log of calls: a CallLog
+// (call_log.h) wrapped around it does, as around user32. The whole program runs over it, from
 // start-up to teardown, and a test or the native front end reads back what it did.
 #pragma once
 #include <deque>
@@ -109,17 +110,13 @@ class RecordingWindowSystem : public WindowSystem, public HandleNamer {
   // Called when GetMessageA finds the queue, the paints and the script empty (the program waits for its
   // user): what it pushes is carried out; with nothing pushed the session ends as InputExhausted says.
   std::function<void()> onIdle;
+  // Each scripted step as it is carried out ("Input", what the step is) and each step that could not be
+  // ("InputIgnored", why); a call log wrapping this system notes them (CallLog::Note).
+  std::function<void(const std::string& operation, const std::string& text)> onInput;
   // Messages sent to a window this system does not hold (the shell's folder chooser) go here when set.
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onForeignMessage;
 
   // ---- What happened.
-  // Every call, in order, and the queries over them (call_log.h); its onCall observes them as they happen.
-  CallLog log;
-  const std::vector<RecordedCall>& Calls() const { return log.Calls(); }
-  std::vector<std::string> CallTexts(const std::string& operation = std::string()) const { return log.CallTexts(operation); }
-  int FindCall(const std::string& pattern, int from = 0) const { return log.FindCall(pattern, from); }
-  std::string MissingFromOrder(const std::vector<std::string>& patterns) const { return log.MissingFromOrder(patterns); }
-  void ClearCalls() { log.Clear(); }
   const std::vector<RecordedMessageBox>& MessageBoxes() const { return messageBoxes; }
   const std::vector<RecordedPaint>& Paints() const { return paints; }
   int BeepCount() const { return beeps; }
@@ -149,47 +146,9 @@ class RecordingWindowSystem : public WindowSystem, public HandleNamer {
   std::string NameOf(const void* handle) const override;
 
   // ---- WindowSystem.
-  ATOM RegisterClassA(const WNDCLASSA* windowClass) override;
-  HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                       int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) override;
-  BOOL DestroyWindow(HWND window) override;
-  BOOL ShowWindow(HWND window, int command) override;
-  BOOL UpdateWindow(HWND window) override;
-  BOOL EnableWindow(HWND window, BOOL enable) override;
-  BOOL SetWindowTextA(HWND window, LPCSTR text) override;
-  int GetWindowTextA(HWND window, LPSTR buffer, int capacity) override;
-  BOOL GetClientRect(HWND window, RECT* rect) override;
-  BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) override;
-  HWND GetDesktopWindow() override;
-  HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) override;
-  int GetSystemMetrics(int index) override;
-  BOOL GetMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax) override;
-  BOOL TranslateMessage(const MSG* message) override;
-  LRESULT DispatchMessageA(const MSG* message) override;
-  LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  WINDOW_SYSTEM_OVERRIDES
   // Not one of the program's calls: queues a message for GetMessageA, as user32 does (tests and the script).
   BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void PostQuitMessage(int exitCode) override;
-  LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) override;
-  BOOL KillTimer(HWND window, UINT_PTR id) override;
-  int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
-  BOOL MessageBeep(UINT type) override;
-  BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) override;
-  HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
-  BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) override;
-  HDC GetDC(HWND window) override;
-  int ReleaseDC(HWND window, HDC dc) override;
-  int GetDeviceCaps(HDC dc, int index) override;
-  HGDIOBJ GetStockObject(int object) override;
-  HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) override;
-  BOOL DeleteObject(HGDIOBJ object) override;
-  BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) override;
-  HDC CreateCompatibleDC(HDC dc) override;
-  BOOL DeleteDC(HDC dc) override;
-  BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-              DWORD rop) override;
-  int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) override;
 
  private:
   enum class DcKind { Any, Window, Paint, Memory };  // from GetDC, BeginPaint, CreateCompatibleDC
@@ -205,18 +164,14 @@ class RecordingWindowSystem : public WindowSystem, public HandleNamer {
     WNDCLASSA attributes;
   };
 
-  template <typename... T>
-  std::string Args(const T&... args) const {
-    return ::Args(*this, args...);
-  }
   RecordedWindow* Find(HWND window);
   const RecordedWindow* Find(HWND window) const;
   RecordedWindow* Live(HWND window);  // the window when it is alive, otherwise null
   DeviceContext* FindDc(HDC dc);
   DeviceContext* OpenDc(HDC dc, DcKind kind = DcKind::Any);  // the context when it is open and of that kind
   HDC NewDc(DcKind kind, HWND window);
-  void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string()) {
-    log.Record(operation, arguments, result);
+  void Note(const std::string& operation, const std::string& text) {
+    if (onInput) onInput(operation, text);
   }
   LRESULT Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam);
   void SetEnabled(RecordedWindow* window, bool enable);  // WM_ENABLE when it changes

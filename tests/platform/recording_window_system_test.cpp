@@ -26,21 +26,22 @@ class RecordingTest : public ::testing::Test {
   void SetUp() override {
     g_windows = &windows;
     g_onMessage = nullptr;
+    windows.onInput = [this](const std::string& operation, const std::string& text) { log.Note(operation, text); };
     WNDCLASSA listener = {};
     listener.lpfnWndProc = Listener;
     listener.lpszClassName = "Listener";
-    EXPECT_NE(windows.RegisterClassA(&listener), 0);
-    EXPECT_EQ(windows.RegisterClassA(&listener), 0);  // a class is registered once
-    main = windows.CreateWindowExA(0, "listener", "Main", WS_SYSMENU, 10, 20, 600, 440, nullptr, nullptr, nullptr,
+    EXPECT_NE(log.RegisterClassA(&listener), 0);
+    EXPECT_EQ(log.RegisterClassA(&listener), 0);  // a class is registered once
+    main = log.CreateWindowExA(0, "listener", "Main", WS_SYSMENU, 10, 20, 600, 440, nullptr, nullptr, nullptr,
                                    nullptr);
     button = windows.CreateWindowExA(0, "BUTTON", "&Go", WS_CHILD, 1, 2, 30, 40, main,
                                      reinterpret_cast<HMENU>(intptr_t{77}), nullptr, nullptr);
-    windows.ClearCalls();
+    log.Clear();
   }
   // The messages the procedures and controls heard since the last look.
   std::vector<std::string> Heard() {
-    std::vector<std::string> heard = windows.CallTexts("Message");
-    windows.ClearCalls();
+    std::vector<std::string> heard = log.CallTexts("Message");
+    log.Clear();
     return heard;
   }
   UINT Next(BOOL expected = TRUE) {
@@ -48,6 +49,7 @@ class RecordingTest : public ::testing::Test {
     return message.message;
   }
   RecordingWindowSystem windows;
+  CallLog log{windows, &windows};  // its procedure's messages are kept
   HWND main = nullptr;
   HWND button = nullptr;
   MSG message = {};
@@ -95,7 +97,7 @@ TEST_F(RecordingTest, AClickPostsTheCommandOnlyWhenTheButtonCanBePressed) {
   EXPECT_EQ(message.wParam, 77u);
   EXPECT_EQ(message.lParam, reinterpret_cast<LPARAM>(button));
   EXPECT_EQ(Next(), static_cast<UINT>(WM_CLOSE));  // the greyed-out and missing ones did nothing
-  EXPECT_EQ(windows.CallTexts("InputIgnored").size(), 2u);
+  EXPECT_EQ(log.CallTexts("InputIgnored").size(), 2u);
 }
 
 TEST_F(RecordingTest, AMessageBoxServesTheQueueAndFiresEachTimerOnceWhileItIsUp) {
@@ -137,9 +139,9 @@ TEST_F(RecordingTest, ControlTextsKeepTheirCapacity) {
   EXPECT_STREQ(buffer, "");
   Heard();
   // The main window's text goes through its procedure.
-  windows.SetWindowTextA(main, "Title");
+  log.SetWindowTextA(main, "Title");
   EXPECT_EQ(windows.MainWindow()->text, "Title");
-  EXPECT_EQ(windows.MissingFromOrder({"SetWindowTextA(w1,\"Title\")", "Message(w1,WM_SETTEXT,0x0,"}), "");
+  EXPECT_EQ(log.MissingFromOrder({"SetWindowTextA(w1,\"Title\")", "Message(w1,WM_SETTEXT,0x0,"}), "");
 }
 
 TEST_F(RecordingTest, PaintingRecordsWhatIsDrawnAndWhichContextsStayOpen) {
