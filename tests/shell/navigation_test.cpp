@@ -46,23 +46,18 @@ TEST(ButtonLayout, StripAndPageAreaFollowTheClientSize) {
 std::vector<std::string> MoveShape(const RecordingWindowSystem& windows, const CallLog& log, size_t from, size_t to,
                                    const std::vector<int>& pageAt,
                                    const std::map<size_t, std::vector<std::string>>& filesAt) {
+  static const std::map<std::string, std::string> kShapes = {{"CreateWindowExA", "Create "}, {"DestroyWindow",
+      "Destroy "}, {"GetWindowTextA", "Read "}, {"InvalidateRect", "Invalidate"}, {"MessageBeep", "Beep"}};
   std::vector<std::string> shape;
-  auto idOf = [&](const std::string& name) {
-    for (const RecordedWindow& w : windows.AllWindows())
-      if (w.name == name) return std::to_string(w.id);
-    return name;
-  };
   for (size_t i = from; i < to && i < log.Calls().size(); ++i) {
     const RecordedCall& call = log.Calls()[i];
-    std::string page = " @" + std::to_string(pageAt[i]);
     if (filesAt.count(i) != 0) shape.insert(shape.end(), filesAt.at(i).begin(), filesAt.at(i).end());
     if (call.operation == "BeginPaint") break;
-    if (call.operation == "CreateWindowExA") shape.push_back("Create " + idOf(call.result) + page);
-    if (call.operation == "DestroyWindow") shape.push_back("Destroy " + idOf(call.arguments) + page);
-    if (call.operation == "GetWindowTextA")
-      shape.push_back("Read " + idOf(call.arguments.substr(0, call.arguments.find(','))) + page);
-    if (call.operation == "InvalidateRect") shape.push_back("Invalidate" + page);
-    if (call.operation == "MessageBeep") shape.push_back("Beep" + page);
+    auto named = kShapes.find(call.operation);
+    const RecordedWindow* window = windows.Window(call.window);
+    if (named != kShapes.end())  // the window a control call is about, by its control identifier
+      shape.push_back(named->second + (named->second.back() == ' ' ? std::to_string(window ? window->id : -1) : "") +
+                      " @" + std::to_string(pageAt[i]));
   }
   return shape;
 }
