@@ -28,21 +28,22 @@ def read_info(path):
     return info
 
 
+def ring(left, top, right, bottom):
+    """The pixels on the edge of the rectangle from (left,top) to (right,bottom), both inclusive."""
+    return ([(x, y) for x in range(left, right + 1) for y in (top, bottom)]
+            + [(x, y) for y in range(top, bottom + 1) for x in (left, right)])
+
+
 def check_frame(image, cx, cy, w, h, fail):
     px = image.load()
-    edges = [(x, cy) for x in range(cx, cx + w)] + [(x, cy + h - 1) for x in range(cx, cx + w)]
-    edges += [(cx, y) for y in range(cy, cy + h)] + [(cx + w - 1, y) for y in range(cy, cy + h)]
-    wrong = [p for p in edges if px[p] != BLACK]
-    if wrong:
-        fail("frame: %d of %d edge pixels are not black, first at client (%d,%d) = %s"
-             % (len(wrong), len(edges), wrong[0][0] - cx, wrong[0][1] - cy, px[wrong[0]]))
     # One pixel wide: the ring just inside is white background (nothing is drawn there).
-    inner = [(x, cy + 1) for x in range(cx + 1, cx + w - 1)] + [(x, cy + h - 2) for x in range(cx + 1, cx + w - 1)]
-    inner += [(cx + 1, y) for y in range(cy + 1, cy + h - 1)] + [(cx + w - 2, y) for y in range(cy + 1, cy + h - 1)]
-    wrong = [p for p in inner if px[p] != WHITE]
-    if wrong:
-        fail("frame: %d pixels just inside the frame are not white, first at client (%d,%d) = %s"
-             % (len(wrong), wrong[0][0] - cx, wrong[0][1] - cy, px[wrong[0]]))
+    for inset, colour, what in ((0, BLACK, "edge pixels are not black"),
+                                (1, WHITE, "pixels just inside the frame are not white")):
+        pixels = ring(cx + inset, cy + inset, cx + w - 1 - inset, cy + h - 1 - inset)
+        wrong = [p for p in pixels if px[p] != colour]
+        if wrong:
+            fail("frame: %d of %d %s, first at client (%d,%d) = %s"
+                 % (len(wrong), len(pixels), what, wrong[0][0] - cx, wrong[0][1] - cy, px[wrong[0]]))
 
 
 def check_picture(image, cx, cy, left, top, bitmap_path, name, fail, skip=None):
