@@ -5,7 +5,8 @@ For every page picture (NAME.png with NAME.txt giving the page and where the
 client area lies in the picture): the one-pixel black frame around the client
 area with white inside it, the header pictures where the picture pages draw
 them, compared with the bitmaps in the content folder, and the welcome page's
-acknowledgement and credit.
+acknowledgement and credit; and, where NAME.txt says "same OTHER", that the
+picture is OTHER.png pixel for pixel.
 
     check_screens.py SHOTS_FOLDER CONTENT_FOLDER
 """
@@ -24,7 +25,7 @@ def read_info(path):
         for line in f:
             words = line.split()
             if words:
-                info[words[0]] = [int(w) for w in words[1:]]
+                info[words[0]] = [int(w) if w.isdigit() else w for w in words[1:]]
     return info
 
 
@@ -89,6 +90,10 @@ def check_shot(png, content, failures):
         fail("picture %dx%d does not hold the client area" % image.size)
         return
     check_frame(image, cx, cy, w, h, fail)
+    if "same" in info:
+        other = Image.open(os.path.join(os.path.dirname(png), info["same"][0] + ".png")).convert("RGB")
+        if list(image.getdata()) != list(other.getdata()):
+            fail("not the same picture as %s.png" % info["same"][0])
     if page in (1, 4):
         check_picture(image, cx, cy, w - 180, 16, os.path.join(content, "emblem.bmp"), "emblem", fail)
         check_picture(image, cx, cy, 16, 16, os.path.join(content, "logo.bmp"), "logo", fail)

@@ -110,7 +110,8 @@ class ScenarioMachine {
   // or when this machine cannot tell.
   virtual std::string Leftovers() = 0;
   // A picture of the window as NAME.png in the output folder; false (error empty) where there is no screen.
-  virtual bool Shot(const std::string& name, int page, std::string& error) = 0;
+  // With sameAs, the picture must be that earlier one's, pixel for pixel.
+  virtual bool Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) = 0;
 };
 
 // The keys "reset" deletes under both roots: the Office and Word keys and the custom-dictionary lists.

@@ -148,7 +148,9 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
       {"page", kProgram, [&] { WaitForPage(number); }},
       {"shot", kProgram,
        [&] {
-         if (!machine.Shot(args, page, error)) error.empty() ? Print("  skipped: no screen here") : Fail(error);
+         std::vector<std::string> fields = SplitFields(args);
+         std::string same = fields.size() > 1 && TakeWord(fields[1]) == "same" ? fields[1] : "";
+         if (!machine.Shot(fields[0], page, same, error)) error.empty() ? Print("  skipped: no screen here") : Fail(error);
        }},
       {"text", kProgram, [&] { ExpectText(number, rest, false); }},
       {"textfile", kProgram, [&] { ExpectText(number, rest, true); }},

@@ -351,7 +351,7 @@ bool WineMachine::WaitForExit(int& exitCode) {
   return true;
 }
 
-bool WineMachine::Shot(const std::string& name, int page, std::string& error) {
+bool WineMachine::Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) {
   HWND main = probe->Main();
   // The paint that set the captions has run; wait for the display to show it.
   DWORD_PTR result;
@@ -368,7 +368,7 @@ bool WineMachine::Shot(const std::string& name, int page, std::string& error) {
   // Where the client area lies in the picture, for the picture checks.
   std::string info = "page " + std::to_string(page) + "\nclient " + std::to_string(origin.x - window.left) + " " +
                      std::to_string(origin.y - window.top) + " " + std::to_string(client.right) + " " +
-                     std::to_string(client.bottom) + "\n";
+                     std::to_string(client.bottom) + "\n" + (sameAs.empty() ? "" : "same " + sameAs + "\n");
   std::string infoPath = HostToWindows(outputHost + "/" + name + ".txt");
   error = "cannot write " + infoPath;
   if (!WriteFileBytes(infoPath, info)) return false;
