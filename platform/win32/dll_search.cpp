@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/path_helpers.h"
+
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 #endif
@@ -15,7 +17,7 @@ const int kPreloadedDllCount = sizeof kPreloadedDlls / sizeof kPreloadedDlls[0];
 
 namespace {
 
-constexpr UINT kFolderCapacity = 260;  // MAX_PATH
+constexpr UINT kFolderCapacity = kPathCapacity;
 constexpr size_t kNameCapacity = 16;   // the longest preloaded name with its backslash and terminator
 
 }  // namespace

@@ -5,7 +5,7 @@
 // else loads one by name, RestrictDllSearch keeps the search to the system folder and
 // loads from there the DLLs that are loaded by name later.
 //
-// The decision is written over the four kernel32 calls it needs, so that the native
+// The decision is written over the kernel32 calls it makes, so that the native
 // tests can run every branch over a Windows that lacks some of them.
 #pragma once
 #include "platform/win32_types.h"

@@ -5,7 +5,8 @@ For every page picture (NAME.png with NAME.txt giving the page and where the
 client area lies in the picture): the one-pixel black frame around the client
 area with white inside it, the header pictures where the picture pages draw
 them, compared with the bitmaps in the content folder, and the welcome page's
-acknowledgement and credit.
+acknowledgement and credit; and, where NAME.txt says "same OTHER", that the
+picture is OTHER.png pixel for pixel.
 
     check_screens.py SHOTS_FOLDER CONTENT_FOLDER
 """
@@ -24,25 +25,26 @@ def read_info(path):
         for line in f:
             words = line.split()
             if words:
-                info[words[0]] = [int(w) for w in words[1:]]
+                info[words[0]] = [int(w) if w.isdigit() else w for w in words[1:]]
     return info
+
+
+def ring(left, top, right, bottom):
+    """The pixels on the edge of the rectangle from (left,top) to (right,bottom), both inclusive."""
+    return ([(x, y) for x in range(left, right + 1) for y in (top, bottom)]
+            + [(x, y) for y in range(top, bottom + 1) for x in (left, right)])
 
 
 def check_frame(image, cx, cy, w, h, fail):
     px = image.load()
-    edges = [(x, cy) for x in range(cx, cx + w)] + [(x, cy + h - 1) for x in range(cx, cx + w)]
-    edges += [(cx, y) for y in range(cy, cy + h)] + [(cx + w - 1, y) for y in range(cy, cy + h)]
-    wrong = [p for p in edges if px[p] != BLACK]
-    if wrong:
-        fail("frame: %d of %d edge pixels are not black, first at client (%d,%d) = %s"
-             % (len(wrong), len(edges), wrong[0][0] - cx, wrong[0][1] - cy, px[wrong[0]]))
     # One pixel wide: the ring just inside is white background (nothing is drawn there).
-    inner = [(x, cy + 1) for x in range(cx + 1, cx + w - 1)] + [(x, cy + h - 2) for x in range(cx + 1, cx + w - 1)]
-    inner += [(cx + 1, y) for y in range(cy + 1, cy + h - 1)] + [(cx + w - 2, y) for y in range(cy + 1, cy + h - 1)]
-    wrong = [p for p in inner if px[p] != WHITE]
-    if wrong:
-        fail("frame: %d pixels just inside the frame are not white, first at client (%d,%d) = %s"
-             % (len(wrong), wrong[0][0] - cx, wrong[0][1] - cy, px[wrong[0]]))
+    for inset, colour, what in ((0, BLACK, "edge pixels are not black"),
+                                (1, WHITE, "pixels just inside the frame are not white")):
+        pixels = ring(cx + inset, cy + inset, cx + w - 1 - inset, cy + h - 1 - inset)
+        wrong = [p for p in pixels if px[p] != colour]
+        if wrong:
+            fail("frame: %d of %d %s, first at client (%d,%d) = %s"
+                 % (len(wrong), len(pixels), what, wrong[0][0] - cx, wrong[0][1] - cy, px[wrong[0]]))
 
 
 def check_picture(image, cx, cy, left, top, bitmap_path, name, fail, skip=None):
@@ -88,6 +90,10 @@ def check_shot(png, content, failures):
         fail("picture %dx%d does not hold the client area" % image.size)
         return
     check_frame(image, cx, cy, w, h, fail)
+    if "same" in info:
+        other = Image.open(os.path.join(os.path.dirname(png), info["same"][0] + ".png")).convert("RGB")
+        if list(image.getdata()) != list(other.getdata()):
+            fail("not the same picture as %s.png" % info["same"][0])
     if page in (1, 4):
         check_picture(image, cx, cy, w - 180, 16, os.path.join(content, "emblem.bmp"), "emblem", fail)
         check_picture(image, cx, cy, 16, 16, os.path.join(content, "logo.bmp"), "logo", fail)

@@ -232,15 +232,13 @@ bool NativeMachine::Await(unsigned, const std::function<bool()>& done) {
 MainWindowInfo NativeMachine::MainWindow() {
   Settle();
   RecordingWindowSystem& windows = portable.windows;
-  MainWindowInfo info;
   const RecordedWindow* main = windows.MainWindow();
-  if (main == nullptr) return info;
+  if (main == nullptr) return {};
   RECT client{};
   windows.GetClientRect(main->handle, &client);
-  info = MainWindowInfo{main->text, main->rect, client.right, client.bottom, windows.GetSystemMetrics(SM_CXSCREEN),
+  return MainWindowInfo{main->text, main->rect, client.right, client.bottom, windows.GetSystemMetrics(SM_CXSCREEN),
                         windows.GetSystemMetrics(SM_CYSCREEN), windows.GetSystemMetrics(SM_CXVSCROLL),
                         Describe(*main).style};
-  return info;
 }
 
 std::vector<ControlInfo> NativeMachine::Controls() {

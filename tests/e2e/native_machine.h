@@ -62,7 +62,7 @@ class NativeMachine : public ScenarioMachine {
   bool WaitForExit(int& exitCode) override;
   void Kill() override;
   std::string Leftovers() override { return leftovers; }
-  bool Shot(const std::string&, int, std::string& error) override {
+  bool Shot(const std::string&, int, const std::string&, std::string& error) override {
     error.clear();
     return false;
   }

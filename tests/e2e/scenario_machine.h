@@ -110,7 +110,8 @@ class ScenarioMachine {
   // or when this machine cannot tell.
   virtual std::string Leftovers() = 0;
   // A picture of the window as NAME.png in the output folder; false (error empty) where there is no screen.
-  virtual bool Shot(const std::string& name, int page, std::string& error) = 0;
+  // With sameAs, the picture must be that earlier one's, pixel for pixel.
+  virtual bool Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) = 0;
 };
 
 // The keys "reset" deletes under both roots: the Office and Word keys and the custom-dictionary lists.
@@ -125,14 +126,9 @@ inline bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
   size_t at = text.find('\\');
   std::string name = text.substr(0, at);
   path = at == std::string::npos ? "" : text.substr(at + 1);
-  if (name == "HKCU" || name == "HKEY_CURRENT_USER") {
-    root = HKEY_CURRENT_USER;
-  } else if (name == "HKLM" || name == "HKEY_LOCAL_MACHINE") {
-    root = HKEY_LOCAL_MACHINE;
-  } else {
-    return false;
-  }
-  return true;
+  bool user = name == "HKCU" || name == "HKEY_CURRENT_USER";
+  root = user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  return user || name == "HKLM" || name == "HKEY_LOCAL_MACHINE";
 }
 
 // Every value of a key, read through anything with advapi32's calls (the prefix's registry, or the

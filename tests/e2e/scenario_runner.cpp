@@ -148,7 +148,9 @@ void ScenarioRunner::Step(const ScenarioStep& step) {
       {"page", kProgram, [&] { WaitForPage(number); }},
       {"shot", kProgram,
        [&] {
-         if (!machine.Shot(args, page, error)) error.empty() ? Print("  skipped: no screen here") : Fail(error);
+         std::vector<std::string> fields = SplitFields(args);
+         std::string same = fields.size() > 1 && TakeWord(fields[1]) == "same" ? fields[1] : "";
+         if (!machine.Shot(fields[0], page, same, error)) error.empty() ? Print("  skipped: no screen here") : Fail(error);
        }},
       {"text", kProgram, [&] { ExpectText(number, rest, false); }},
       {"textfile", kProgram, [&] { ExpectText(number, rest, true); }},
@@ -339,12 +341,13 @@ void ScenarioRunner::Message(const std::string& args) {
   Print("  message box " + Quoted(box.caption) + ": " + Quoted(box.text) + (box.icon ? " with an icon" : ""));
   Expect("message caption", box.caption, fields[0]);
   Expect("message text", box.text, fields[1]);
-  if (fields.size() > 2)
-    Check((fields[2] == "icon" || fields[2] == "exclamation") == box.icon,
+  std::string icon = fields.size() > 2 ? fields[2] : "";
+  if (!icon.empty())
+    Check((icon == "icon" || icon == "exclamation") == box.icon,
           box.icon ? "the message has an icon" : "the message has no icon");
-  if (fields.size() > 2 && fields[2] == "exclamation" && box.iconKnown)
-    Check(box.exclamation, "the message's icon is not the exclamation mark");
-  if (fields.size() > 2 && fields[2] == "exclamation" && !box.iconKnown) Print("  (which icon it is cannot be told here)");
+  if (icon == "exclamation")
+    box.iconKnown ? Check(box.exclamation, "the message's icon is not the exclamation mark")
+                  : Print("  (which icon it is cannot be told here)");
   Check(error.empty(), error);
 }
 

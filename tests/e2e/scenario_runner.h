@@ -14,7 +14,8 @@
 //   launch                     start it; wait for the window and its first paint
 //   title TEXT                 the window title
 //   page N                     wait for page N, then check every control and its place
-//   shot NAME                  screenshot of the window (NAME.png, NAME.txt); skipped without a screen
+//   shot NAME [| same OTHER]   screenshot of the window (NAME.png, NAME.txt), pixel for pixel the
+//                              picture OTHER when given (check_screens.py); skipped without a screen
 //   text ID TEXT | textfile ID CONTENT-FILE   a control's text
 //   type ID TEXT | click ID | command ID | close   input: text typed, a button pressed,
 //                              WM_COMMAND, the close box

@@ -35,21 +35,6 @@ struct Advapi {
   LONG RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
 };
 
-std::string TempFolder() {  // without the trailing backslash
-  char folder[MAX_PATH] = "";
-  DWORD length = GetTempPathA(MAX_PATH, folder);
-  std::string text(folder, length < MAX_PATH ? length : 0);
-  if (!text.empty() && text.back() == '\\') text.pop_back();
-  return text;
-}
-
-// The Start menu's Programs folder.
-std::string ProgramsFolder() {
-  char folder[MAX_PATH] = "";
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
-  return folder;
-}
-
 // The DLLs a program imports, from its import directory (mapped, its imports left unresolved).
 std::vector<std::string> ImportedDlls(const std::string& program) {
   std::vector<std::string> names;
@@ -68,8 +53,11 @@ std::vector<std::string> ImportedDlls(const std::string& program) {
 
 WineMachine::WineMachine(const std::map<std::string, std::string>& p, const std::string& out)
     : programs(p), outputHost(out) {
-  programsFolder = ProgramsFolder();
-  tempFolder = TempFolder();
+  char folder[MAX_PATH] = "";  // the Start menu's Programs folder, then the temporary folder
+  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder))) programsFolder = folder;
+  DWORD length = GetTempPathA(MAX_PATH, folder);
+  tempFolder.assign(folder, length < MAX_PATH ? length : 0);
+  if (!tempFolder.empty() && tempFolder.back() == '\\') tempFolder.pop_back();  // without the trailing backslash
 }
 
 bool WineMachine::ResetOfficeKeys(std::string& error) {
@@ -278,19 +266,13 @@ std::vector<std::string> WineMachine::PlantedLoads() {
 }
 
 MainWindowInfo WineMachine::MainWindow() {
-  MainWindowInfo info;
   HWND main = probe->Main();
-  RECT client{};
-  info.title = WizardProbe::CaptionOf(main);
-  GetWindowRect(main, &info.window);
+  RECT window{}, client{};
+  GetWindowRect(main, &window);
   GetClientRect(main, &client);
-  info.clientWidth = client.right;
-  info.clientHeight = client.bottom;
-  info.screenWidth = GetSystemMetrics(SM_CXSCREEN);
-  info.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-  info.scrollWidth = GetSystemMetrics(SM_CXVSCROLL);
-  info.style = static_cast<DWORD>(GetWindowLongPtrA(main, GWL_STYLE));
-  return info;
+  return MainWindowInfo{WizardProbe::CaptionOf(main), window, client.right, client.bottom,
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXVSCROLL),
+                        static_cast<DWORD>(GetWindowLongPtrA(main, GWL_STYLE))};
 }
 
 bool WineMachine::Await(unsigned timeoutMs, const std::function<bool()>& done) { return WaitUntil(timeoutMs, 5, done); }
@@ -317,11 +299,9 @@ bool WineMachine::TakeMessageBox(MessageBoxInfo& box, std::string& error) {
   box.caption = WizardProbe::CaptionOf(dialog);
   for (const ControlInfo& c : WizardProbe::ChildrenOf(dialog)) {
     if (!SameNoCase(c.className, "Static") || !c.visible) continue;
-    if ((c.style & SS_TYPEMASK) == SS_ICON) {
-      box.icon = true;
-    } else if (!c.text.empty()) {
-      box.text = c.text;
-    }
+    bool icon = (c.style & SS_TYPEMASK) == SS_ICON;
+    box.icon = box.icon || icon;
+    if (!icon && !c.text.empty()) box.text = c.text;
   }
   error = "the message box did not close on OK";
   if (!WizardProbe::PressDialogButton(dialog, IDOK) || !probe->WaitForDialogGone(dialog, 10000)) return false;
@@ -371,7 +351,7 @@ bool WineMachine::WaitForExit(int& exitCode) {
   return true;
 }
 
-bool WineMachine::Shot(const std::string& name, int page, std::string& error) {
+bool WineMachine::Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) {
   HWND main = probe->Main();
   // The paint that set the captions has run; wait for the display to show it.
   DWORD_PTR result;
@@ -388,7 +368,7 @@ bool WineMachine::Shot(const std::string& name, int page, std::string& error) {
   // Where the client area lies in the picture, for the picture checks.
   std::string info = "page " + std::to_string(page) + "\nclient " + std::to_string(origin.x - window.left) + " " +
                      std::to_string(origin.y - window.top) + " " + std::to_string(client.right) + " " +
-                     std::to_string(client.bottom) + "\n";
+                     std::to_string(client.bottom) + "\n" + (sameAs.empty() ? "" : "same " + sameAs + "\n");
   std::string infoPath = HostToWindows(outputHost + "/" + name + ".txt");
   error = "cannot write " + infoPath;
   if (!WriteFileBytes(infoPath, info)) return false;

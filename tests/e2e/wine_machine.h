@@ -45,7 +45,7 @@ class WineMachine : public ScenarioMachine {
   bool WaitForExit(int& exitCode) override;
   void Kill() override { probe->Kill(); }
   std::string Leftovers() override { return ""; }
-  bool Shot(const std::string& name, int page, std::string& error) override;
+  bool Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) override;
 
  private:
   std::map<std::string, std::string> programs;

@@ -158,20 +158,14 @@ std::vector<ControlInfo> WizardProbe::ChildrenOf(HWND window) {
 }
 
 std::vector<ControlInfo> WizardProbe::Controls() const {
-  if (!main || !IsWindow(main)) return {};
-  return ChildrenOf(main);
+  return main && IsWindow(main) ? ChildrenOf(main) : std::vector<ControlInfo>();
 }
 
-HWND WizardProbe::Control(int id) const {
-  if (!main) return nullptr;
-  return GetDlgItem(main, id);
-}
+HWND WizardProbe::Control(int id) const { return main ? GetDlgItem(main, id) : nullptr; }
 
 bool WizardProbe::Click(int id) { return main && PressDialogButton(main, id); }
 
-bool WizardProbe::Command(int id) {
-  return main && PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
+bool WizardProbe::Command(int id) { return main && PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 bool WizardProbe::TypeText(int id, const std::string& text) {
   HWND control = Control(id);
@@ -180,9 +174,7 @@ bool WizardProbe::TypeText(int id, const std::string& text) {
                                         SMTO_ABORTIFHUNG, 5000, &result);
 }
 
-bool WizardProbe::CloseBox() {
-  return main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-}
+bool WizardProbe::CloseBox() { return main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 HWND WizardProbe::FindOwnedDialog() const { return FindWindowOf("#32770", main); }
 
@@ -218,10 +210,8 @@ bool WizardProbe::SelectInChooser(HWND chooser, const std::string& path) {
 }
 
 bool WizardProbe::WaitForExit(DWORD timeoutMs, DWORD& exitCode) {
-  if (!processInfo.hProcess) return false;
-  if (WaitForSingleObject(processInfo.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-  GetExitCodeProcess(processInfo.hProcess, &exitCode);
-  return true;
+  return processInfo.hProcess && WaitForSingleObject(processInfo.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+         GetExitCodeProcess(processInfo.hProcess, &exitCode);
 }
 
 void WizardProbe::Kill() {

@@ -224,11 +224,10 @@ TEST(WindowProcedure, IgnoresUnknownCommandsAndNotificationsAndPassesOtherMessag
   WizardWorld world;
   WithOpenWizard(world, [&] {
     world.log.Clear();
-    EXPECT_EQ(Send(world, WM_COMMAND, kDictionaryEditId), 0);
-    EXPECT_EQ(Send(world, WM_COMMAND, kLicenceEditId), 0);
-    EXPECT_EQ(Send(world, WM_COMMAND, 12345), 0);
     // A notification code in the high word does not change which command it is.
-    EXPECT_EQ(Send(world, WM_COMMAND, MAKEWPARAM(kInstallEditId, 0x0300)), 0);
+    for (WPARAM command :
+         {WPARAM{kDictionaryEditId}, WPARAM{kLicenceEditId}, WPARAM{12345}, MAKEWPARAM(kInstallEditId, 0x0300)})
+      EXPECT_EQ(Send(world, WM_COMMAND, command), 0) << command;
     EXPECT_EQ(world.log.FindCall("DefWindowProcA"), -1);
     EXPECT_EQ(world.log.FindCall("DestroyWindow"), -1);
     EXPECT_EQ(g_currentPage, 1);

@@ -11,19 +11,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: office_probe_native SCENARIO.reg [FOLDERS.txt]\n");
     return 2;
   }
+  auto stop = [](const char* what, const char* path) {
+    std::fprintf(stderr, "office_probe_native: %s %s\n", what, path);
+    return 1;
+  };
   TestMachine machine;  // in g_platform while it lives
-  if (!machine.LoadRegFile(argv[1])) {
-    std::fprintf(stderr, "office_probe_native: cannot load %s\n", argv[1]);
-    return 1;
-  }
-  if (machine.c.Path().empty()) {
-    std::fprintf(stderr, "office_probe_native: cannot make a temporary folder\n");
-    return 1;
-  }
-  if (!MakeScenarioFolders(argc == 3 ? argv[2] : "")) {
-    std::fprintf(stderr, "office_probe_native: cannot read %s\n", argv[2]);
-    return 1;
-  }
+  if (!machine.LoadRegFile(argv[1])) return stop("cannot load", argv[1]);
+  if (machine.c.Path().empty()) return stop("cannot make a temporary folder", "");
+  if (!MakeScenarioFolders(argc == 3 ? argv[2] : "")) return stop("cannot read", argv[2]);
   PrintOfficeReport(stdout);
   return 0;
 }
