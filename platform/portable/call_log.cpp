@@ -100,6 +100,20 @@ std::string CallLog::MissingFromOrder(const std::vector<std::string>& patterns) 
   return std::string();
 }
 
+std::string CallLog::Mismatch(const std::string& operation, const std::vector<ExpectedCall>& table) const {
+  size_t row = 0;
+  for (const RecordedCall& call : calls) {
+    if (call.operation != operation) continue;
+    if (row == table.size()) return "unexpected " + call.Text();
+    const ExpectedCall& want = table[row++];
+    if (call.window != want.window || call.message != want.message || call.wParam != want.wParam ||
+        call.lParam != want.lParam)
+      return "row " + std::to_string(row) + ": " + call.Text() + " is not " +
+             Args(want.window, MessageText(want.message), Hex(want.wParam), Hex(want.lParam));
+  }
+  return row == table.size() ? "" : "missing row " + std::to_string(row + 1);
+}
+
 // ---------------------------------------------------------------- the decorator
 
 CallLog::CallLog(WindowSystem& inner, const HandleNamer* namer)

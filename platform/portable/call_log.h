@@ -27,6 +27,14 @@ struct RecordedCall {
 
 class HandleNamer;
 
+// One row of a declared sequence of entries: the window, the message and its parameters expected.
+struct ExpectedCall {
+  HWND window = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+};
+
 // A decorator over any window system (the recording one, or user32's): every call the program makes
 // goes on to the window system it wraps and is kept, in order, with its arguments and result. The
 // window procedures of the classes registered through it are wrapped too, so the messages they are
@@ -51,6 +59,9 @@ class CallLog : public WindowSystem {
   // Empty when a call matching each pattern (as FindCall) comes after the one matching the pattern
   // before; otherwise which pattern had no match, and after what.
   std::string MissingFromOrder(const std::vector<std::string>& patterns) const;
+  // Empty when the entries of operation are the table's rows, one for one and in order; otherwise the
+  // first that differs, spelt.
+  std::string Mismatch(const std::string& operation, const std::vector<ExpectedCall>& table) const;
   void Clear() { calls.clear(); }
   // A new process: the calls, the observer and the wrapped procedures are forgotten.
   void Restart();
