@@ -8,7 +8,7 @@
 namespace {
 
 // Messages the header of types does not carry.
-enum : UINT { kWmEnable = 0x000A, kWmNcCreate = 0x0081 };
+enum : UINT { kWmEnable = 0x000A, kWmNcCreate = 0x0081, kWmNcDestroy = 0x0082 };
 
 // Whether text starts with pattern, where a '*' in the pattern stands for any run of characters.
 bool StartsLike(const char* text, const char* pattern) {
@@ -169,7 +169,13 @@ LRESULT CALLBACK CallLog::Relay(HWND window, UINT message, WPARAM wParam, LPARAM
   if (procedure == nullptr) return log->inner.DefWindowProcA(window, message, wParam, lParam);
   log->Enter("Message", log->Args(window, MessageText(message), Hex(wParam), Hex(lParam)), window, message, wParam,
              lParam);
-  return procedure(window, message, wParam, lParam);
+  LRESULT result = procedure(window, message, wParam, lParam);
+  if (message == kWmNcDestroy) {  // a window's last message: user32 may hand its handle to a new window
+    auto& known = log->windows;
+    known.erase(std::remove_if(known.begin(), known.end(), [&](auto& bound) { return bound.first == window; }),
+                known.end());
+  }
+  return result;
 }
 
 ATOM CallLog::RegisterClassA(const WNDCLASSA* windowClass) {
