@@ -170,8 +170,13 @@ void Observe(const Options& options, RecordingWindowSystem& windows, CallLog& lo
     else if (call.operation == "InputIgnored")
       std::printf("    (%s)\n", Printable(call.arguments).c_str());
     else if (trace)
-      std::printf("    %s\n", Shorten(Printable(call.Text()), 200).c_str());
+      std::printf("    %s\n", Shorten(Printable(call.operation + "(" + call.arguments + ")"), 200).c_str());
   };
+  // A result is known once the call returns, after what the call set off.
+  if (trace)
+    log.onReturn = [](const RecordedCall& call) {
+      if (!call.result.empty()) std::printf("    %s = %s\n", call.operation.c_str(), Printable(call.result).c_str());
+    };
 }
 
 }  // namespace

@@ -126,6 +126,7 @@ CallLog::~CallLog() { Logs().erase(std::find(Logs().begin(), Logs().end(), this)
 void CallLog::Restart() {
   calls.clear();
   onCall = nullptr;
+  onReturn = nullptr;
   procedures.clear();
   creating.clear();
   windows.clear();
@@ -151,6 +152,7 @@ R CallLog::Leave(size_t entry, R value, const std::string& spelt) {
   if (entry < calls.size()) {  // a test may have cleared the log meanwhile
     calls[entry].returned = (LRESULT)(value);
     calls[entry].result = spelt;
+    if (onReturn) onReturn(calls[entry]);
   }
   return value;
 }

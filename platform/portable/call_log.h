@@ -67,6 +67,8 @@ class CallLog : public WindowSystem {
   void Restart();
   // Called as each entry is made, before the call is carried out (its result is filled in afterwards).
   std::function<void(const RecordedCall&)> onCall;
+  // Called as a call returns, with its entry complete.
+  std::function<void(const RecordedCall&)> onReturn;
 
   WINDOW_SYSTEM_OVERRIDES
 

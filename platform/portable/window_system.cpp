@@ -262,7 +262,6 @@ BOOL RecordingWindowSystem::GetClientRect(HWND window, RECT* rect) {
 
 BOOL RecordingWindowSystem::AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) {
   if (rect == nullptr) return FALSE;
-  RECT before = *rect;
   // Only the frame parts the style names are added, as Windows does: the whole frame with its
   // caption for WS_CAPTION, a border alone for WS_BORDER or WS_THICKFRAME. A menu bar is not modelled.
   bool caption = (style & WS_CAPTION) == WS_CAPTION;

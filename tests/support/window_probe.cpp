@@ -1,6 +1,5 @@
-// Drives one window of the setup program's kind through its life over g_platform.windows, a call log
-// (platform/portable/call_log.h) over the world's window system, and prints the messages the log saw
-// its procedure handed: creation, showing and activation, painting, a button's command, a message
+// Drives one window of the setup program's kind through its life over a call log wrapping the world's
+// window system, and prints the messages the log saw its procedure handed: creation, showing and activation, painting, a button's command, a message
 // box with a timer firing while it is up, closing and destruction. Built natively it runs over the
 // recording window system with a scripted person; built for Windows it runs over user32, the same
 // person's steps done for real. Both outputs are compared with one expected file, so where the
@@ -30,7 +29,6 @@ constexpr UINT kWmNcCreate = 0x0081;
 // box, Leave closes the window, being done with it; and the module the window belongs to.
 #ifdef _WIN32
 Win32WindowSystem g_world;
-CallLog g_windows(g_world);
 
 void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
 
@@ -39,13 +37,13 @@ void Leave(HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); }
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 #else
 RecordingWindowSystem g_world;
-CallLog g_windows(g_world, &g_world);
 
 void Click(HWND) { g_world.PushClick(kButtonId); }
 void AnswerBox() {}  // the box is answered (IDOK) once its loop has nothing left to do
 void Leave(HWND) {}      // the script ends here, which closes the window
 HINSTANCE Instance() { return nullptr; }
 #endif
+CallLog g_windows(g_world);  // handles by number in both worlds; only messages are printed
 
 HWND g_button = nullptr;
 bool g_boxUp = false;
@@ -55,18 +53,17 @@ bool g_answered = false;
 // Windows sends many more that the recording window system does not model (WM_NCCALCSIZE, WM_SIZE,
 // WM_WINDOWPOSCHANGING, WM_NCACTIVATE, WM_SETFOCUS, WM_ENTERIDLE, WM_NCDESTROY...); the program leaves
 // all of those to DefWindowProcA, so neither side prints them.
-const std::pair<UINT, const char*> kPrinted[] = {
+const std::pair<UINT, std::string> kPrinted[] = {
     {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}, {kWmNcCreate, "WM_NCCREATE"}, {WM_CREATE, "WM_CREATE"},
     {WM_ACTIVATE, "WM_ACTIVATE "},         {kWmEnable, "WM_ENABLE "},    {WM_ERASEBKGND, "WM_ERASEBKGND"},
     {WM_PAINT, "WM_PAINT"},                {WM_COMMAND, "WM_COMMAND "},  {WM_TIMER, "WM_TIMER "},
     {WM_CLOSE, "WM_CLOSE"},                {WM_DESTROY, "WM_DESTROY"}};
 
 void PrintMessage(const RecordedCall& call) {
-  for (const auto& printed : kPrinted) {
-    if (call.operation != "Message" || printed.first != call.message) continue;
-    std::string name = printed.second;
-    std::printf("  %s%s\n", name.c_str(), name.back() == ' ' ? std::to_string(LOWORD(call.wParam)).c_str() : "");
-  }
+  for (const auto& printed : kPrinted)
+    if (call.operation == "Message" && printed.first == call.message)
+      std::printf("  %s%s\n", printed.second.c_str(),
+                  printed.second.back() == ' ' ? std::to_string(LOWORD(call.wParam)).c_str() : "");
 }
 
 LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
