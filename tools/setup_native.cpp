@@ -154,7 +154,7 @@ void PrintPaint(const RecordingWindowSystem& windows, const RecordedPaint& paint
 
 
 // Prints what the program shows as it happens, as the options ask.
-void Observe(const Options& options, RecordingWindowSystem& windows) {
+void Observe(const Options& options, RecordingWindowSystem& windows, CallLog& log) {
   windows.SetScreenSize(options.screenWidth, options.screenHeight);
   if (options.noTimer) windows.SetTimerResult(0);
   if (options.quiet) return;
@@ -164,14 +164,19 @@ void Observe(const Options& options, RecordingWindowSystem& windows) {
                 Printable(box.text).c_str(), box.type, box.answer);
   };
   bool trace = options.trace;
-  windows.onCall = [trace](const RecordedCall& call) {
+  log.onCall = [trace](const RecordedCall& call) {
     if (call.operation == "Input")
       std::printf("\n>>> %s\n", Printable(call.arguments).c_str());
     else if (call.operation == "InputIgnored")
       std::printf("    (%s)\n", Printable(call.arguments).c_str());
     else if (trace)
-      std::printf("    %s\n", Shorten(Printable(call.Text()), 200).c_str());
+      std::printf("    %s\n", Shorten(Printable(call.operation + "(" + call.arguments + ")"), 200).c_str());
   };
+  // A result is known once the call returns, after what the call set off.
+  if (trace)
+    log.onReturn = [](const RecordedCall& call) {
+      if (!call.result.empty()) std::printf("    %s = %s\n", call.operation.c_str(), Printable(call.result).c_str());
+    };
 }
 
 }  // namespace
@@ -226,7 +231,7 @@ int main(int argc, char** argv) {
     return 100;
   }
   machine.TakeFolders();
-  machine.onNewProcess = [&options](RecordingWindowSystem& windows) { Observe(options, windows); };
+  machine.onNewProcess = [&options](RecordingWindowSystem& windows, CallLog& log) { Observe(options, windows, log); };
 
   ScenarioRunner runner(machine, settings);
   int failures = runner.Run(steps);

@@ -9,12 +9,13 @@
 
 PortableMachine::PortableMachine(const ResourceTable& table, const char* programsFolder)
     : resources(table), shell(programsFolder), saved(g_platform) {
-  g_platform = Platform{&registry, &files, &lz, &resources, &shell, &windows};
+  g_platform = Platform{&registry, &files, &lz, &resources, &shell, &log};
   ConnectWindows(table);
 }
 
 void PortableMachine::ConnectWindows(const ResourceTable& table) {
   shell.modalLoop = [this](HWND owner, const std::function<void()>& opened) { windows.RunModal(owner, opened); };
+  windows.onInput = [this](const std::string& operation, const std::string& text) { log.Note(operation, text); };
   windows.onForeignMessage = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return window == shell.ChooserWindow() ? shell.ChooserMessage(message, wParam, lParam) : 0;
   };
@@ -34,6 +35,7 @@ void PortableMachine::NewProcess(const ResourceTable& table) {
   processResources = std::make_unique<PortableResourceStore>(table);
   g_platform.resources = processResources.get();
   windows = RecordingWindowSystem();
+  log.Restart();
   ConnectWindows(table);
 }
 

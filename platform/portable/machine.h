@@ -41,6 +41,8 @@ class PortableMachine {
   PortableResourceStore resources;
   PortableShellServices shell;
   RecordingWindowSystem windows;
+  // The program's window system: the call log over `windows`, which names their handles.
+  CallLog log{windows, &windows};
 
  private:
   // Connects the shell's chooser to the window system and names the table's bitmaps and icons in it.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <type_traits>
 
 #include "platform/ascii_case.h"
 
@@ -15,71 +14,6 @@ enum : uintptr_t { kDesktop = 0xFFF0, kWindowBase = 0x10000, kDcBase = 0x20000, 
                    kCursor = 0x40000 };
 // Messages and notifications the header of types does not carry.
 enum : UINT { kBnClicked = 0, kWmEnable = 0x000A, kWmGetTextLength = 0x000E, kWmNcCreate = 0x0081 };
-
-std::string HexText(uintptr_t value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
-  return text;
-}
-
-// Quoted text for the log: the bytes as they are, with line breaks and tabs spelt out.
-std::string Quote(const char* text, int length = -1) {
-  if (text == nullptr) return "null";
-  std::string out = "\"";
-  for (int i = 0; length < 0 ? text[i] != '\0' : i < length; ++i) {
-    char c = text[i];
-    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
-  }
-  return out + "\"";
-}
-
-// The kinds of argument the log spells in a way of their own; Args() takes them beside plain values.
-struct Hex {  // styles, flags and message parameters, in hexadecimal
-  explicit Hex(uintptr_t value) : value(value) {}
-  uintptr_t value;
-};
-struct Flag {  // a BOOL, as TRUE or FALSE
-  explicit Flag(bool value) : value(value) {}
-  bool value;
-};
-
-// How each argument is spelt: numbers in decimal, texts quoted, handles by name, rectangles as
-// left,top,right,bottom; a std::string is taken as already spelt.
-using System = RecordingWindowSystem;
-std::string Spell(const System&, Hex hex) { return HexText(hex.value); }
-std::string Spell(const System&, Flag flag) { return flag.value ? "TRUE" : "FALSE"; }
-template <typename N, typename = std::enable_if_t<std::is_integral<N>::value>>
-std::string Spell(const System&, N number) {
-  return std::to_string(number);
-}
-std::string Spell(const System&, const std::string& spelt) { return spelt; }
-std::string Spell(const System&, const char* text) { return Quote(text); }
-std::string Spell(const System& system, const void* handle) { return system.NameOf(handle); }
-std::string Spell(const System&, const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
-}
-std::string Spell(const System& system, const RECT* r) { return r ? Spell(system, *r) : "null"; }
-std::string Spell(const System&, TIMERPROC function) { return function ? "callback" : "0"; }
-
-std::string MessageText(UINT message) {
-  static const std::pair<UINT, const char*> kNames[] = {
-      {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"}, {WM_ACTIVATE, "WM_ACTIVATE"},
-      {kWmEnable, "WM_ENABLE"},         {WM_SETTEXT, "WM_SETTEXT"}, {WM_GETTEXT, "WM_GETTEXT"},
-      {WM_PAINT, "WM_PAINT"},           {WM_CLOSE, "WM_CLOSE"},     {WM_QUIT, "WM_QUIT"},
-      {WM_ERASEBKGND, "WM_ERASEBKGND"}, {WM_COMMAND, "WM_COMMAND"}, {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
-      {WM_TIMER, "WM_TIMER"},           {BM_CLICK, "BM_CLICK"},     {kWmNcCreate, "WM_NCCREATE"},
-      {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}};
-  for (const auto& named : kNames)
-    if (named.first == message) return named.second;
-  return HexText(message);
-}
-
-// Whether text starts with pattern, where a '*' in the pattern stands for any run of characters.
-bool StartsLike(const char* text, const char* pattern) {
-  if (*pattern == '*') return StartsLike(text, pattern + 1) || (*text != '\0' && StartsLike(text + 1, pattern));
-  return *pattern == '\0' || (*text == *pattern && StartsLike(text + 1, pattern + 1));
-}
 
 bool SameName(const std::string& a, const char* b) { return b != nullptr && EqualAsciiNoCase(a.c_str(), b); }
 
@@ -105,103 +39,11 @@ int CopyText(const std::string& text, char* buffer, int capacity) {
 
 }  // namespace
 
-template <typename... T>
-std::string RecordingWindowSystem::Args(const T&... args) const {
-  std::string text;
-  size_t index = 0;
-  ((text += (index++ ? "," : "") + Spell(*this, args)), ...);
-  return text;
-}
-
-std::string RecordedCall::Text() const {
-  std::string text = operation + "(" + arguments + ")";
-  if (!result.empty()) text += " = " + result;
-  return text;
-}
-
 RecordingWindowSystem::RecordingWindowSystem() {
   NameObject(reinterpret_cast<HGDIOBJ>(kStockBase + WHITE_BRUSH), "WHITE_BRUSH");
 }
 
-// ---------------------------------------------------------------- script
-
-void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
-  // In the order of ScriptedInput::Kind; a name ending in a space is followed by the control identifier.
-  static const char* const kNames[] = {"command ", "click ", "close box", "activate", "deactivate", "timer tick",
-                                       "type ", "action"};
-  std::string described = kNames[input.kind];
-  if (described.back() == ' ') described += Args(input.id);
-  if (input.kind == ScriptedInput::TypeText) described += " " + Args(input.text.c_str());
-  Record("Input", described);
-  if (input.kind == ScriptedInput::Action) {
-    if (input.action) input.action();
-    return;
-  }
-  const RecordedWindow* main = MainWindow();
-  if (main == nullptr) {
-    Record("InputIgnored", "no window to receive it");
-    return;
-  }
-  HWND mainHandle = main->handle;
-  const RecordedWindow* child = FindChild(mainHandle, input.id);
-  RecordedWindow* control = child ? Find(child->handle) : nullptr;
-  switch (input.kind) {
-    case ScriptedInput::PostCommand:
-      PostMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(input.id, 0), 0);
-      break;
-    case ScriptedInput::ClickControl:
-      // A person cannot press what is not there, hidden or greyed out.
-      if (control == nullptr || !control->visible || !control->enabled)
-        Record("InputIgnored", "control " + Args(input.id) + " cannot be clicked");
-      else
-        SendMessageA(control->handle, BM_CLICK, 0, 0);
-      break;
-    case ScriptedInput::CloseBox:
-      PostMessageA(mainHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
-      break;
-    case ScriptedInput::Activate:
-    case ScriptedInput::Deactivate:
-      activeWindow = input.kind == ScriptedInput::Activate ? mainHandle : nullptr;
-      SendMessageA(mainHandle, WM_ACTIVATE, activeWindow ? WA_ACTIVE : WA_INACTIVE, 0);
-      break;
-    case ScriptedInput::TimerTick:
-      PostMessageA(mainHandle, WM_TIMER, 1, 0);
-      break;
-    case ScriptedInput::TypeText:
-      if (control == nullptr || !control->enabled)
-        Record("InputIgnored", "control " + Args(input.id) + " cannot be typed into");
-      else
-        control->text = input.text;
-      break;
-    case ScriptedInput::Action:
-      break;
-  }
-}
-
 // ---------------------------------------------------------------- queries
-
-std::vector<std::string> RecordingWindowSystem::CallTexts(const std::string& operation) const {
-  std::vector<std::string> texts;
-  for (const RecordedCall& call : calls)
-    if (operation.empty() || call.operation == operation) texts.push_back(call.Text());
-  return texts;
-}
-
-int RecordingWindowSystem::FindCall(const std::string& pattern, int from) const {
-  for (size_t i = from < 0 ? 0 : static_cast<size_t>(from); i < calls.size(); ++i)
-    if (StartsLike(calls[i].Text().c_str(), pattern.c_str())) return static_cast<int>(i);
-  return -1;
-}
-
-std::string RecordingWindowSystem::MissingFromOrder(const std::vector<std::string>& patterns) const {
-  int at = -1;
-  for (const std::string& pattern : patterns) {
-    int found = FindCall(pattern, at + 1);
-    if (found < 0) return "no " + pattern + " after " + (at < 0 ? "the start" : calls[at].Text());
-    at = found;
-  }
-  return std::string();
-}
 
 int RecordingWindowSystem::OpenDeviceContexts() const {
   return static_cast<int>(std::count_if(deviceContexts.begin(), deviceContexts.end(), [](auto& c) { return c.open; }));
@@ -255,14 +97,8 @@ RecordingWindowSystem::DeviceContext* RecordingWindowSystem::OpenDc(HDC dc, DcKi
 }
 
 HDC RecordingWindowSystem::NewDc(DcKind kind, HWND window) {
-  deviceContexts.push_back(DeviceContext{"dc" + Args(deviceContexts.size() + 1), kind, window});
+  deviceContexts.push_back(DeviceContext{"dc" + std::to_string(deviceContexts.size() + 1), kind, window});
   return reinterpret_cast<HDC>(kDcBase + deviceContexts.size());
-}
-
-void RecordingWindowSystem::Record(const std::string& operation, const std::string& arguments,
-                                   const std::string& result) {
-  calls.push_back(RecordedCall{operation, arguments, result});
-  if (onCall) onCall(calls.back());
 }
 
 RECT RecordingWindowSystem::ClientArea(const RecordedWindow& window) const {
@@ -278,22 +114,12 @@ RECT RecordingWindowSystem::ClientArea(const RecordedWindow& window) const {
 // ---------------------------------------------------------------- windows
 
 ATOM RecordingWindowSystem::RegisterClassA(const WNDCLASSA* windowClass) {
-  if (windowClass == nullptr || windowClass->lpszClassName == nullptr) {
-    Record("RegisterClassA", "null", "0");
-    return 0;
-  }
-  std::string arguments =
-      Args(windowClass->lpszClassName, "style=" + Args(Hex(windowClass->style)), "icon=" + NameOf(windowClass->hIcon),
-           "cursor=" + NameOf(windowClass->hCursor), "brush=" + NameOf(windowClass->hbrBackground));
+  if (windowClass == nullptr || windowClass->lpszClassName == nullptr) return 0;
   for (const WindowClass& known : classes) {
-    if (SameName(known.name, windowClass->lpszClassName)) {
-      Record("RegisterClassA", arguments, "0");
-      return 0;
-    }
+    if (SameName(known.name, windowClass->lpszClassName)) return 0;
   }
   classes.push_back(WindowClass{windowClass->lpszClassName, *windowClass});
   ATOM atom = static_cast<ATOM>(0xC000 + classes.size());
-  Record("RegisterClassA", arguments, Args(Hex(atom)));
   return atom;
 }
 
@@ -301,7 +127,6 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
                                             int y, int width, int height, HWND parent, HMENU menu, HINSTANCE,
                                             LPVOID) {
   int id = static_cast<int>(reinterpret_cast<intptr_t>(menu));
-  std::string arguments = Args(Hex(exStyle), className, windowName, Hex(style), x, y, width, height, parent, id);
   WNDPROC procedure = nullptr;
   bool known = IsSystemControlClass(className);
   for (const WindowClass& registered : classes) {
@@ -313,17 +138,13 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
   for (const std::string& failing : failingClasses)
     if (SameName(failing, className)) known = false;
   bool parentOk = parent == nullptr ? (style & WS_CHILD) == 0 : Live(parent) != nullptr;
-  if (!known || !parentOk) {
-    Record("CreateWindowExA", arguments, "0");
-    return nullptr;
-  }
+  if (!known || !parentOk) return nullptr;
 
   HWND handle = reinterpret_cast<HWND>(kWindowBase + windows.size() + 1);
   RECT rect = {x, y, x + width, y + height};
-  windows.push_back(RecordedWindow{handle, "w" + Args(windows.size() + 1), className, windowName ? windowName : "",
+  windows.push_back(RecordedWindow{handle, "w" + std::to_string(windows.size() + 1), className, windowName ? windowName : "",
                                    style, exStyle, (style & WS_CHILD) ? id : 0, parent, rect, (style & WS_VISIBLE) != 0,
                                    (style & WS_DISABLED) == 0, true, procedure, false, false, RECT{0, 0, 0, 0}});
-  Record("CreateWindowExA", arguments, windows.back().name);
 
   if (procedure != nullptr) {
     // As on Windows: the size limits are asked for and applied, then the window hears of its creation
@@ -341,7 +162,6 @@ HWND RecordingWindowSystem::CreateWindowExA(DWORD exStyle, LPCSTR className, LPC
     created->rect.bottom = created->rect.top + h;
     if (Deliver(created, kWmNcCreate, 0, 0) == 0 || Deliver(Find(handle), WM_CREATE, 0, 0) == -1) {
       DestroyTree(Find(handle));
-      Record("CreateWindowExA", "creation refused by the window procedure", "0");
       return nullptr;
     }
   }
@@ -367,7 +187,6 @@ void RecordingWindowSystem::DestroyTree(RecordedWindow* window) {
 
 BOOL RecordingWindowSystem::DestroyWindow(HWND window) {
   RecordedWindow* target = Live(window);
-  Record("DestroyWindow", Args(window), target ? "" : "FALSE");
   if (target == nullptr) return FALSE;
   DestroyTree(target);
   return TRUE;
@@ -375,7 +194,6 @@ BOOL RecordingWindowSystem::DestroyWindow(HWND window) {
 
 BOOL RecordingWindowSystem::ShowWindow(HWND window, int command) {
   RecordedWindow* target = Live(window);
-  Record("ShowWindow", Args(window, command));
   if (target == nullptr) return FALSE;
   BOOL wasVisible = target->visible ? TRUE : FALSE;
   target->visible = command != SW_HIDE;
@@ -397,7 +215,6 @@ BOOL RecordingWindowSystem::ShowWindow(HWND window, int command) {
 
 BOOL RecordingWindowSystem::UpdateWindow(HWND window) {
   RecordedWindow* target = Live(window);
-  Record("UpdateWindow", Args(window));
   if (target == nullptr) return FALSE;
   if (target->procedure != nullptr && target->visible && target->needsPaint) Deliver(target, WM_PAINT, 0, 0);
   return TRUE;
@@ -405,7 +222,6 @@ BOOL RecordingWindowSystem::UpdateWindow(HWND window) {
 
 BOOL RecordingWindowSystem::EnableWindow(HWND window, BOOL enable) {
   RecordedWindow* target = Live(window);
-  Record("EnableWindow", Args(window, Flag(enable)));
   if (target == nullptr) return FALSE;
   BOOL wasDisabled = target->enabled ? FALSE : TRUE;
   SetEnabled(target, enable != FALSE);
@@ -425,7 +241,6 @@ void RecordingWindowSystem::Activate(HWND window, bool active) {
 
 BOOL RecordingWindowSystem::SetWindowTextA(HWND window, LPCSTR text) {
   RecordedWindow* target = Live(window);
-  Record("SetWindowTextA", Args(window, text));
   if (target == nullptr) return FALSE;
   if (target->procedure) return Deliver(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
   target->text = text ? text : "";
@@ -435,7 +250,6 @@ BOOL RecordingWindowSystem::SetWindowTextA(HWND window, LPCSTR text) {
 int RecordingWindowSystem::GetWindowTextA(HWND window, LPSTR buffer, int capacity) {
   const RecordedWindow* target = Live(window);
   int copied = CopyText(target ? target->text : std::string(), buffer, capacity);
-  Record("GetWindowTextA", Args(window, capacity), Args(copied));
   return copied;
 }
 
@@ -443,16 +257,11 @@ BOOL RecordingWindowSystem::GetClientRect(HWND window, RECT* rect) {
   const RecordedWindow* target = Live(window);
   bool ok = target != nullptr && rect != nullptr;
   if (ok) *rect = ClientArea(*target);
-  Record("GetClientRect", Args(window), ok ? Args(*rect) : "FALSE");
   return ok ? TRUE : FALSE;
 }
 
 BOOL RecordingWindowSystem::AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) {
-  if (rect == nullptr) {
-    Record("AdjustWindowRect", "null", "FALSE");
-    return FALSE;
-  }
-  RECT before = *rect;
+  if (rect == nullptr) return FALSE;
   // Only the frame parts the style names are added, as Windows does: the whole frame with its
   // caption for WS_CAPTION, a border alone for WS_BORDER or WS_THICKFRAME. A menu bar is not modelled.
   bool caption = (style & WS_CAPTION) == WS_CAPTION;
@@ -462,20 +271,16 @@ BOOL RecordingWindowSystem::AdjustWindowRect(RECT* rect, DWORD style, BOOL menu)
     rect->right += frame.right;
     rect->bottom += frame.bottom;
   }
-  Record("AdjustWindowRect", Args(before, Hex(style), Flag(menu)), Args(*rect));
   return TRUE;
 }
 
 HWND RecordingWindowSystem::GetDesktopWindow() {
-  Record("GetDesktopWindow", "", "desktop");
   return reinterpret_cast<HWND>(kDesktop);
 }
 
 HCURSOR RecordingWindowSystem::LoadCursorA(HINSTANCE instance, LPCSTR name) {
   HCURSOR cursor = nullptr;
   if (instance == nullptr && name == IDC_ARROW) cursor = reinterpret_cast<HCURSOR>(kCursor);
-  std::string nameText = IS_INTRESOURCE(name) ? Args(reinterpret_cast<uintptr_t>(name)) : Args(name);
-  Record("LoadCursorA", Args(instance, nameText), cursor ? "IDC_ARROW" : "0");
   if (cursor != nullptr) NameObject(cursor, "IDC_ARROW");
   return cursor;
 }
@@ -485,7 +290,6 @@ int RecordingWindowSystem::GetSystemMetrics(int index) {
   if (index == SM_CXSCREEN) value = screenWidth;
   if (index == SM_CYSCREEN) value = screenHeight;
   if (index == SM_CXVSCROLL) value = scrollBarWidth;
-  Record("GetSystemMetrics", Args(index), Args(value));
   return value;
 }
 
@@ -493,7 +297,6 @@ int RecordingWindowSystem::GetSystemMetrics(int index) {
 
 LRESULT RecordingWindowSystem::Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == nullptr || !window->alive) return 0;
-  Record("Message", Args(window->handle, MessageText(message), Hex(wParam), Hex(lParam)));
   if (window->procedure == nullptr) return ControlMessage(window, message, wParam, lParam);
   // The procedure may create windows, which moves the table; nothing here touches `window` afterwards.
   return window->procedure(window->handle, message, wParam, lParam);
@@ -527,21 +330,18 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
     if (!queue.empty()) {
       *message = queue.front();
       queue.pop_front();
-      Record("GetMessageA", "", Args(message->hwnd, MessageText(message->message)));
       return message->message == WM_QUIT ? FALSE : TRUE;
     }
     if (quitPosted) {
       quitPosted = false;
       message->message = WM_QUIT;
       message->wParam = static_cast<WPARAM>(quitCode);
-      Record("GetMessageA", "", "WM_QUIT");
       return FALSE;
     }
     // Paints come only when nothing else is waiting, as on Windows.
     if (RecordedWindow* window = FirstWindowNeedingPaint()) {
       message->hwnd = window->handle;
       message->message = WM_PAINT;
-      Record("GetMessageA", "", Args(window->handle, MessageText(WM_PAINT)));
       return TRUE;
     }
     if (script.empty() && !inputExhausted && onIdle) onIdle();
@@ -556,12 +356,11 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
     const RecordedWindow* main = MainWindow();
     if (!inputExhausted && main != nullptr) {
       inputExhausted = true;
-      Record("Input", "end of script: close the main window");
+      Note("Input", "end of script: close the main window");
       PostMessageA(main->handle, WM_CLOSE, 0, 0);
       continue;
     }
     inputExhausted = true;
-    Record("GetMessageA", "", "-1 (script exhausted)");
     return -1;
   }
 }
@@ -573,17 +372,13 @@ RecordedWindow* RecordingWindowSystem::FirstWindowNeedingPaint() {
 }
 
 BOOL RecordingWindowSystem::TranslateMessage(const MSG* message) {
-  Record("TranslateMessage", message ? MessageText(message->message) : std::string("null"));
   return FALSE;
 }
 
 LRESULT RecordingWindowSystem::DispatchMessageA(const MSG* message) {
   if (message == nullptr) return 0;
   RecordedWindow* window = Live(message->hwnd);
-  if (window == nullptr) {
-    Record("DispatchMessageA", Args(message->hwnd, MessageText(message->message)), "no such window");
-    return 0;
-  }
+  if (window == nullptr) return 0;
   size_t paintsBefore = paints.size();
   HWND handle = window->handle;
   LRESULT result = Deliver(window, message->message, message->wParam, message->lParam);
@@ -597,22 +392,13 @@ LRESULT RecordingWindowSystem::DispatchMessageA(const MSG* message) {
 LRESULT RecordingWindowSystem::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   RecordedWindow* target = Live(window);
   if (target == nullptr) {
-    // The folder chooser's two messages carry texts (a selection only when wParam says it is a path,
-    // otherwise an item list that is no text); everything else is shown as a number.
-    bool text = message == BFFM_SETSTATUSTEXTA || (message == BFFM_SETSELECTIONA && wParam != 0);
-    Record("SendMessageA",
-           Args(window, MessageText(message), Hex(wParam),
-                text ? Args(reinterpret_cast<const char*>(lParam)) : Args(Hex(lParam))),
-           "no such window");
     return onForeignMessage ? onForeignMessage(window, message, wParam, lParam) : 0;
   }
-  Record("SendMessageA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)));
   return Deliver(target, message, wParam, lParam);
 }
 
 BOOL RecordingWindowSystem::PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   bool ok = window == nullptr || Live(window) != nullptr;
-  Record("PostMessageA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)), ok ? "" : "FALSE");
   if (!ok) return FALSE;
   MSG posted = {};
   posted.hwnd = window;
@@ -624,13 +410,11 @@ BOOL RecordingWindowSystem::PostMessageA(HWND window, UINT message, WPARAM wPara
 }
 
 void RecordingWindowSystem::PostQuitMessage(int exitCode) {
-  Record("PostQuitMessage", Args(exitCode));
   quitPosted = true;
   quitCode = exitCode;
 }
 
 LRESULT RecordingWindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Record("DefWindowProcA", Args(window, MessageText(message), Hex(wParam), Hex(lParam)));
   RecordedWindow* target = Live(window);
   if (target == nullptr) return 0;
   switch (message) {
@@ -664,7 +448,6 @@ LRESULT RecordingWindowSystem::DefWindowProcA(HWND window, UINT message, WPARAM 
 
 UINT_PTR RecordingWindowSystem::SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) {
   UINT_PTR result = Live(window) == nullptr ? 0 : timerResult.value_or(id);
-  Record("SetTimer", Args(window, id, elapse, function), Args(result));
   if (result != 0) timers.emplace_back(window, result);
   return result;
 }
@@ -673,7 +456,6 @@ BOOL RecordingWindowSystem::KillTimer(HWND window, UINT_PTR id) {
   auto timer = std::find(timers.begin(), timers.end(), std::make_pair(window, id));
   bool found = timer != timers.end();
   if (found) timers.erase(timer);
-  Record("KillTimer", Args(window, id), Args(Flag(found)));
   return found ? TRUE : FALSE;
 }
 
@@ -683,7 +465,6 @@ int RecordingWindowSystem::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, 
   const RecordedWindow* ownerWindow = Live(owner);
   RecordedMessageBox box{owner, text ? text : "", caption ? caption : "", type, answer,
                          ownerWindow != nullptr && ownerWindow->visible};
-  Record("MessageBoxA", Args(owner, text, caption, Hex(type)), Args(answer));
   messageBoxes.push_back(box);
   RunModal(owner, [this, box] {
     if (onMessageBox) onMessageBox(box);
@@ -741,7 +522,6 @@ bool RecordingWindowSystem::ServeQueue() {
 }
 
 BOOL RecordingWindowSystem::MessageBeep(UINT type) {
-  Record("MessageBeep", Args(Hex(type)));
   ++beeps;
   return TRUE;
 }
@@ -750,7 +530,6 @@ BOOL RecordingWindowSystem::MessageBeep(UINT type) {
 
 BOOL RecordingWindowSystem::InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
   RecordedWindow* target = Live(window);
-  Record("InvalidateRect", Args(window, rect, Flag(erase)));
   if (target == nullptr) return FALSE;
   RECT area = rect ? *rect : ClientArea(*target);
   if (target->needsPaint) {
@@ -768,10 +547,7 @@ BOOL RecordingWindowSystem::InvalidateRect(HWND window, const RECT* rect, BOOL e
 
 HDC RecordingWindowSystem::BeginPaint(HWND window, PAINTSTRUCT* paint) {
   RecordedWindow* target = Live(window);
-  if (target == nullptr || paint == nullptr) {
-    Record("BeginPaint", Args(window), "0");
-    return nullptr;
-  }
+  if (target == nullptr || paint == nullptr) return nullptr;
   *paint = PAINTSTRUCT{};
   HDC dc = NewDc(DcKind::Paint, window);
   paint->hdc = dc;
@@ -779,7 +555,6 @@ HDC RecordingWindowSystem::BeginPaint(HWND window, PAINTSTRUCT* paint) {
   bool erase = target->needsErase;
   target->needsPaint = false;
   target->needsErase = false;
-  Record("BeginPaint", Args(window), Args(dc, paint->rcPaint));
   if (erase) paint->fErase = Deliver(target, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE : FALSE;
   paintDc = dc;
   currentPaint = RecordedPaint{window, paint->rcPaint, {}};
@@ -789,7 +564,6 @@ HDC RecordingWindowSystem::BeginPaint(HWND window, PAINTSTRUCT* paint) {
 BOOL RecordingWindowSystem::EndPaint(HWND window, const PAINTSTRUCT* paint) {
   DeviceContext* dc = paint ? OpenDc(paint->hdc, DcKind::Paint) : nullptr;
   bool ok = dc != nullptr && dc->window == window;
-  Record("EndPaint", Args(window, paint ? NameOf(paint->hdc) : std::string("null")), ok ? "" : "FALSE");
   if (!ok) return FALSE;
   dc->open = false;
   if (paintDc == paint->hdc) {
@@ -802,14 +576,12 @@ BOOL RecordingWindowSystem::EndPaint(HWND window, const PAINTSTRUCT* paint) {
 
 HDC RecordingWindowSystem::GetDC(HWND window) {
   HDC dc = NewDc(DcKind::Window, window);
-  Record("GetDC", Args(window), NameOf(dc));
   return dc;
 }
 
 int RecordingWindowSystem::ReleaseDC(HWND window, HDC dc) {
   DeviceContext* context = OpenDc(dc, DcKind::Window);
   bool ok = context != nullptr && context->window == window;
-  Record("ReleaseDC", Args(window, dc), ok ? "1" : "0");
   if (!ok) return 0;
   context->open = false;
   return 1;
@@ -818,19 +590,16 @@ int RecordingWindowSystem::ReleaseDC(HWND window, HDC dc) {
 int RecordingWindowSystem::GetDeviceCaps(HDC dc, int index) {
   int value = 0;
   if (OpenDc(dc) != nullptr) value = index == HORZRES ? screenWidth : index == VERTRES ? screenHeight : 0;
-  Record("GetDeviceCaps", Args(dc, index), Args(value));
   return value;
 }
 
 HGDIOBJ RecordingWindowSystem::GetStockObject(int object) {
   HGDIOBJ stock = reinterpret_cast<HGDIOBJ>(kStockBase + static_cast<uintptr_t>(object));
-  Record("GetStockObject", Args(object), NameOf(stock));
   return stock;
 }
 
 HGDIOBJ RecordingWindowSystem::SelectObject(HDC dc, HGDIOBJ object) {
   DeviceContext* context = OpenDc(dc);
-  Record("SelectObject", Args(dc, object));
   if (context == nullptr || object == nullptr) return nullptr;
   HGDIOBJ previous = context->selected;
   context->selected = object;
@@ -839,14 +608,12 @@ HGDIOBJ RecordingWindowSystem::SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 BOOL RecordingWindowSystem::DeleteObject(HGDIOBJ object) {
-  Record("DeleteObject", Args(object));
   return object != nullptr ? TRUE : FALSE;
 }
 
 BOOL RecordingWindowSystem::Rectangle(HDC dc, int left, int top, int right, int bottom) {
   DeviceContext* context = OpenDc(dc);
   RECT area = {left, top, right, bottom};
-  Record("Rectangle", Args(dc, area));
   if (context == nullptr) return FALSE;
   if (dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"Rectangle", area, NameOf(context->selected), 0});
   return TRUE;
@@ -854,13 +621,11 @@ BOOL RecordingWindowSystem::Rectangle(HDC dc, int left, int top, int right, int 
 
 HDC RecordingWindowSystem::CreateCompatibleDC(HDC dc) {
   HDC memory = NewDc(DcKind::Memory, nullptr);
-  Record("CreateCompatibleDC", Args(dc), NameOf(memory));
   return memory;
 }
 
 BOOL RecordingWindowSystem::DeleteDC(HDC dc) {
   DeviceContext* context = OpenDc(dc, DcKind::Memory);
-  Record("DeleteDC", Args(dc), context ? "" : "FALSE");
   if (context == nullptr) return FALSE;
   context->open = false;
   return TRUE;
@@ -870,7 +635,6 @@ BOOL RecordingWindowSystem::BitBlt(HDC dest, int x, int y, int width, int height
                                    int sourceY, DWORD rop) {
   DeviceContext* from = FindDc(source);
   std::string picture = from ? NameOf(from->selected) : "?";
-  Record("BitBlt", Args(dest, x, y, width, height, NameOf(source) + "[" + picture + "]", sourceX, sourceY, Hex(rop)));
   if (OpenDc(dest) == nullptr || OpenDc(source) == nullptr) return FALSE;
   RECT area = {x, y, x + width, y + height};
   if (dest == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"BitBlt", area, picture, 0});
@@ -881,7 +645,6 @@ int RecordingWindowSystem::DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect
   std::string drawn;
   if (text != nullptr) drawn = length < 0 ? std::string(text) : std::string(text, static_cast<size_t>(length));
   RECT area = rect ? *rect : RECT{0, 0, 0, 0};
-  Record("DrawTextA", Args(dc, Quote(drawn.c_str(), static_cast<int>(drawn.size())), length, area, Hex(format)));
   if (OpenDc(dc) == nullptr || text == nullptr || rect == nullptr) return 0;
   if (dc == paintDc) currentPaint.drawings.push_back(RecordedDrawing{"DrawTextA", area, drawn, format});
   int lines = 1;

@@ -1,7 +1,8 @@
 // A window system without a screen. Windows and controls live in memory with
-// their class, text, styles, identifier, rectangle and state; every call is kept
-// in order; a message queue feeds GetMessageA/DispatchMessageA; user input and
-// message-box answers come from a script. The whole program runs over it, from
+// their class, text, styles, identifier, rectangle and state; a message queue
+// feeds GetMessageA/DispatchMessageA; user input (scripted_input.h) and
+// message-box answers come from a script. It keeps no log of calls: a CallLog
+// (call_log.h) wrapped around it does, as around user32. The whole program runs over it, from
 // start-up to teardown, and a test or the native front end reads back what it did.
 #pragma once
 #include <deque>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/portable/call_log.h"
+#include "platform/portable/scripted_input.h"
 #include "platform/window_system.h"
 
 // One window or control, alive or already destroyed.
@@ -37,16 +40,6 @@ struct RecordedWindow {
   int Height() const { return rect.bottom - rect.top; }
 };
 
-// One call into the window system (or one message it delivered to a window procedure,
-// operation "Message"), with its arguments as text.
-struct RecordedCall {
-  std::string operation;
-  std::string arguments;
-  std::string result;  // empty when not worth showing
-  // operation(arguments), followed by " = result" when there is one.
-  std::string Text() const;
-};
-
 struct RecordedMessageBox {
   HWND owner = nullptr;
   std::string text;
@@ -71,25 +64,6 @@ struct RecordedPaint {
   std::vector<RecordedDrawing> drawings;
 };
 
-// One step of scripted user input; GetMessageA carries out the next one whenever
-// the queue holds nothing and no paint is pending.
-struct ScriptedInput {
-  enum Kind {
-    PostCommand,  // post WM_COMMAND id to the main window (as if sent from outside)
-    ClickControl,  // click the main window's enabled child with this id (BM_CLICK)
-    CloseBox,  // the close box: WM_SYSCOMMAND SC_CLOSE to the main window
-    Activate,  // the window becomes active (WM_ACTIVATE WA_ACTIVE)
-    Deactivate,  // another window becomes active (WM_ACTIVATE WA_INACTIVE)
-    TimerTick,  // post WM_TIMER 1 to the main window
-    TypeText,  // replace the text of the main window's child with this id
-    Action,  // run a function (for answers other services give, such as a folder chooser's)
-  };
-  Kind kind = PostCommand;
-  int id = 0;
-  std::string text;
-  std::function<void()> action;
-};
-
 // How much of a top-level window's outer rectangle its frame and caption take.
 struct WindowFrame {
   int left = 3;
@@ -98,7 +72,7 @@ struct WindowFrame {
   int bottom = 3;
 };
 
-class RecordingWindowSystem : public WindowSystem {
+class RecordingWindowSystem : public WindowSystem, public HandleNamer {
  public:
   RecordingWindowSystem();
 
@@ -133,24 +107,16 @@ class RecordingWindowSystem : public WindowSystem {
   // runs while the box is up, before its loop: what it posts is dispatched while the box is up.
   std::function<void(const RecordedPaint&)> onPaint;
   std::function<void(const RecordedMessageBox&)> onMessageBox;
-  std::function<void(const RecordedCall&)> onCall;
   // Called when GetMessageA finds the queue, the paints and the script empty (the program waits for its
   // user): what it pushes is carried out; with nothing pushed the session ends as InputExhausted says.
   std::function<void()> onIdle;
+  // Each scripted step as it is carried out ("Input", what the step is) and each step that could not be
+  // ("InputIgnored", why); a call log wrapping this system notes them (CallLog::Note).
+  std::function<void(const std::string& operation, const std::string& text)> onInput;
   // Messages sent to a window this system does not hold (the shell's folder chooser) go here when set.
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onForeignMessage;
 
   // ---- What happened.
-  const std::vector<RecordedCall>& Calls() const { return calls; }
-  // The calls' texts, optionally only those of one operation.
-  std::vector<std::string> CallTexts(const std::string& operation = std::string()) const;
-  // Index of the first call at or after `from` whose text starts with pattern, where a '*' in the
-  // pattern stands for any run of characters; -1 when none.
-  int FindCall(const std::string& pattern, int from = 0) const;
-  // Empty when a call matching each pattern (as FindCall) comes after the one matching the pattern
-  // before; otherwise which pattern had no match, and after what.
-  std::string MissingFromOrder(const std::vector<std::string>& patterns) const;
-  void ClearCalls() { calls.clear(); }
   const std::vector<RecordedMessageBox>& MessageBoxes() const { return messageBoxes; }
   const std::vector<RecordedPaint>& Paints() const { return paints; }
   int BeepCount() const { return beeps; }
@@ -177,50 +143,12 @@ class RecordingWindowSystem : public WindowSystem {
   // Every window ever created, in creation order.
   const std::vector<RecordedWindow>& AllWindows() const { return windows; }
   // "w3", "dc2", a drawing object's name, or the handle in hexadecimal.
-  std::string NameOf(const void* handle) const;
+  std::string NameOf(const void* handle) const override;
 
   // ---- WindowSystem.
-  ATOM RegisterClassA(const WNDCLASSA* windowClass) override;
-  HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                       int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) override;
-  BOOL DestroyWindow(HWND window) override;
-  BOOL ShowWindow(HWND window, int command) override;
-  BOOL UpdateWindow(HWND window) override;
-  BOOL EnableWindow(HWND window, BOOL enable) override;
-  BOOL SetWindowTextA(HWND window, LPCSTR text) override;
-  int GetWindowTextA(HWND window, LPSTR buffer, int capacity) override;
-  BOOL GetClientRect(HWND window, RECT* rect) override;
-  BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) override;
-  HWND GetDesktopWindow() override;
-  HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) override;
-  int GetSystemMetrics(int index) override;
-  BOOL GetMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax) override;
-  BOOL TranslateMessage(const MSG* message) override;
-  LRESULT DispatchMessageA(const MSG* message) override;
-  LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  WINDOW_SYSTEM_OVERRIDES
   // Not one of the program's calls: queues a message for GetMessageA, as user32 does (tests and the script).
   BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void PostQuitMessage(int exitCode) override;
-  LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC function) override;
-  BOOL KillTimer(HWND window, UINT_PTR id) override;
-  int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
-  BOOL MessageBeep(UINT type) override;
-  BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) override;
-  HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
-  BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) override;
-  HDC GetDC(HWND window) override;
-  int ReleaseDC(HWND window, HDC dc) override;
-  int GetDeviceCaps(HDC dc, int index) override;
-  HGDIOBJ GetStockObject(int object) override;
-  HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) override;
-  BOOL DeleteObject(HGDIOBJ object) override;
-  BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) override;
-  HDC CreateCompatibleDC(HDC dc) override;
-  BOOL DeleteDC(HDC dc) override;
-  BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-              DWORD rop) override;
-  int DrawTextA(HDC dc, LPCSTR text, int length, RECT* rect, UINT format) override;
 
  private:
   enum class DcKind { Any, Window, Paint, Memory };  // from GetDC, BeginPaint, CreateCompatibleDC
@@ -236,17 +164,15 @@ class RecordingWindowSystem : public WindowSystem {
     WNDCLASSA attributes;
   };
 
-  // A call's arguments as the log spells them, separated by commas: numbers in decimal, texts quoted,
-  // handles by name, rectangles as left,top,right,bottom, a std::string as it is (see Spell in the .cpp).
-  template <typename... T>
-  std::string Args(const T&... args) const;
   RecordedWindow* Find(HWND window);
   const RecordedWindow* Find(HWND window) const;
   RecordedWindow* Live(HWND window);  // the window when it is alive, otherwise null
   DeviceContext* FindDc(HDC dc);
   DeviceContext* OpenDc(HDC dc, DcKind kind = DcKind::Any);  // the context when it is open and of that kind
   HDC NewDc(DcKind kind, HWND window);
-  void Record(const std::string& operation, const std::string& arguments, const std::string& result = std::string());
+  void Note(const std::string& operation, const std::string& text) {
+    if (onInput) onInput(operation, text);
+  }
   LRESULT Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam);
   void SetEnabled(RecordedWindow* window, bool enable);  // WM_ENABLE when it changes
   void Activate(HWND window, bool active);  // WM_ACTIVATE, and which window is active
@@ -279,7 +205,6 @@ class RecordingWindowSystem : public WindowSystem {
   int modalDepth = 0;
   std::vector<std::pair<HWND, UINT_PTR>> firedTimers;  // in the modal loops under way
 
-  std::vector<RecordedCall> calls;
   std::vector<RecordedMessageBox> messageBoxes;
   std::vector<RecordedPaint> paints;
   // The paint under way, while a BeginPaint context is open.

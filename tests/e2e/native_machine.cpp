@@ -138,7 +138,7 @@ bool NativeMachine::Launch(const std::string& edition, std::string& error) {
   ProgramGlobalsAtStart();
   RecordingWindowSystem& windows = portable.windows;
   windows.onIdle = [this] { Yield(); };
-  if (onNewProcess) onNewProcess(windows);
+  if (onNewProcess) onNewProcess(windows, portable.log);
   boxesTaken = 0;
   leftovers.clear();
   {

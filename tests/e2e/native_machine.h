@@ -23,7 +23,7 @@ class NativeMachine : public ScenarioMachine {
 
   PortableMachine portable;
   // Called with each new process's window system before the program starts (observers, settings).
-  std::function<void(RecordingWindowSystem&)> onNewProcess;
+  std::function<void(RecordingWindowSystem&, CallLog&)> onNewProcess;
   // Call once the drives are mapped: the Programs and temporary folders the steps name.
   void TakeFolders();
 

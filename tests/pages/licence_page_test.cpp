@@ -36,7 +36,7 @@ TEST(LicencePage, DrawsNothingAndAMissingItemLeavesTheControlHiddenAndEmptyUntil
   bench.testResources.RemoveItem("LICENSE.TXT");
   LicencePage page;
   page.Destroy();  // nothing made yet: nothing to destroy
-  EXPECT_EQ(bench.windows.FindCall("DestroyWindow"), -1);
+  EXPECT_EQ(bench.log.FindCall("DestroyWindow"), -1);
   EXPECT_TRUE(bench.Paint(page).empty());
   page.Create(bench.parent);
   EXPECT_EQ(bench.Controls(), std::vector<std::string>{

@@ -40,8 +40,8 @@ TEST(WelcomePage, DrawsItsPicturesWhereTheLayoutPutsThemAndLetsEachGoAfterThePai
     EXPECT_EQ(bench.testResources.bitmapsLoaded, static_cast<int>(c.drawn.size()));
     std::vector<std::string> deleted;
     for (const std::string& drawing : c.drawn) deleted.push_back("DeleteObject(" + drawing.substr(7, 10) + ")");
-    EXPECT_EQ(bench.windows.CallTexts("DeleteObject"), deleted);
-    EXPECT_EQ(bench.windows.MissingFromOrder({"BitBlt(dc1,*,dc2[bitmap 110],0,0,0xcc0020)", "DeleteDC(dc2)",
+    EXPECT_EQ(bench.log.CallTexts("DeleteObject"), deleted);
+    EXPECT_EQ(bench.log.MissingFromOrder({"BitBlt(dc1,*,dc2[bitmap 110],0,0,0xcc0020)", "DeleteDC(dc2)",
                                                "DeleteObject(bitmap 110)"}),
               "");
     EXPECT_EQ(bench.windows.OpenDeviceContexts(), 0);
@@ -64,7 +64,7 @@ void ExpectButtonMadeOnce(HWND Page::*button, const std::string& control) {
     EXPECT_EQ(page.*button, nullptr);
     EXPECT_TRUE(bench.Controls().empty());
     page.Destroy();
-    EXPECT_EQ(bench.windows.CallTexts("DestroyWindow").size(), 1u);
+    EXPECT_EQ(bench.log.CallTexts("DestroyWindow").size(), 1u);
     page.Create(bench.parent);
     EXPECT_NE(page.*button, first);
     EXPECT_EQ(bench.Controls().size(), 1u);
@@ -95,7 +95,7 @@ TEST(FinishPage, SaysCompleteOnlyAfterAnInstallWithoutFailures) {
                                                       "DrawTextA " + c.text + " 16,183,578,255"}));
     EXPECT_EQ(drawn.at(2).format, static_cast<UINT>(DT_CENTER));
     // The length passed is the text's own, without the terminator.
-    EXPECT_NE(bench.windows.CallTexts("DrawTextA").at(0).find("," + std::to_string(c.text.size()) +
+    EXPECT_NE(bench.log.CallTexts("DrawTextA").at(0).find("," + std::to_string(c.text.size()) +
                                                               ",16,183,578,255,0x1"),
               std::string::npos);
   }

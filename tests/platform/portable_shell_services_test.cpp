@@ -38,7 +38,7 @@ TEST(PortableShell, FolderChooserAnswersFromItsScriptAfterInitialisingTheCallbac
   ASSERT_NE(chosen, nullptr);
   EXPECT_EQ(g_seen, (std::vector<SeenCall>{SeenCall{world.shell.ChooserWindow(), BFFM_INITIALIZED, 77, true}}));
   EXPECT_TRUE(world.windows.Window(info.hwndOwner)->enabled);  // and enabled again once the chooser is gone
-  EXPECT_NE(world.windows.FindCall("SendMessageA"), -1);
+  EXPECT_NE(world.log.FindCall("SendMessageA"), -1);
 
   char path[MAX_PATH] = "";
   EXPECT_TRUE(world.shell.SHGetPathFromIDListA(chosen, path));

@@ -13,6 +13,7 @@
 
 namespace {
 
+constexpr UINT kWmEnable = 0x000A;  // not in the header of types: the program leaves it to DefWindowProcA
 RecordingWindowSystem* g_windows = nullptr;
 std::function<void(HWND, UINT)> g_onMessage;  // what a test's window does before the default handling
 
@@ -26,28 +27,30 @@ class RecordingTest : public ::testing::Test {
   void SetUp() override {
     g_windows = &windows;
     g_onMessage = nullptr;
+    windows.onInput = [this](const std::string& operation, const std::string& text) { log.Note(operation, text); };
     WNDCLASSA listener = {};
     listener.lpfnWndProc = Listener;
     listener.lpszClassName = "Listener";
-    EXPECT_NE(windows.RegisterClassA(&listener), 0);
-    EXPECT_EQ(windows.RegisterClassA(&listener), 0);  // a class is registered once
-    main = windows.CreateWindowExA(0, "listener", "Main", WS_SYSMENU, 10, 20, 600, 440, nullptr, nullptr, nullptr,
+    EXPECT_NE(log.RegisterClassA(&listener), 0);
+    EXPECT_EQ(log.RegisterClassA(&listener), 0);  // a class is registered once
+    main = log.CreateWindowExA(0, "listener", "Main", WS_SYSMENU, 10, 20, 600, 440, nullptr, nullptr, nullptr,
                                    nullptr);
     button = windows.CreateWindowExA(0, "BUTTON", "&Go", WS_CHILD, 1, 2, 30, 40, main,
                                      reinterpret_cast<HMENU>(intptr_t{77}), nullptr, nullptr);
-    windows.ClearCalls();
+    log.Clear();
   }
-  // The messages the procedures and controls heard since the last look.
-  std::vector<std::string> Heard() {
-    std::vector<std::string> heard = windows.CallTexts("Message");
-    windows.ClearCalls();
-    return heard;
+  // Empty when the messages the procedure heard since the last look are the table's; otherwise the first difference.
+  std::string Heard(const std::vector<ExpectedCall>& table = {}) {
+    std::string difference = log.Mismatch("Message", table);
+    log.Clear();
+    return difference;
   }
   UINT Next(BOOL expected = TRUE) {
     EXPECT_EQ(windows.GetMessageA(&message, nullptr, 0, 0), expected);
     return message.message;
   }
   RecordingWindowSystem windows;
+  CallLog log{windows, &windows};  // its procedure's messages are kept
   HWND main = nullptr;
   HWND button = nullptr;
   MSG message = {};
@@ -95,7 +98,7 @@ TEST_F(RecordingTest, AClickPostsTheCommandOnlyWhenTheButtonCanBePressed) {
   EXPECT_EQ(message.wParam, 77u);
   EXPECT_EQ(message.lParam, reinterpret_cast<LPARAM>(button));
   EXPECT_EQ(Next(), static_cast<UINT>(WM_CLOSE));  // the greyed-out and missing ones did nothing
-  EXPECT_EQ(windows.CallTexts("InputIgnored").size(), 2u);
+  EXPECT_EQ(log.CallTexts("InputIgnored").size(), 2u);
 }
 
 TEST_F(RecordingTest, AMessageBoxServesTheQueueAndFiresEachTimerOnceWhileItIsUp) {
@@ -110,18 +113,16 @@ TEST_F(RecordingTest, AMessageBoxServesTheQueueAndFiresEachTimerOnceWhileItIsUp)
   windows.PushMessageBoxAnswer(IDCANCEL);
   EXPECT_EQ(windows.MessageBoxA(main, "text", "caption", MB_OK), IDCANCEL);
   // What waited is served before the box shows and takes the activation; the owner is disabled throughout.
-  EXPECT_EQ(Heard(), (std::vector<std::string>{
-                         "Message(w1,WM_ENABLE,0x0,0x0)", "Message(w1,0x400,0x0,0x0)", "Message(w1,WM_PAINT,0x0,0x0)",
-                         "Message(w1,WM_ACTIVATE,0x0,0x0)", "Message(w1,WM_TIMER,0x5,0x0)",
-                         "Message(w1,WM_ENABLE,0x1,0x0)", "Message(w1,WM_ACTIVATE,0x1,0x0)"}));
+  EXPECT_EQ(Heard({{main, kWmEnable, FALSE}, {main, WM_USER}, {main, WM_PAINT}, {main, WM_ACTIVATE, WA_INACTIVE},
+                   {main, WM_TIMER, 5}, {main, kWmEnable, TRUE}, {main, WM_ACTIVATE, WA_ACTIVE}}),
+            "");
   EXPECT_EQ(boxes, 1);
 
   // A quit message ends a box before it shows, and stays for the message loop.
   windows.PostQuitMessage(0);
   windows.PostMessageA(main, WM_USER, 0, 0);
   windows.MessageBoxA(main, "text", "caption", MB_OK);
-  EXPECT_EQ(Heard(), (std::vector<std::string>{"Message(w1,WM_ENABLE,0x0,0x0)", "Message(w1,0x400,0x0,0x0)",
-                                               "Message(w1,WM_ENABLE,0x1,0x0)"}));
+  EXPECT_EQ(Heard({{main, kWmEnable, FALSE}, {main, WM_USER}, {main, kWmEnable, TRUE}}), "");
   EXPECT_EQ(Next(FALSE), static_cast<UINT>(WM_QUIT));
 }
 
@@ -137,9 +138,9 @@ TEST_F(RecordingTest, ControlTextsKeepTheirCapacity) {
   EXPECT_STREQ(buffer, "");
   Heard();
   // The main window's text goes through its procedure.
-  windows.SetWindowTextA(main, "Title");
+  log.SetWindowTextA(main, "Title");
   EXPECT_EQ(windows.MainWindow()->text, "Title");
-  EXPECT_EQ(windows.MissingFromOrder({"SetWindowTextA(w1,\"Title\")", "Message(w1,WM_SETTEXT,0x0,"}), "");
+  EXPECT_EQ(log.MissingFromOrder({"SetWindowTextA(w1,\"Title\")", "Message(w1,WM_SETTEXT,0x0,"}), "");
 }
 
 TEST_F(RecordingTest, PaintingRecordsWhatIsDrawnAndWhichContextsStayOpen) {

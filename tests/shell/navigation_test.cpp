@@ -20,11 +20,11 @@ TEST(ButtonLayout, StripAndPageAreaFollowTheClientSize) {
     SCOPED_TRACE(std::to_string(c.clientWidth) + " by " + std::to_string(c.clientHeight));
     WizardWorld world;
     world.windows.SetFrame(WindowFrame{0, 0, 0, 0});
-    HWND window = world.windows.CreateWindowExA(0, "STATIC", "", 0, 0, 0, c.clientWidth, c.clientHeight, nullptr,
+    HWND window = world.log.CreateWindowExA(0, "STATIC", "", 0, 0, 0, c.clientWidth, c.clientHeight, nullptr,
                                                 nullptr, nullptr, nullptr);
     CreateNavigationButtons(window);
     std::string b = std::to_string(c.buttonWidth), y = std::to_string(c.top), w = std::to_string(c.clientWidth);
-    EXPECT_EQ(world.windows.CallTexts("CreateWindowExA"),
+    EXPECT_EQ(world.log.CallTexts("CreateWindowExA"),
               (std::vector<std::string>{
                   "CreateWindowExA(0x0,\"STATIC\",\"\",0x0,0,0," + w + "," + std::to_string(c.clientHeight) +
                       ",0,0) = w1",
@@ -32,7 +32,7 @@ TEST(ButtonLayout, StripAndPageAreaFollowTheClientSize) {
                       y + "," + b + ",36,w1,10000) = w2",
                   "CreateWindowExA(0x0,\"BUTTON\",\"&Accept\",0x40000000," + std::to_string(c.right) + "," + y + "," +
                       b + ",36,w1,10001) = w3"}));
-    EXPECT_EQ(world.windows.CallTexts("ShowWindow"),
+    EXPECT_EQ(world.log.CallTexts("ShowWindow"),
               (std::vector<std::string>{"ShowWindow(w2,5)", "ShowWindow(w3,5)"}));
     EXPECT_EQ(RectText(WizardPage::PageArea()), "0,0," + w + "," + std::to_string(c.clientHeight - 48));
     EXPECT_EQ(world.windows.NameOf(g_backButton), "w2");
@@ -43,26 +43,21 @@ TEST(ButtonLayout, StripAndPageAreaFollowTheClientSize) {
 // One move in one sequence across both worlds, each step with the page number at that moment: the window
 // operations its table orders (the control that goes or comes, the folder edits read, the repaint asked for)
 // and the file operations (filesAt holds them by the number of window calls made before them).
-std::vector<std::string> MoveShape(const RecordingWindowSystem& windows, size_t from, size_t to,
+std::vector<std::string> MoveShape(const RecordingWindowSystem& windows, const CallLog& log, size_t from, size_t to,
                                    const std::vector<int>& pageAt,
                                    const std::map<size_t, std::vector<std::string>>& filesAt) {
+  static const std::map<std::string, std::string> kShapes = {{"CreateWindowExA", "Create "}, {"DestroyWindow",
+      "Destroy "}, {"GetWindowTextA", "Read "}, {"InvalidateRect", "Invalidate"}, {"MessageBeep", "Beep"}};
   std::vector<std::string> shape;
-  auto idOf = [&](const std::string& name) {
-    for (const RecordedWindow& w : windows.AllWindows())
-      if (w.name == name) return std::to_string(w.id);
-    return name;
-  };
-  for (size_t i = from; i < to && i < windows.Calls().size(); ++i) {
-    const RecordedCall& call = windows.Calls()[i];
-    std::string page = " @" + std::to_string(pageAt[i]);
+  for (size_t i = from; i < to && i < log.Calls().size(); ++i) {
+    const RecordedCall& call = log.Calls()[i];
     if (filesAt.count(i) != 0) shape.insert(shape.end(), filesAt.at(i).begin(), filesAt.at(i).end());
     if (call.operation == "BeginPaint") break;
-    if (call.operation == "CreateWindowExA") shape.push_back("Create " + idOf(call.result) + page);
-    if (call.operation == "DestroyWindow") shape.push_back("Destroy " + idOf(call.arguments) + page);
-    if (call.operation == "GetWindowTextA")
-      shape.push_back("Read " + idOf(call.arguments.substr(0, call.arguments.find(','))) + page);
-    if (call.operation == "InvalidateRect") shape.push_back("Invalidate" + page);
-    if (call.operation == "MessageBeep") shape.push_back("Beep" + page);
+    auto named = kShapes.find(call.operation);
+    const RecordedWindow* window = windows.Window(call.window);
+    if (named != kShapes.end())  // the window a control call is about, by its control identifier
+      shape.push_back(named->second + (named->second.back() == ' ' ? std::to_string(window ? window->id : -1) : "") +
+                      " @" + std::to_string(pageAt[i]));
   }
   return shape;
 }
@@ -73,10 +68,10 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
   WizardWorld world;
   world.c.MakeFolder("Dict");
   std::vector<int> pageAt;
-  world.windows.onCall = [&](const RecordedCall&) { pageAt.push_back(g_currentPage); };
+  world.log.onCall = [&](const RecordedCall&) { pageAt.push_back(g_currentPage); };
   std::map<size_t, std::vector<std::string>> filesAt;
   world.faulty.onChange = [&](const std::string& change) {
-    filesAt[world.windows.Calls().size()].push_back(change + " @" + std::to_string(g_currentPage));
+    filesAt[world.log.Calls().size()].push_back(change + " @" + std::to_string(g_currentPage));
   };
   std::vector<std::string> seen;  // at each paint: the page, the two captions, and whether Back can be pressed
   world.windows.onPaint = [&](const RecordedPaint&) {
@@ -85,7 +80,7 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
                    (back && back->enabled ? "" : " (greyed)") + " | " + world.Text(g_nextButton));
   };
   std::vector<size_t> marks;
-  auto mark = [&] { world.windows.PushAction([&] { marks.push_back(world.windows.Calls().size()); }); };
+  auto mark = [&] { world.windows.PushAction([&] { marks.push_back(world.log.Calls().size()); }); };
   auto markedClick = [&](int id) {
     mark();
     world.windows.PushClick(id);
@@ -100,16 +95,16 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
   markedClick(kNextButtonId);  // Finish
   EXPECT_EQ(world.Run(), 0);
   EXPECT_FALSE(world.windows.InputExhausted());  // Finish ended it
-  marks.push_back(world.windows.Calls().size());
+  marks.push_back(world.log.Calls().size());
   ASSERT_EQ(marks.size(), 9u);
   EXPECT_EQ(seen, (std::vector<std::string>{"1 E&xit | &Next", "2 &Back | I &Accept", "3 &Back | &Install",
                                              "2 &Back | I &Accept", "1 E&xit | &Next", "2 &Back | I &Accept",
                                              "3 &Back | &Install", "4 &Back (greyed) | &Finish"}));
-  for (const std::string& text : world.windows.CallTexts("SetWindowTextA")) {
+  for (const std::string& text : world.log.CallTexts("SetWindowTextA")) {
     EXPECT_EQ(text.find("Do &not accept"), std::string::npos) << text;
     EXPECT_EQ(text.find("\"&Accept\""), std::string::npos) << text;
   }
-  auto shape = [&](int move) { return MoveShape(world.windows, marks[move], marks[move + 1], pageAt, filesAt); };
+  auto shape = [&](int move) { return MoveShape(world.windows, world.log, marks[move], marks[move + 1], pageAt, filesAt); };
 
   EXPECT_EQ(shape(0), (std::vector<std::string>{"Destroy 10008 @2", "Invalidate @2", "Create 10010 @2"}));
   EXPECT_EQ(shape(1), (std::vector<std::string>{"Destroy 10010 @3", "Create 10004 @3", "Create 10006 @3",
@@ -129,13 +124,13 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
                                       "CreateFileA C:\\Program Files\\Vessora\\InstallLog.txt @4"}));
   EXPECT_EQ(install.back(), "Invalidate @4");
   // Nothing follows that repaint request in the move; Finish's move begins by destroying the window.
-  EXPECT_EQ(world.windows.Calls().at(world.windows.FindCall("InvalidateRect", marks[4]) + 1).operation, "GetMessageA");
-  EXPECT_EQ(world.windows.Calls().at(world.windows.FindCall("Message(w1,WM_COMMAND", marks[7]) + 1).Text(),
+  EXPECT_EQ(world.log.Calls().at(world.log.FindCall("InvalidateRect", marks[4]) + 1).operation, "GetMessageA");
+  EXPECT_EQ(world.log.Calls().at(world.log.FindCall("Message(w1,WM_COMMAND", marks[7]) + 1).Text(),
             "DestroyWindow(w1)");
   EXPECT_EQ(shape(5), std::vector<std::string>{"Beep @4"});
   EXPECT_TRUE(shape(6).empty());
   EXPECT_EQ(world.windows.BeepCount(), 1);
-  EXPECT_EQ(world.windows.CallTexts("MessageBeep"), std::vector<std::string>{"MessageBeep(0x40)"});
+  EXPECT_EQ(world.log.CallTexts("MessageBeep"), std::vector<std::string>{"MessageBeep(0x40)"});
   EXPECT_EQ(shape(7).at(0), "Destroy 0 @4");  // Finish destroys the main window
   EXPECT_EQ(world.windows.MainWindow(), nullptr);
 }
@@ -144,7 +139,7 @@ TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
   WizardWorld world;
   world.windows.PushAction([&] {
     RECT part = {10, 20, 30, 40};
-    world.windows.InvalidateRect(world.Main(), &part, TRUE);
+    world.log.InvalidateRect(world.Main(), &part, TRUE);
   });
   world.windows.PushCommand(18);
   world.Run();
@@ -157,7 +152,7 @@ TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
   EXPECT_EQ(DrawingText(world.windows.Paints()[1].drawings.at(0)), "Rectangle WHITE_BRUSH 10,20,30,40");
 
   // Inside one paint: the brush, the rectangle, the page, the captions, the end.
-  EXPECT_EQ(world.windows.MissingFromOrder({"InvalidateRect(w1,10,20,30,40", "BeginPaint(w1)",
+  EXPECT_EQ(world.log.MissingFromOrder({"InvalidateRect(w1,10,20,30,40", "BeginPaint(w1)",
                                             "SelectObject(*,WHITE_BRUSH)", "Rectangle", "BitBlt",
                                             "SetWindowTextA(w2,\"E&xit\")", "EndPaint(w1"}),
             "");

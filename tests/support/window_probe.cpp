@@ -1,5 +1,5 @@
-// Drives one window of the setup program's kind through its life over g_platform.windows and prints
-// what its procedure hears: creation, showing and activation, painting, a button's command, a message
+// Drives one window of the setup program's kind through its life over a call log wrapping the world's
+// window system, and prints the messages the log saw its procedure handed: creation, showing and activation, painting, a button's command, a message
 // box with a timer firing while it is up, closing and destruction. Built natively it runs over the
 // recording window system with a scripted person; built for Windows it runs over user32, the same
 // person's steps done for real. Both outputs are compared with one expected file, so where the
@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "platform/portable/call_log.h"
 #ifdef _WIN32
 #include "platform/win32/window_system.h"
 #else
@@ -27,7 +28,7 @@ constexpr UINT kWmNcCreate = 0x0081;
 // The person at the screen, one for each world: Click presses the button, AnswerBox presses OK in the message
 // box, Leave closes the window, being done with it; and the module the window belongs to.
 #ifdef _WIN32
-Win32WindowSystem g_windows;
+Win32WindowSystem g_world;
 
 void Click(HWND button) { ::PostMessageA(button, BM_CLICK, 0, 0); }
 
@@ -35,13 +36,14 @@ void AnswerBox() { ::PostMessageA(::FindWindowA("#32770", "Probe box"), WM_COMMA
 void Leave(HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); }
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 #else
-RecordingWindowSystem g_windows;
+RecordingWindowSystem g_world;
 
-void Click(HWND) { g_windows.PushClick(kButtonId); }
+void Click(HWND) { g_world.PushClick(kButtonId); }
 void AnswerBox() {}  // the box is answered (IDOK) once its loop has nothing left to do
 void Leave(HWND) {}      // the script ends here, which closes the window
 HINSTANCE Instance() { return nullptr; }
 #endif
+CallLog g_windows(g_world);  // handles by number in both worlds; only messages are printed
 
 HWND g_button = nullptr;
 bool g_boxUp = false;
@@ -51,18 +53,20 @@ bool g_answered = false;
 // Windows sends many more that the recording window system does not model (WM_NCCALCSIZE, WM_SIZE,
 // WM_WINDOWPOSCHANGING, WM_NCACTIVATE, WM_SETFOCUS, WM_ENTERIDLE, WM_NCDESTROY...); the program leaves
 // all of those to DefWindowProcA, so neither side prints them.
-const std::pair<UINT, const char*> kPrinted[] = {
+const std::pair<UINT, std::string> kPrinted[] = {
     {WM_GETMINMAXINFO, "WM_GETMINMAXINFO"}, {kWmNcCreate, "WM_NCCREATE"}, {WM_CREATE, "WM_CREATE"},
     {WM_ACTIVATE, "WM_ACTIVATE "},         {kWmEnable, "WM_ENABLE "},    {WM_ERASEBKGND, "WM_ERASEBKGND"},
     {WM_PAINT, "WM_PAINT"},                {WM_COMMAND, "WM_COMMAND "},  {WM_TIMER, "WM_TIMER "},
     {WM_CLOSE, "WM_CLOSE"},                {WM_DESTROY, "WM_DESTROY"}};
 
+void PrintMessage(const RecordedCall& call) {
+  for (const auto& printed : kPrinted)
+    if (call.operation == "Message" && printed.first == call.message)
+      std::printf("  %s%s\n", printed.second.c_str(),
+                  printed.second.back() == ' ' ? std::to_string(LOWORD(call.wParam)).c_str() : "");
+}
+
 LRESULT CALLBACK ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  for (const auto& printed : kPrinted) {
-    if (printed.first != message) continue;
-    std::string name = printed.second;
-    std::printf("  %s%s\n", name.c_str(), name.back() == ' ' ? std::to_string(LOWORD(wParam)).c_str() : "");
-  }
   WindowSystem* windows = g_platform.windows;
   switch (message) {
     case WM_GETMINMAXINFO: {  // a fixed size, as the program's window has
@@ -148,5 +152,6 @@ int RunProbe(HINSTANCE instance) {
 
 int main() {
   g_platform.windows = &g_windows;
+  g_windows.onCall = PrintMessage;
   return RunProbe(Instance());
 }

@@ -1,6 +1,7 @@
 # The Win32 half of the window system's agreement check: under Wine, over user32, the probe must
 # print what it prints natively over the recording window system (tests/platform/CMakeLists.txt).
-add_executable(window_probe ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp)
+add_executable(window_probe ${CMAKE_SOURCE_DIR}/tests/support/window_probe.cpp
+                            ${CMAKE_SOURCE_DIR}/platform/portable/call_log.cpp)
 target_link_libraries(window_probe PRIVATE setup_parts)
 add_test(NAME wine_window_probe
          COMMAND ${CMAKE_COMMAND} -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR} -DPROGRAM=$<TARGET_FILE:window_probe>

@@ -1,0 +1,55 @@
+// The scripted user's steps, carried out on the recording window system.
+#include "platform/portable/window_system.h"
+
+void RecordingWindowSystem::RunInput(const ScriptedInput& input) {
+  // In the order of ScriptedInput::Kind; a name ending in a space is followed by the control identifier.
+  static const char* const kNames[] = {"command ", "click ", "close box", "activate", "deactivate", "timer tick",
+                                       "type ", "action"};
+  std::string described = kNames[input.kind];
+  if (described.back() == ' ') described += std::to_string(input.id);
+  if (input.kind == ScriptedInput::TypeText) described += " " + Quote(input.text.c_str());
+  Note("Input", described);
+  if (input.kind == ScriptedInput::Action) {
+    if (input.action) input.action();
+    return;
+  }
+  const RecordedWindow* main = MainWindow();
+  if (main == nullptr) {
+    Note("InputIgnored", "no window to receive it");
+    return;
+  }
+  HWND mainHandle = main->handle;
+  const RecordedWindow* child = FindChild(mainHandle, input.id);
+  RecordedWindow* control = child ? Find(child->handle) : nullptr;
+  switch (input.kind) {
+    case ScriptedInput::PostCommand:
+      PostMessageA(mainHandle, WM_COMMAND, MAKEWPARAM(input.id, 0), 0);
+      break;
+    case ScriptedInput::ClickControl:
+      // A person cannot press what is not there, hidden or greyed out.
+      if (control == nullptr || !control->visible || !control->enabled)
+        Note("InputIgnored", "control " + std::to_string(input.id) + " cannot be clicked");
+      else
+        SendMessageA(control->handle, BM_CLICK, 0, 0);
+      break;
+    case ScriptedInput::CloseBox:
+      PostMessageA(mainHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case ScriptedInput::Activate:
+    case ScriptedInput::Deactivate:
+      activeWindow = input.kind == ScriptedInput::Activate ? mainHandle : nullptr;
+      SendMessageA(mainHandle, WM_ACTIVATE, activeWindow ? WA_ACTIVE : WA_INACTIVE, 0);
+      break;
+    case ScriptedInput::TimerTick:
+      PostMessageA(mainHandle, WM_TIMER, 1, 0);
+      break;
+    case ScriptedInput::TypeText:
+      if (control == nullptr || !control->enabled)
+        Note("InputIgnored", "control " + std::to_string(input.id) + " cannot be typed into");
+      else
+        control->text = input.text;
+      break;
+    case ScriptedInput::Action:
+      break;
+  }
+}
