@@ -1,7 +1,5 @@
 #include "platform/win32/dll_search.h"
 
-#include <cstring>
-
 #include "platform/path_helpers.h"
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
@@ -11,14 +9,10 @@
 #define LOAD_WITH_ALTERED_SEARCH_PATH 0x00000008
 #endif
 
-// comctl32 for the folder chooser; uxtheme and msimg32 for drawing windows and controls.
-const char* const kPreloadedDlls[] = {"comctl32.dll", "uxtheme.dll", "msimg32.dll"};
-const int kPreloadedDllCount = sizeof kPreloadedDlls / sizeof kPreloadedDlls[0];
-
 namespace {
 
-constexpr UINT kFolderCapacity = kPathCapacity;
-constexpr size_t kNameCapacity = 16;   // the longest preloaded name with its backslash and terminator
+// comctl32 for the folder chooser; uxtheme and msimg32 for drawing windows and controls.
+const char* const kPreloadedDlls[] = {"comctl32.dll", "uxtheme.dll", "msimg32.dll"};
 
 }  // namespace
 
@@ -32,16 +26,11 @@ void RestrictDllSearch(const DllSearchCalls& calls) {
     if (setFolder) setFolder("");
   }
 
-  char path[kFolderCapacity + kNameCapacity];
+  char folder[kPathCapacity], path[kPathCapacity];
   // A length of the capacity or more is the size a longer folder would need: nothing was written.
-  UINT length = calls.getSystemDirectoryA(path, kFolderCapacity);
-  if (length == 0 || length >= kFolderCapacity) return;
-  for (int i = 0; i < kPreloadedDllCount; ++i) {
-    size_t nameLength = std::strlen(kPreloadedDlls[i]);
-    if (nameLength + 2 > kNameCapacity) continue;
-    path[length] = '\\';
-    std::memcpy(path + length + 1, kPreloadedDlls[i], nameLength + 1);
-    // Its own imports are searched for from the system folder too. One that does not load is left.
-    calls.loadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  }
+  UINT length = calls.getSystemDirectoryA(folder, kPathCapacity);
+  if (length == 0 || length >= static_cast<UINT>(kPathCapacity)) return;
+  // Its own imports are searched for from the system folder too. One that does not fit or load is left.
+  for (const char* name : kPreloadedDlls)
+    if (MakeFilePath(path, folder, name)) calls.loadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

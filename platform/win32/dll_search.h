@@ -18,18 +18,15 @@ struct DllSearchCalls {
   HMODULE(WINAPI* loadLibraryExA)(LPCSTR path, HANDLE file, DWORD flags);
 };
 
-// The system folder's DLLs that the shell, COM and the controls load by name once the
-// program runs; loaded first by full path, so that a later load by name finds them loaded.
-extern const char* const kPreloadedDlls[];
-extern const int kPreloadedDllCount;
-
 // Call first in the entry point, before COM or any window.
 //  - Where kernel32 has SetDefaultDllDirectories (Windows 8, 7 with its update), only the
 //    system folder is searched from now on.
 //  - Otherwise SetDllDirectoryA("") (XP SP1 and later) takes the current folder out of the
 //    search; the program's own folder stays in it.
-//  - Either way kPreloadedDlls are loaded from the system folder by full path: a DLL's
-//    delay-loaded imports, such as the shell's of comctl32, are resolved through the
-//    process's own search path, which starts with the program's folder (so Wine does).
-//    One that does not load is skipped.
+//  - Either way the system folder's DLLs that the shell and the controls load by name
+//    later (comctl32, uxtheme, msimg32) are loaded now by full path, so that those later
+//    loads find them loaded: a DLL's delay-loaded imports, such as the shell's of
+//    comctl32, are resolved through the process's own search path, which starts with the
+//    program's folder (so Wine does). One whose path does not fit, or that does not load,
+//    is skipped.
 void RestrictDllSearch(const DllSearchCalls& calls);
