@@ -12,7 +12,6 @@ HWND g_nextButton = nullptr;
 
 namespace {
 
-
 WizardPage* CurrentPage() {
   if (g_currentPage < 1 || g_currentPage > 4) return nullptr;
   return g_pages[g_currentPage];
