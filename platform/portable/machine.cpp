@@ -16,6 +16,8 @@ PortableMachine::PortableMachine(const ResourceTable& table, const char* program
 void PortableMachine::ConnectWindows(const ResourceTable& table) {
   shell.modalLoop = [this](HWND owner, const std::function<void()>& opened) { windows.RunModal(owner, opened); };
   windows.onInput = [this](const std::string& operation, const std::string& text) { log.Note(operation, text); };
+  user.onInput = windows.onInput;
+  user.Attend();
   windows.onForeignMessage = [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return window == shell.ChooserWindow() ? shell.ChooserMessage(message, wParam, lParam) : 0;
   };

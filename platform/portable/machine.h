@@ -11,6 +11,7 @@
 #include "platform/portable/lz_library.h"
 #include "platform/portable/registry.h"
 #include "platform/portable/resource_store.h"
+#include "platform/portable/scripted_input.h"
 #include "platform/portable/shell_services.h"
 #include "platform/portable/window_system.h"
 
@@ -43,6 +44,8 @@ class PortableMachine {
   RecordingWindowSystem windows;
   // The program's window system: the call log over `windows`, which names their handles.
   CallLog log{windows, &windows};
+  // The person at its screen; the call log notes each step.
+  ScriptedUser user{windows};
 
  private:
   // Connects the shell's chooser to the window system and names the table's bitmaps and icons in it.

@@ -344,19 +344,13 @@ BOOL RecordingWindowSystem::GetMessageA(MSG* message, HWND, UINT, UINT) {
       message->message = WM_PAINT;
       return TRUE;
     }
-    if (script.empty() && !inputExhausted && onIdle) onIdle();
-    if (!script.empty()) {
-      ScriptedInput input = script.front();
-      script.pop_front();
-      RunInput(input);
-      continue;
-    }
+    if (!inputExhausted && user && user()) continue;
     // Nobody is left to press anything: the session ends as a closed window does, or, when that
     // did not end it, the loop fails rather than wait for ever.
     const RecordedWindow* main = MainWindow();
     if (!inputExhausted && main != nullptr) {
       inputExhausted = true;
-      Note("Input", "end of script: close the main window");
+      if (onInput) onInput("Input", "end of script: close the main window");
       PostMessageA(main->handle, WM_CLOSE, 0, 0);
       continue;
     }

@@ -1,7 +1,7 @@
 // A window system without a screen. Windows and controls live in memory with
 // their class, text, styles, identifier, rectangle and state; a message queue
-// feeds GetMessageA/DispatchMessageA; user input (scripted_input.h) and
-// message-box answers come from a script. It keeps no log of calls: a CallLog
+// feeds GetMessageA/DispatchMessageA; user input comes from its user (a scripted one,
+// scripted_input.h) and message-box answers from a list. It keeps no log of calls: a CallLog
 // (call_log.h) wrapped around it does, as around user32. The whole program runs over it, from
 // start-up to teardown, and a test or the native front end reads back what it did.
 #pragma once
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "platform/portable/call_log.h"
-#include "platform/portable/scripted_input.h"
 #include "platform/window_system.h"
 
 // One window or control, alive or already destroyed.
@@ -89,29 +88,19 @@ class RecordingWindowSystem : public WindowSystem, public HandleNamer {
   // Names a drawing object in the call log and in paint records (for example "bitmap 110").
   void NameObject(HGDIOBJ object, const std::string& name) { objectNames[object] = name; }
 
-  // ---- Scripted input.
-  void PushInput(const ScriptedInput& input) { script.push_back(input); }
-  void PushCommand(int id) { PushInput({ScriptedInput::PostCommand, id, {}, {}}); }
-  void PushClick(int id) { PushInput({ScriptedInput::ClickControl, id, {}, {}}); }
-  void PushCloseBox() { PushInput({ScriptedInput::CloseBox, 0, {}, {}}); }
-  void PushActivate(bool on) { PushInput({on ? ScriptedInput::Activate : ScriptedInput::Deactivate, 0, {}, {}}); }
-  void PushTimerTick() { PushInput({ScriptedInput::TimerTick, 0, {}, {}}); }
-  void PushTypeText(int id, const std::string& text) { PushInput({ScriptedInput::TypeText, id, text, {}}); }
-  void PushAction(std::function<void()> action) { PushInput({ScriptedInput::Action, 0, {}, std::move(action)}); }
-  // True once GetMessageA found the queue, the paints and the script all empty without a quit message.
-  // The session then ends as a closed window does: WM_CLOSE goes to the main window. Should that not
-  // end the loop either, GetMessageA returns -1 rather than wait for ever.
+  // ---- The user (scripted_input.h), called when GetMessageA finds the queue and the paints empty (the
+  // program waits for its user); true when the user did something. Once the user has nothing more to do
+  // the session ends as a closed window does: WM_CLOSE goes to the main window. Should that not end the
+  // loop either, GetMessageA returns -1 rather than wait for ever.
+  std::function<bool()> user;
+  // True once the user had nothing more to do and the session was ended.
   bool InputExhausted() const { return inputExhausted; }
 
   // ---- Observers, called as things happen (the native front end prints from them). onMessageBox
   // runs while the box is up, before its loop: what it posts is dispatched while the box is up.
   std::function<void(const RecordedPaint&)> onPaint;
   std::function<void(const RecordedMessageBox&)> onMessageBox;
-  // Called when GetMessageA finds the queue, the paints and the script empty (the program waits for its
-  // user): what it pushes is carried out; with nothing pushed the session ends as InputExhausted says.
-  std::function<void()> onIdle;
-  // Each scripted step as it is carried out ("Input", what the step is) and each step that could not be
-  // ("InputIgnored", why); a call log wrapping this system notes them (CallLog::Note).
+  // The end of the session ("Input", "end of script: ..."); a call log wrapping this system notes it.
   std::function<void(const std::string& operation, const std::string& text)> onInput;
   // Messages sent to a window this system does not hold (the shell's folder chooser) go here when set.
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onForeignMessage;
@@ -145,6 +134,9 @@ class RecordingWindowSystem : public WindowSystem, public HandleNamer {
   // "w3", "dc2", a drawing object's name, or the handle in hexadecimal.
   std::string NameOf(const void* handle) const override;
 
+  // Sends WM_ACTIVATE and makes the window the active one, or none (as when another program's is).
+  void Activate(HWND window, bool active);
+
   // ---- WindowSystem.
   WINDOW_SYSTEM_OVERRIDES
   // Not one of the program's calls: queues a message for GetMessageA, as user32 does (tests and the script).
@@ -170,17 +162,12 @@ class RecordingWindowSystem : public WindowSystem, public HandleNamer {
   DeviceContext* FindDc(HDC dc);
   DeviceContext* OpenDc(HDC dc, DcKind kind = DcKind::Any);  // the context when it is open and of that kind
   HDC NewDc(DcKind kind, HWND window);
-  void Note(const std::string& operation, const std::string& text) {
-    if (onInput) onInput(operation, text);
-  }
   LRESULT Deliver(RecordedWindow* window, UINT message, WPARAM wParam, LPARAM lParam);
   void SetEnabled(RecordedWindow* window, bool enable);  // WM_ENABLE when it changes
-  void Activate(HWND window, bool active);  // WM_ACTIVATE, and which window is active
   bool ServeQueue();  // a modal loop's dispatching until nothing waits; false on a quit message
   LRESULT ControlMessage(RecordedWindow* control, UINT message, WPARAM wParam, LPARAM lParam);
   void DestroyTree(RecordedWindow* window);
   RECT ClientArea(const RecordedWindow& window) const;
-  void RunInput(const ScriptedInput& input);
   RecordedWindow* FirstWindowNeedingPaint();
 
   int screenWidth = 1024;
@@ -196,7 +183,6 @@ class RecordingWindowSystem : public WindowSystem, public HandleNamer {
   std::vector<RecordedWindow> windows;
   std::vector<DeviceContext> deviceContexts;
   std::deque<MSG> queue;
-  std::deque<ScriptedInput> script;
   std::vector<std::pair<HWND, UINT_PTR>> timers;
   bool quitPosted = false;
   int quitCode = 0;

@@ -137,7 +137,7 @@ bool NativeMachine::Launch(const std::string& edition, std::string& error) {
   portable.NewProcess(*table->second);
   ProgramGlobalsAtStart();
   RecordingWindowSystem& windows = portable.windows;
-  windows.onIdle = [this] { Yield(); };
+  portable.user.onIdle = [this] { Yield(); };
   if (onNewProcess) onNewProcess(windows, portable.log);
   boxesTaken = 0;
   leftovers.clear();
@@ -218,7 +218,7 @@ bool NativeMachine::BoxUp() {
 
 bool NativeMachine::Give(const ScriptedInput& input) {
   if (!Alive() || BoxUp()) return false;
-  portable.windows.PushInput(input);
+  portable.user.Push(input);
   given = true;
   return true;
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/portable/scripted_input.h"
+
 namespace {
 
 constexpr UINT kWmEnable = 0x000A;  // not in the header of types: the program leaves it to DefWindowProcA
@@ -27,7 +29,10 @@ class RecordingTest : public ::testing::Test {
   void SetUp() override {
     g_windows = &windows;
     g_onMessage = nullptr;
-    windows.onInput = [this](const std::string& operation, const std::string& text) { log.Note(operation, text); };
+    windows.onInput = user.onInput = [this](const std::string& operation, const std::string& text) {
+      log.Note(operation, text);
+    };
+    user.Attend();
     WNDCLASSA listener = {};
     listener.lpfnWndProc = Listener;
     listener.lpszClassName = "Listener";
@@ -51,6 +56,7 @@ class RecordingTest : public ::testing::Test {
   }
   RecordingWindowSystem windows;
   CallLog log{windows, &windows};  // its procedure's messages are kept
+  ScriptedUser user{windows};
   HWND main = nullptr;
   HWND button = nullptr;
   MSG message = {};
@@ -63,7 +69,7 @@ TEST_F(RecordingTest, CreationRefusesUnknownClassesAndOrphans) {
 
 TEST_F(RecordingTest, QueueFirstThenQuitThenPaintThenScriptThenTheWindowIsClosed) {
   windows.ShowWindow(main, SW_SHOWNORMAL);  // shown: needs painting
-  windows.PushTimerTick();
+  user.PushTimerTick();
   windows.PostMessageA(main, WM_USER, 1, 2);
   EXPECT_EQ(Next(), static_cast<UINT>(WM_USER));
   EXPECT_EQ(Next(), static_cast<UINT>(WM_PAINT));  // before the script's input
@@ -89,10 +95,10 @@ TEST_F(RecordingTest, QueueFirstThenQuitThenPaintThenScriptThenTheWindowIsClosed
 
 TEST_F(RecordingTest, AClickPostsTheCommandOnlyWhenTheButtonCanBePressed) {
   windows.ShowWindow(button, SW_SHOW);
-  windows.PushClick(77);
-  windows.PushAction([&] { windows.EnableWindow(button, FALSE); });
-  windows.PushClick(77);
-  windows.PushClick(78);
+  user.PushClick(77);
+  user.PushAction([&] { windows.EnableWindow(button, FALSE); });
+  user.PushClick(77);
+  user.PushClick(78);
   EXPECT_EQ(Next(), static_cast<UINT>(WM_COMMAND));
   EXPECT_EQ(message.hwnd, main);
   EXPECT_EQ(message.wParam, 77u);

@@ -101,7 +101,7 @@ TEST(Timer, FailureIsToldBeforeTheWindowShowsAndTheWizardStillWorks) {
   world.windows.SetTimerResult(0);
   // Next, I Accept, Back, Back, Exit.
   for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId, kBackButtonId})
-    world.windows.PushClick(id);
+    world.user.PushClick(id);
   EXPECT_EQ(world.Run(), 0);
 
   ASSERT_EQ(world.windows.MessageBoxes().size(), 1u);
@@ -124,19 +124,19 @@ TEST(Ending, CloseBoxCommand18AndExitStopTheTimerQuitAndTearDownWithNothingInsta
   struct Case {
     const char* name;
     int nexts;  // pages moved forward first
-    std::function<void(RecordingWindowSystem&)> end;
+    std::function<void(ScriptedUser&)> end;
     std::string handled;
     bool controlsLeft;  // the page shown still holds controls of its own when the window goes
   };
   const Case cases[] = {
-      {"close box", 2, [](RecordingWindowSystem& w) { w.PushCloseBox(); }, "DefWindowProcA(w1,WM_CLOSE", true},
-      {"command 18", 2, [](RecordingWindowSystem& w) { w.PushCommand(18); }, "DestroyWindow(w1)", true},
-      {"Exit", 0, [](RecordingWindowSystem& w) { w.PushClick(kBackButtonId); }, "DestroyWindow(w1)", false}};
+      {"close box", 2, [](ScriptedUser& w) { w.PushCloseBox(); }, "DefWindowProcA(w1,WM_CLOSE", true},
+      {"command 18", 2, [](ScriptedUser& w) { w.PushCommand(18); }, "DestroyWindow(w1)", true},
+      {"Exit", 0, [](ScriptedUser& w) { w.PushClick(kBackButtonId); }, "DestroyWindow(w1)", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     WizardWorld world;
-    for (int i = 0; i < c.nexts; ++i) world.windows.PushClick(kNextButtonId);
-    c.end(world.windows);
+    for (int i = 0; i < c.nexts; ++i) world.user.PushClick(kNextButtonId);
+    c.end(world.user);
     EXPECT_EQ(world.Run(), 0);
     EXPECT_GE(world.log.FindCall(c.handled), 0);
     EXPECT_EQ(world.windows.MainWindow(), nullptr);
@@ -187,8 +187,8 @@ LRESULT Send(WizardWorld& world, UINT message, WPARAM wParam, LPARAM lParam = 0)
 
 // Starts the wizard and keeps it open while `body` runs inside the loop.
 void WithOpenWizard(WizardWorld& world, const std::function<void()>& body) {
-  world.windows.PushAction(body);
-  world.windows.PushCommand(18);
+  world.user.PushAction(body);
+  world.user.PushCommand(18);
   world.Run();
 }
 
@@ -240,7 +240,7 @@ TEST(WindowProcedure, IgnoresUnknownCommandsAndNotificationsAndPassesOtherMessag
 
 TEST(WindowProcedure, OpensTheSponsorAndTheInstalledReadmeUnlessItsPathIsTooLong) {
   WizardWorld world;
-  world.windows.PushClick(kLinkButtonId);
+  world.user.PushClick(kLinkButtonId);
   WithOpenWizard(world, [&] {
     std::strcpy(g_installFolder, "C:\\Program Files\\Vessora");
     Send(world, WM_COMMAND, kReadmeButtonId);

@@ -80,17 +80,17 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
                    (back && back->enabled ? "" : " (greyed)") + " | " + world.Text(g_nextButton));
   };
   std::vector<size_t> marks;
-  auto mark = [&] { world.windows.PushAction([&] { marks.push_back(world.log.Calls().size()); }); };
+  auto mark = [&] { world.user.PushAction([&] { marks.push_back(world.log.Calls().size()); }); };
   auto markedClick = [&](int id) {
     mark();
-    world.windows.PushClick(id);
+    world.user.PushClick(id);
   };
   for (int id : {kNextButtonId, kNextButtonId, kBackButtonId, kBackButtonId}) markedClick(id);
-  for (int id : {kNextButtonId, kNextButtonId}) world.windows.PushClick(id);
-  world.windows.PushTypeText(kDictionaryEditId, "C:\\Dict");
+  for (int id : {kNextButtonId, kNextButtonId}) world.user.PushClick(id);
+  world.user.PushTypeText(kDictionaryEditId, "C:\\Dict");
   markedClick(kNextButtonId);  // Install
   mark();
-  world.windows.PushCommand(kBackButtonId);  // Back on the finish page
+  world.user.PushCommand(kBackButtonId);  // Back on the finish page
   markedClick(kBackButtonId);  // the greyed-out button cannot be pressed
   markedClick(kNextButtonId);  // Finish
   EXPECT_EQ(world.Run(), 0);
@@ -137,11 +137,11 @@ TEST(Moves, EachMoveDestroysCreatesAndInvalidatesInItsOrderAndTheCaptionsFollowT
 
 TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
   WizardWorld world;
-  world.windows.PushAction([&] {
+  world.user.PushAction([&] {
     RECT part = {10, 20, 30, 40};
     world.log.InvalidateRect(world.Main(), &part, TRUE);
   });
-  world.windows.PushCommand(18);
+  world.user.PushCommand(18);
   world.Run();
   ASSERT_EQ(world.windows.Paints().size(), 2u);
   // The whole client area: a white rectangle whose outline is the one-pixel frame, and the welcome page's
@@ -161,9 +161,9 @@ TEST(Paint, FillsTheUpdateAreaThenPageThenCaptions) {
 TEST(Navigation, WithoutButtonsNothingBreaks) {
   WizardWorld world;
   world.windows.FailCreateOfClass("BUTTON");
-  world.windows.PushCommand(kNextButtonId);
-  world.windows.PushCommand(kBackButtonId);
-  world.windows.PushCommand(kBackButtonId);  // Exit
+  world.user.PushCommand(kNextButtonId);
+  world.user.PushCommand(kBackButtonId);
+  world.user.PushCommand(kBackButtonId);  // Exit
   EXPECT_EQ(world.Run(), 0);
   EXPECT_EQ(g_backButton, nullptr);
   EXPECT_EQ(world.windows.MainWindow(), nullptr);

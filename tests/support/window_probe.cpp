@@ -13,6 +13,7 @@
 #ifdef _WIN32
 #include "platform/win32/window_system.h"
 #else
+#include "platform/portable/scripted_input.h"
 #include "platform/portable/window_system.h"
 #endif
 
@@ -37,8 +38,12 @@ void Leave(HWND window) { ::PostMessageA(window, WM_CLOSE, 0, 0); }
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 #else
 RecordingWindowSystem g_world;
+ScriptedUser g_user(g_world);
 
-void Click(HWND) { g_world.PushClick(kButtonId); }
+void Click(HWND) {
+  g_user.Attend();
+  g_user.PushClick(kButtonId);
+}
 void AnswerBox() {}  // the box is answered (IDOK) once its loop has nothing left to do
 void Leave(HWND) {}      // the script ends here, which closes the window
 HINSTANCE Instance() { return nullptr; }
