@@ -26,7 +26,7 @@ TEST(LicencePage, ShowsTheItemsBytesExactlyAndNothingBeyondFillingThePageAreaBes
     bench.testResources.SetItem("LICENSE.TXT", c.item);
     LicencePage page;
     page.Create(bench.parent);
-    EXPECT_EQ(bench.Controls(), std::vector<std::string>{"EDIT \"" + c.shown + "\" ex=0x0 style=0x40A00844 16,16 " +
+    EXPECT_EQ(bench.Controls(), std::vector<std::string>{"EDIT \"" + c.shown + "\" ex=0x0 style=0x40a00844 16,16 " +
                                                          c.size + " id=10010 shown"});
   }
 }
@@ -40,7 +40,7 @@ TEST(LicencePage, DrawsNothingAndAMissingItemLeavesTheControlHiddenAndEmptyUntil
   EXPECT_TRUE(bench.Paint(page).empty());
   page.Create(bench.parent);
   EXPECT_EQ(bench.Controls(), std::vector<std::string>{
-                                  "EDIT \"\" ex=0x0 style=0x40A00844 16,16 570x333 id=10010 hidden"});
+                                  "EDIT \"\" ex=0x0 style=0x40a00844 16,16 570x333 id=10010 hidden"});
   page.Create(bench.parent);  // same visit: nothing changes
   EXPECT_EQ(bench.Controls().size(), 1u);
 

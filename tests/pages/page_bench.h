@@ -1,7 +1,6 @@
 // One page on its own: a parent window standing for the main window, the page area of a
 // client of 594 by 413, and painting into a recorded context.
 #pragma once
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,8 +27,8 @@ class PageBench : public WizardWorld {
   std::vector<std::string> Controls() const {
     std::vector<std::string> controls;
     for (const RecordedWindow* control : windows.Children(parent)) {
-      controls.push_back(control->className + " \"" + control->text + "\" ex=" + Hex(control->exStyle) +
-                         " style=" + Hex(control->style) + " " + std::to_string(control->rect.left) +
+      controls.push_back(control->className + " \"" + control->text + "\" ex=" + HexText(control->exStyle) +
+                         " style=" + HexText(control->style) + " " + std::to_string(control->rect.left) +
                          "," + std::to_string(control->rect.top) + " " + std::to_string(control->Width()) + "x" +
                          std::to_string(control->Height()) + " id=" + std::to_string(control->id) +
                          (control->visible ? " shown" : " hidden"));
@@ -38,11 +37,4 @@ class PageBench : public WizardWorld {
   }
 
   HWND parent = nullptr;
-
- private:
-  static std::string Hex(DWORD value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-    return text;
-  }
 };
