@@ -13,40 +13,29 @@
 
 namespace {
 
-TEST(WindowPosition, WindowIsCentredAt600By440) {
-  struct Case {
-    int width, height;
-    int left, top;
-  };
-  for (const Case& screen : {Case{1024, 768, 212, 164}, Case{640, 480, 20, 20}, Case{800, 600, 100, 80},
-                             Case{599, 440, 0, 0}, Case{597, 438, -1, -1}, Case{500, 300, -50, -70}}) {
-    WizardWorld world;
-    world.windows.SetScreenSize(screen.width, screen.height);
-    EXPECT_EQ(world.Run(), 0);
-    std::string at = std::to_string(screen.left) + "," + std::to_string(screen.top);
-    EXPECT_EQ(world.log.CallTexts("CreateWindowExA").at(0),
-              "CreateWindowExA(0x0,\"LunveraSetup\",\"Vessora Quorvel Edition  v1.0 Setup\",0xa0000," + at +
-                  ",600,440,0,0) = w1");
-    EXPECT_EQ(RectText(g_windowRect), at + ",600,440");
-  }
-}
-
-TEST(Title, ComesFromStringThreeCutTo63OrFallsBack) {
+TEST(MainWindow, IsCentredAt600By440AndTitledByStringThreeCutTo63OrAFallback) {
   std::string longTitle(70, 'x');
   for (size_t i = 0; i < longTitle.size(); ++i) longTitle[i] = static_cast<char>('A' + i % 26);
+  const std::string title = "Vessora Quorvel Edition  v1.0 Setup";
   enum Change { kKeep, kSet, kRemove };
   struct Case {
+    int width, height, left, top;
     Change change;
     std::string string3, title;
   };
-  for (const Case& c : {Case{kKeep, "", "Vessora Quorvel Edition  v1.0 Setup"},
-                        Case{kSet, longTitle, longTitle.substr(0, 63)}, Case{kRemove, "", "Vessora Setup"},
-                        Case{kSet, "", "Vessora Setup"}}) {
+  for (const Case& c : {Case{1024, 768, 212, 164, kKeep, "", title}, Case{640, 480, 20, 20, kSet, longTitle,
+                        longTitle.substr(0, 63)}, Case{800, 600, 100, 80, kRemove, "", "Vessora Setup"},
+                        Case{599, 440, 0, 0, kSet, "", "Vessora Setup"}, Case{597, 438, -1, -1, kKeep, "", title},
+                        Case{500, 300, -50, -70, kKeep, "", title}}) {
     WizardWorld world;
+    world.windows.SetScreenSize(c.width, c.height);
     if (c.change == kSet) world.testResources.SetString(3, c.string3);
     if (c.change == kRemove) world.testResources.RemoveString(3);
-    world.Run();
-    EXPECT_EQ(world.windows.AllWindows().at(0).text, c.title) << c.change << " " << c.string3;
+    EXPECT_EQ(world.Run(), 0);
+    std::string at = std::to_string(c.left) + "," + std::to_string(c.top);
+    EXPECT_EQ(world.log.CallTexts("CreateWindowExA").at(0), "CreateWindowExA(0x0,\"LunveraSetup\",\"" + c.title +
+                                                                "\",0xa0000," + at + ",600,440,0,0) = w1");
+    EXPECT_EQ(RectText(g_windowRect), at + ",600,440");
   }
 }
 
