@@ -23,7 +23,9 @@
 # runs them under qemu-i386 in a private user namespace: correct, but minutes a program.
 
 WINEDEBUG=${WINEDEBUG:--all}
-WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No Mono or Gecko installers; and no winemenubuilder, which Wine's shell starts on each saved
+# shortcut and which holds the .lnk open for a moment after setup.exe has exited.
+WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
 export WINEDEBUG WINEDLLOVERRIDES
 
 WINE64=/usr/lib/wine/wine64
