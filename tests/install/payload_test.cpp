@@ -10,19 +10,9 @@
 
 namespace {
 
-class PayloadTest : public ::testing::Test {
+class PayloadTest : public ::testing::Test, protected LoggedMachine {
  protected:
-  PayloadTest() {
-    world.MakeFolders("C:\\Product");
-    world.MakeFolders("C:\\Log");
-    log.Open("C:\\Log");
-  }
-  std::string LogText() {
-    log.Close();
-    return world.Bytes("C:\\Log\\InstallLog.txt");
-  }
-  TestMachine world;
-  InstallLog log;
+  PayloadTest() { world.MakeFolders("C:\\Product"); }
 };
 
 TEST_F(PayloadTest, CompressedAndPlainItemsAreInstalledExpandedUnderTheGivenName) {

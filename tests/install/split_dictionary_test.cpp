@@ -17,12 +17,9 @@ std::string TenByteLines(size_t size) {
   return text;
 }
 
-// A machine with C:\Dict and an open log in C:\Log.
-struct Splitter {
-  Splitter() {
-    EXPECT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict", "C:\\Log"}));
-    log.Open("C:\\Log");
-  }
+// A machine with C:\Dict and no Office.
+struct Splitter : LoggedMachine {
+  Splitter() { EXPECT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict"})); }
   // Splits text into the folder, its pieces named with the prefix.
   bool Split(const std::string& text, long failAt = -1, DWORD expected = kUnknownLength,
              const char* folder = "C:\\Dict", const char* prefix = "lunve") {
@@ -31,12 +28,6 @@ struct Splitter {
     world.testLz.LZClose(source);
     return result;
   }
-  std::string LogText() {
-    log.Close();
-    return world.Bytes("C:\\Log\\InstallLog.txt");
-  }
-  TestMachine world;
-  InstallLog log;
 };
 
 TEST(SplitDictionary, EachPieceEndsAtTheFirstLineFeedAfterWholeBlocksAndCountsOnlyWhenWrittenWhole) {
