@@ -9,7 +9,7 @@ namespace {
 class InstallLogTest : public ::testing::Test, protected LoggedMachine {};
 
 TEST_F(InstallLogTest, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
-  log.Write("first run\r\n");
+  log.Write("an earlier log, longer than the one that replaces it\r\n");
   log.Close();
   {
     InstallLog again;
