@@ -1,6 +1,6 @@
 // The whole install over the portable machine where no scenario reaches: missing start-up and Programs
-// folders, drive roots, code pages, texts too long for their paths. What the installs of each edition
-// write, again or over a locked file, is stated by the scenarios in tests/e2e/scenarios.
+// folders, drive roots, code pages. What the installs of each edition write, again, over a locked file or
+// into folders too long for their paths, is stated by the scenarios in tests/e2e/scenarios.
 #include "install/install_sequence.h"
 
 #include <gtest/gtest.h>
@@ -39,37 +39,6 @@ TEST(WholeInstall, ProductFolderIsFormedFromTheChosenFolder) {
   world.MakeFolders("D:\\\x95\\");
   ASSERT_TRUE(world.Install("C:\\Dict", "D:\\\x95\\"));
   EXPECT_STREQ(g_installFolder, "D:\\\x95\\\\Vessora");
-}
-
-TEST(WholeInstall, FolderTextsTooLongForTheirPathsAreRefusedBeforeAnythingIsWritten) {
-  struct Case {
-    Edition edition;
-    size_t longestInstall;  // typed characters, no trailing backslash
-  };
-  // The product folder must hold InstallLog.txt, and vowelconvrt.gif in the Professional edition.
-  for (Case c : {Case{EditionQuorvel, 236}, Case{EditionProfessional, 235}}) {
-    TestMachine world(c.edition);
-    std::string longest = "C:\\" + std::string(c.longestInstall - 3, 'p');
-    ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Dict", longest}));
-    EXPECT_FALSE(world.Install("C:\\Dict", longest + "q"));
-    EXPECT_FALSE(world.Install("C:\\Dict", longest + "q\\"));
-    EXPECT_FALSE(world.Exists(longest + "q"));
-    ASSERT_TRUE(world.Install("C:\\Dict", longest + "\\"));
-    ASSERT_TRUE(world.Install("C:\\Dict", longest));
-    EXPECT_TRUE(world.Exists(longest + "\\Vessora\\InstallLog.txt"));
-    // The LZ library opens no path that long: every row of the product folder is an error.
-    EXPECT_NE(world.LogText().find("Error writing " + longest + "\\Vessora\\Readme.htm Could not"), std::string::npos);
-  }
-  // The dictionary folder must hold vsqquor.dic whole (Word 2000), or vsqquor1.dic (Word 97).
-  TestMachine world(EditionQuorvel);
-  ASSERT_TRUE(world.Prepare("office2000.reg", {"C:\\Program Files"}));
-  std::string dictionary = "C:\\" + std::string(244, 'd');
-  EXPECT_TRUE(world.Install(dictionary));
-  EXPECT_FALSE(world.Install(dictionary + "e"));
-  world.LoadScenario("office97.reg");
-  EXPECT_FALSE(world.Install(dictionary));
-  EXPECT_FALSE(world.Install("", "C:\\Program Files"));
-  EXPECT_FALSE(world.Install("C:\\Dict", ""));
 }
 
 TEST(Edition, StringTwoNamesItWhateverItsCase) {
