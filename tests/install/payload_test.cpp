@@ -89,17 +89,6 @@ TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
             "Error writing C:\\Gone\\other.dic Could not write file. \r\n\r\n");
 }
 
-TEST_F(PayloadTest, OlderWordGetsPiecesAndNoWholeFile) {
-  ASSERT_TRUE(world.Prepare("office97_and_2000.reg", {"C:\\Dict"}));  // the oldest decides
-  std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
-  EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
-  EXPECT_EQ(world.Bytes("C:\\Dict\\vsqquor1.dic"), ExpandedContent("VSQQUOR.DI_"));
-  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor.dic"));
-  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor2.dic"));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE), (std::vector<std::string>{"1=C:\\Dict\\vsqquor1.dic"}));
-  EXPECT_TRUE(world.TempFilesLeft().empty());
-}
-
 TEST_F(PayloadTest, ExpandedSizeComesFromTheItemHeader) {
   EXPECT_EQ(ItemExpandedSize("README.HT_"), ExpandedContent("README.HT_").size());
   EXPECT_EQ(ItemExpandedSize("LICENSE.TXT"), world.testResources.Item("LICENSE.TXT").size());
