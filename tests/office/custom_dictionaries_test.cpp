@@ -60,13 +60,6 @@ TEST(ContainsNoCase, ComparesAsciiLettersWithoutCase) {
     EXPECT_EQ(ContainsNoCase(text, part), contains) << (text ? text : "null") << " / " << (part ? part : "null");
 }
 
-TEST_F(CustomDictionariesTest, RegisteringIntoAnEmptyUserListWritesEntryOne) {
-  MakeList(HKEY_CURRENT_USER, "");
-  EXPECT_TRUE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));  // the machine has no list: that write fails
-  EXPECT_EQ((Entries{"1=C:\\Dic\\a.dic"}), List(HKEY_CURRENT_USER));
-  EXPECT_EQ((Entries{"(no key)"}), List(HKEY_LOCAL_MACHINE));
-}
-
 TEST_F(CustomDictionariesTest, NewEntriesTakeTheNumberAfterTheHighestAndExistingOnesAreReplaced) {
   LoadScenario("dictionaries.reg");
   // User list 1, 2, 7: a new file gets 8; gaps are not filled.
@@ -150,15 +143,18 @@ TEST_F(CustomDictionariesTest, NumbersThatCannotBeWrittenAreRefused) {
   EXPECT_EQ("12=C:\\Dic\\n.dic", List(HKEY_CURRENT_USER).back());
 }
 
-TEST_F(CustomDictionariesTest, NothingIsRegisteredWhereNoListExists) {
+TEST_F(CustomDictionariesTest, RegisteringWritesEntryOneOfWhicheverEmptyListThereIsAndNothingWithoutOne) {
   EXPECT_EQ(0u, FindDictionaryEntry(HKEY_CURRENT_USER, nullptr, 0, "a.dic"));
   EXPECT_FALSE(SetDictionaryEntry(HKEY_CURRENT_USER, "C:\\a.dic", 1));
   EXPECT_FALSE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));
   EXPECT_EQ((Entries{"(no key)"}), List(HKEY_LOCAL_MACHINE));
-  MakeList(HKEY_LOCAL_MACHINE, "");
-  EXPECT_TRUE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));
-  EXPECT_EQ((Entries{"1=C:\\Dic\\a.dic"}), List(HKEY_LOCAL_MACHINE));
-  EXPECT_EQ((Entries{"(no key)"}), List(HKEY_CURRENT_USER));
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (HKEY list : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) registry.DeleteKeyTree(list, kCustomDictionariesKey);
+    MakeList(root, "");
+    EXPECT_TRUE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));  // the other root has no list: that write fails
+    EXPECT_EQ((Entries{"1=C:\\Dic\\a.dic"}), List(root));
+    EXPECT_EQ((Entries{"(no key)"}), List(root == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE));
+  }
 }
 
 TEST_F(CustomDictionariesTest, AListThatCannotBeReadFurtherEndsTheWalk) {
