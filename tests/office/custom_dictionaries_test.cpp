@@ -53,11 +53,11 @@ class CustomDictionariesTest : public OfficeFixture {
 
 TEST(ContainsNoCase, ComparesAsciiLettersWithoutCase) {
   // Anywhere in the path; only A-Z and a-z fold, other bytes compare as they are.
-  for (const auto& [text, part, contains] : std::vector<std::tuple<const char*, const char*, bool>>{
+  for (const auto& [text, sought, contains] : std::vector<std::tuple<const char*, const char*, bool>>{
            {"D:\\OLD\\A.DIC", "a.dic", true}, {"C:\\Proof\\MyCustom.Dic", "custom.dic", true}, {"anything", "", true},
            {"", "", true}, {"custom.di", "custom.dic", false}, {"custom_dic", "custom.dic", false},
            {"\xC4.dic", "\xE4.dic", false}, {"x\xE4.DIC", "\xE4.dic", true}, {nullptr, "a", false}, {"a", nullptr, false}})
-    EXPECT_EQ(ContainsNoCase(text, part), contains) << (text ? text : "null") << " / " << (part ? part : "null");
+    EXPECT_EQ(ContainsNoCase(text, sought), contains) << (text ? text : "null") << " / " << (sought ? sought : "null");
 }
 
 TEST_F(CustomDictionariesTest, NewEntriesTakeTheNumberAfterTheHighestAndExistingOnesAreReplaced) {
