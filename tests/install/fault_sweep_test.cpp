@@ -111,6 +111,13 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, std::set
     }
   }
 
+  // Every temporary file carries the product's prefix.
+  EXPECT_EQ(world.faulty.tempPrefixes, std::vector<std::string>(world.faulty.tempPrefixes.size(), "vsq"));
+  // Whether the file is there and holds what its name must hold.
+  auto Whole = [&](const std::string& path) {
+    std::string expected, actual;
+    return ExpectedContent(FileName(path), &expected) && world.ReadFile(path, &actual) && actual == expected;
+  };
   std::string log = world.LogText();
   // A log that could not be created, or a log write that failed half way (leaving one line that names
   // nothing), loses only the record: everything else is installed, and the outcome says so.
@@ -122,8 +129,7 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, std::set
     for (std::string mark : {" - installed.", " - installed"}) {
       if (!EndsWith(line, mark)) continue;
       std::string path = line.substr(0, line.size() - mark.size());
-      std::string expected, actual;
-      bool whole = ExpectedContent(FileName(path), &expected) && world.ReadFile(path, &actual) && actual == expected;
+      bool whole = Whole(path);
       if (!whole && logDamaged && damagedLines++ == 0) break;
       EXPECT_TRUE(whole) << "logged as installed: " << path;
       installed.insert(path);
@@ -134,10 +140,7 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, std::set
   // Every entry the install added or changed names a file that is there whole.
   for (const std::string& entry : Entries(&world)) {
     if (before.count(entry) != 0) continue;
-    std::string path = entry.substr(entry.find('=') + 1);
-    std::string expected, actual;
-    EXPECT_TRUE(ExpectedContent(FileName(path), &expected) && world.ReadFile(path, &actual) && actual == expected)
-        << "registered but not installed whole: " << entry;
+    EXPECT_TRUE(Whole(entry.substr(entry.find('=') + 1))) << "registered but not installed whole: " << entry;
   }
   if (InstallSucceeded()) {
     EXPECT_TRUE(ran);
@@ -149,13 +152,10 @@ bool InstallAndCheck(const Setup& setup, int failCreate, int failWrite, std::set
       EXPECT_GE(installed.size(), rows) << "success claimed with rows missing";
       *complete = installed;
     }
-    for (const std::string& path : *complete) {
-      std::string expected, actual;
-      EXPECT_TRUE(ExpectedContent(FileName(path), &expected) && world.ReadFile(path, &actual) && actual == expected)
-          << "success claimed without " << path;
-    }
-    size_t links = setup.edition == EditionProfessional ? 3 : 2;
-    EXPECT_EQ(world.shell.SavedLinks().size(), links);
+    for (const std::string& path : *complete) EXPECT_TRUE(Whole(path)) << "success claimed without " << path;
+    // Each shortcut saved once, after the one announcement of their folder.
+    EXPECT_EQ(world.shell.SavedLinks().size(), setup.edition == EditionProfessional ? 3u : 2u);
+    EXPECT_EQ(world.shell.ChangeNotices().size(), 1u);
   } else if (ran) {
     EXPECT_EQ(log.find("Installation complete."), std::string::npos);
   }

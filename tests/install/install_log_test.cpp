@@ -6,27 +6,20 @@
 
 namespace {
 
-class InstallLogTest : public ::testing::Test {
- protected:
-  InstallLogTest() { world.MakeFolders("C:\\Product"); }
-  TestMachine world;
-};
+class InstallLogTest : public ::testing::Test, protected LoggedMachine {};
 
 TEST_F(InstallLogTest, WritesExactlyTheTextsGivenAndReplacesAnEarlierLog) {
+  log.Write("an earlier log, longer than the one that replaces it\r\n");
+  log.Close();
   {
-    InstallLog log;
-    log.Open("C:\\Product");
-    log.Write("first run\r\n");
+    InstallLog again;
+    again.Open("C:\\Log\\");  // a trailing backslash names the same file
+    again.Write("Vessora Installation Log\r\n\r\n");
+    again.Write("");
+    again.Write("\xe4 caf\xe9\r\n");
+    EXPECT_TRUE(again.IsOpen());
   }
-  {
-    InstallLog log;
-    log.Open("C:\\Product\\");  // a trailing backslash names the same file
-    log.Write("Vessora Installation Log\r\n\r\n");
-    log.Write("");
-    log.Write("\xe4 caf\xe9\r\n");
-    EXPECT_TRUE(log.IsOpen());
-  }
-  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"), "Vessora Installation Log\r\n\r\n\xe4 caf\xe9\r\n");
+  EXPECT_EQ(world.Bytes("C:\\Log\\InstallLog.txt"), "Vessora Installation Log\r\n\r\n\xe4 caf\xe9\r\n");
   EXPECT_EQ(world.files.OpenHandleCount(), 0u);
 }
 
@@ -44,26 +37,19 @@ TEST_F(InstallLogTest, ClosedOrUncreatableLogIgnoresWrites) {
 }
 
 TEST_F(InstallLogTest, AShortWriteIsNotRetriedAndLaterWritesStillGoIn) {
-  InstallLog log;
-  log.Open("C:\\Product");
   world.faulty.FailWrite(world.faulty.Writes() + 2);
   for (const char* text : {"one\r\n", "two\r\n", "three\r\n"}) log.Write(text);
-  log.Close();
-  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"), "one\r\ntwthree\r\n");  // half of the failing write arrived
+  EXPECT_EQ(LogText(), "one\r\ntwthree\r\n");  // half of the failing write arrived
 }
 
 TEST_F(InstallLogTest, ErrorLineNamesTheFolderAndFile) {
   ASSERT_TRUE(world.shell.SetCodePage(932));  // where "\x95\\" is one character, ending in a byte 0x5C
-  {
-    InstallLog log;
-    log.Open("C:\\Product");
-    WriteErrorLine(&log, "D:\\Dict", "a.dic");
-    WriteErrorLine(&log, "D:\\", "b.dic");
-    WriteErrorLine(&log, "D:\\\x95\\", "c.dic");
-    WriteErrorLine(&log, "", "vsq.dot");
-    WriteErrorLine(&log, nullptr, "C:\\x\\Readme.lnk");
-  }
-  EXPECT_EQ(world.Bytes("C:\\Product\\InstallLog.txt"),
+  WriteErrorLine(&log, "D:\\Dict", "a.dic");
+  WriteErrorLine(&log, "D:\\", "b.dic");
+  WriteErrorLine(&log, "D:\\\x95\\", "c.dic");
+  WriteErrorLine(&log, "", "vsq.dot");
+  WriteErrorLine(&log, nullptr, "C:\\x\\Readme.lnk");
+  EXPECT_EQ(LogText(),
             "Error writing D:\\Dict\\a.dic Could not write file. \r\n\r\n"
             "Error writing D:\\b.dic Could not write file. \r\n\r\n"
             "Error writing D:\\\x95\\\\c.dic Could not write file. \r\n\r\n"

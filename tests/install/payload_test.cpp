@@ -10,19 +10,9 @@
 
 namespace {
 
-class PayloadTest : public ::testing::Test {
+class PayloadTest : public ::testing::Test, protected LoggedMachine {
  protected:
-  PayloadTest() {
-    world.MakeFolders("C:\\Product");
-    world.MakeFolders("C:\\Log");
-    log.Open("C:\\Log");
-  }
-  std::string LogText() {
-    log.Close();
-    return world.Bytes("C:\\Log\\InstallLog.txt");
-  }
-  TestMachine world;
-  InstallLog log;
+  PayloadTest() { world.MakeFolders("C:\\Product"); }
 };
 
 TEST_F(PayloadTest, CompressedAndPlainItemsAreInstalledExpandedUnderTheGivenName) {
@@ -45,8 +35,15 @@ TEST_F(PayloadTest, MissingItemIsSkippedSilently) {
   EXPECT_FALSE(world.Exists("C:\\Product\\Lunvera.dic"));
 }
 
-TEST_F(PayloadTest, DestinationThatCannotBeWrittenGetsAnErrorLineAndNoOtherFileInItsPlace) {
+TEST_F(PayloadTest, EachFailureGetsItsErrorLineAndLeavesNoFileBehind) {
+  // A folder that is not there, and no folder at all, which never becomes the current folder.
   EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Missing", "Readme.htm", &log, false));
+  EXPECT_FALSE(ExpandItem("VESSORA.JP_", "", "Vessora.jpg", &log, false));
+  // An item cut short is not installed.
+  std::string cut = world.testResources.Item("README.HT_");
+  world.testResources.SetItem("README.HT_", cut.substr(0, cut.size() / 2));
+  EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
+  world.testResources.SetItem("README.HT_", cut);
   // Held open without sharing: the LZ library makes Readme.ht_ instead, which must not stay; a
   // Readme.ht_ that was there before stays as it was.
   HANDLE held = world.files.CreateFileA("C:\\Product\\Readme.htm", GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -56,45 +53,23 @@ TEST_F(PayloadTest, DestinationThatCannotBeWrittenGetsAnErrorLineAndNoOtherFileI
     EXPECT_EQ(world.Bytes("C:\\Product\\Readme.ht_"), before ? "kept" : "(no file)");
   }
   world.files.CloseHandle(held);
-  EXPECT_EQ(LogText(), "Error writing C:\\Missing\\Readme.htm Could not write file. \r\n\r\n"
-                       "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n"
-                       "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n");
-  EXPECT_TRUE(world.TempFilesLeft().empty());
-}
-
-TEST_F(PayloadTest, EmptyFolderNeverBecomesTheCurrentFolder) {
-  EXPECT_FALSE(ExpandItem("VESSORA.JP_", "", "Vessora.jpg", &log, false));
-  EXPECT_EQ(LogText(), "Error writing Vessora.jpg Could not write file. \r\n\r\n");
-  EXPECT_FALSE(world.Exists("C:\\Vessora.jpg"));
-}
-
-TEST_F(PayloadTest, TruncatedItemIsNotLoggedAsInstalled) {
-  std::string cut = world.testResources.Item("README.HT_");
-  cut.resize(cut.size() / 2);
-  world.testResources.SetItem("README.HT_", cut);
-  EXPECT_FALSE(ExpandItem("README.HT_", "C:\\Product", "Readme.htm", &log, false));
-  EXPECT_EQ(LogText(), "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n");
-}
-
-TEST_F(PayloadTest, TemporaryFileProblemsAreLoggedAndLeaveNoFile) {
-  // The temporary file is made, but opening it for writing fails.
+  // The temporary file is made but cannot be opened for writing; its contents cannot be written whole; there
+  // is no temporary folder (a drive that is not there).
   world.faulty.FailCreate(world.faulty.Creates() + 2);
   EXPECT_FALSE(ExpandItem("FENMOOR.GI_", "C:\\Product", "Fenmoor.gif", &log, false));
-  EXPECT_TRUE(world.TempFilesLeft().empty());
-  // Its contents cannot be written whole.
   world.faulty.FailWrite(world.faulty.Writes() + 1);
   EXPECT_FALSE(ExpandItem("FENMOOR.GI_", "C:\\Product", "Fenmoor.gif", &log, false));
-  EXPECT_TRUE(world.TempFilesLeft().empty());
-  EXPECT_EQ(LogText(),
-            "Error writing Fenmoor.gif Could not write temporary file. \r\n\r\n"
-            "Error writing Fenmoor.gif Could not write temporary file. \r\n\r\n");
-  EXPECT_FALSE(world.Exists("C:\\Product\\Fenmoor.gif"));
-}
-
-TEST_F(PayloadTest, NoTemporaryFolderGivesTheTemporaryFileError) {
-  world.files.SetTempFolder("Q:\\TEMP");  // a drive that is not there
+  world.files.SetTempFolder("Q:\\TEMP");
   EXPECT_FALSE(ExpandItem("FENMOOR.GI_", "C:\\Product", "Fenmoor.gif", &log, false));
-  EXPECT_EQ(LogText(), "Error writing Fenmoor.gif Could not write temporary file. \r\n\r\n");
+
+  const std::string product = "Error writing C:\\Product\\Readme.htm Could not write file. \r\n\r\n";
+  const std::string temporary = "Error writing Fenmoor.gif Could not write temporary file. \r\n\r\n";
+  EXPECT_EQ(LogText(), "Error writing C:\\Missing\\Readme.htm Could not write file. \r\n\r\n"
+                       "Error writing Vessora.jpg Could not write file. \r\n\r\n" +
+                           product + product + product + temporary + temporary + temporary);
+  EXPECT_FALSE(world.Exists("C:\\Vessora.jpg"));
+  EXPECT_FALSE(world.Exists("C:\\Product\\Fenmoor.gif"));
+  EXPECT_TRUE(world.TempFilesLeft().empty());
 }
 
 TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
@@ -112,17 +87,6 @@ TEST_F(PayloadTest, WholeDictionaryIsRegisteredOnlyWhenWritten) {
   EXPECT_EQ(LogText(),
             "C:\\Dict\\vsqquor.dic - installed.\r\n"
             "Error writing C:\\Gone\\other.dic Could not write file. \r\n\r\n");
-}
-
-TEST_F(PayloadTest, OlderWordGetsPiecesAndNoWholeFile) {
-  ASSERT_TRUE(world.Prepare("office97_and_2000.reg", {"C:\\Dict"}));  // the oldest decides
-  std::snprintf(g_dictionaryFolder, sizeof g_dictionaryFolder, "C:\\Dict");
-  EXPECT_TRUE(InstallDictionary("VSQQUOR.DI_", "vsqquor.dic", "vsqquor", &log));
-  EXPECT_EQ(world.Bytes("C:\\Dict\\vsqquor1.dic"), ExpandedContent("VSQQUOR.DI_"));
-  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor.dic"));
-  EXPECT_FALSE(world.Exists("C:\\Dict\\vsqquor2.dic"));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_LOCAL_MACHINE), (std::vector<std::string>{"1=C:\\Dict\\vsqquor1.dic"}));
-  EXPECT_TRUE(world.TempFilesLeft().empty());
 }
 
 TEST_F(PayloadTest, ExpandedSizeComesFromTheItemHeader) {

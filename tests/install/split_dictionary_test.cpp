@@ -17,12 +17,9 @@ std::string TenByteLines(size_t size) {
   return text;
 }
 
-class SplitDictionaryTest : public ::testing::Test {
- protected:
-  SplitDictionaryTest() {
-    EXPECT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict", "C:\\Log"}));
-    log.Open("C:\\Log");
-  }
+// A machine with C:\Dict and no Office.
+struct Splitter : LoggedMachine {
+  Splitter() { EXPECT_TRUE(world.Prepare("no_office.reg", {"C:\\Dict"})); }
   // Splits text into the folder, its pieces named with the prefix.
   bool Split(const std::string& text, long failAt = -1, DWORD expected = kUnknownLength,
              const char* folder = "C:\\Dict", const char* prefix = "lunve") {
@@ -31,110 +28,73 @@ class SplitDictionaryTest : public ::testing::Test {
     world.testLz.LZClose(source);
     return result;
   }
-  std::string LogText() {
-    log.Close();
-    return world.Bytes("C:\\Log\\InstallLog.txt");
-  }
-  // The sizes of C:\Dict\lunve1.dic, lunve2.dic... up to the first one missing; their bytes in turn in joined.
-  std::vector<size_t> PieceSizes() {
-    std::vector<size_t> sizes;
-    joined.clear();
-    std::string bytes;
-    for (int n = 1; world.ReadFile("C:\\Dict\\lunve" + std::to_string(n) + ".dic", &bytes); ++n) {
-      sizes.push_back(bytes.size());
-      joined += bytes;
-    }
-    return sizes;
-  }
-
-  TestMachine world;
-  InstallLog log;
-  std::string joined;
 };
 
-TEST_F(SplitDictionaryTest, PiecesEndAtTheFirstLineFeedAfterWholeBlocks) {
-  std::string text = TenByteLines(200000);
-  EXPECT_TRUE(Split(text));
-  EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770, 64770, 64770, 5690}));
-  EXPECT_EQ(joined, text);
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
-                         "C:\\Dict\\lunve1.dic - installed\r\n"
-                         "C:\\Dict\\lunve2.dic - installed\r\n"
-                         "C:\\Dict\\lunve3.dic - installed\r\n"
-                         "C:\\Dict\\lunve4.dic - installed\r\n");
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
-            (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic", "2=C:\\Dict\\lunve2.dic", "3=C:\\Dict\\lunve3.dic",
-                                      "4=C:\\Dict\\lunve4.dic"}));
-  EXPECT_EQ(world.files.OpenHandleCount(), 0u);
+TEST(SplitDictionary, EachPieceEndsAtTheFirstLineFeedAfterWholeBlocksAndCountsOnlyWhenWrittenWhole) {
+  const std::string dict = "C:\\Dict\\lunve";
+  struct Case {
+    const char* what;
+    std::string text;
+    long failAt;  // a read error once this many bytes have been delivered
+    DWORD promised;
+    const char* folder;
+    int failCreate, failWrite;  // counted from the split's own first creation and write (the log's four first)
+    std::vector<size_t> whole;  // the sizes of the pieces written whole, logged and registered
+    size_t files;               // lunve1.dic, lunve2.dic... there up to the first one missing
+    std::string error;          // the path of the error line that ends the series ("" for none)
+  } cases[] = {
+      {"three pieces and the rest", TenByteLines(200000), -1, kUnknownLength, "C:\\Dict", 0, 0,
+       {64770, 64770, 64770, 5690}, 4, ""},
+      // The line feed after the 64768 bytes is the data's last byte.
+      {"a line feed closing the last piece", TenByteLines(64770), -1, 64770, "C:\\Dict", 0, 0, {64770, 0}, 2, ""},
+      {"a line feed exactly at the block boundary", std::string(64767, 'a') + "\n" + "bcd\r\n" + "tail\r\n", -1,
+       kUnknownLength, "C:\\Dict", 0, 0, {64773, 6}, 2, ""},
+      {"a small dictionary", TenByteLines(34722), -1, 34722, "C:\\Dict", 0, 0, {34722}, 1, ""},
+      {"a read error", TenByteLines(200000), 100000, kUnknownLength, "C:\\Dict", 0, 0, {64770}, 2, dict + "2.dic"},
+      {"data shorter than promised", TenByteLines(30000), -1, 34722, "C:\\Dict", 0, 0, {}, 1, dict + "1.dic"},
+      {"the second piece cannot be created", TenByteLines(200000), -1, kUnknownLength, "C:\\Dict", 2, 0, {64770}, 1,
+       dict + "2.dic"},
+      // Piece 1: eight block writes, then the line phase one byte at a time; its second byte fails.
+      {"a failed write in the line phase", TenByteLines(200000), -1, kUnknownLength, "C:\\Dict", 0, 4 + 8 + 2, {}, 1,
+       dict + "1.dic"},
+      {"no folder: never the current folder", TenByteLines(1000), -1, kUnknownLength, "", 0, 0, {}, 0, "lunve1.dic"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Splitter split;
+    TestMachine& world = split.world;
+    if (c.failCreate) world.faulty.FailCreate(world.faulty.Creates() + c.failCreate);
+    if (c.failWrite) world.faulty.FailWrite(world.faulty.Writes() + c.failWrite);
+    EXPECT_EQ(split.Split(c.text, c.failAt, c.promised, c.folder), c.error.empty());
+    std::string log = kSplitHeader, joined, bytes;
+    std::vector<std::string> entries;
+    std::vector<size_t> sizes;
+    size_t files = 0;
+    for (; world.ReadFile(dict + std::to_string(files + 1) + ".dic", &bytes); ++files)
+      if (files < c.whole.size()) {
+        sizes.push_back(bytes.size());
+        joined += bytes;
+      }
+    for (size_t n = 1; n <= c.whole.size(); ++n) {
+      log += dict + std::to_string(n) + ".dic - installed\r\n";
+      entries.push_back(std::to_string(n) + "=" + dict + std::to_string(n) + ".dic");
+    }
+    if (!c.error.empty()) log += "Error writing " + c.error + " Could not write file. \r\n\r\n";
+    EXPECT_EQ(sizes, c.whole);
+    EXPECT_EQ(files, c.files);
+    EXPECT_EQ(joined, c.error.empty() ? c.text : c.text.substr(0, joined.size()));
+    EXPECT_EQ(split.LogText(), log);
+    EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), entries);
+    EXPECT_FALSE(world.Exists("C:\\lunve1.dic"));
+    EXPECT_EQ(world.files.OpenHandleCount(), 0u);
+  }
 }
 
-TEST_F(SplitDictionaryTest, ALineFeedClosingTheLastPieceGivesOneMoreEmptyPiece) {
-  // 64770 bytes: the line feed after the 64768 bytes is the data's last byte.
-  std::string text = TenByteLines(64770);
-  EXPECT_TRUE(Split(text, -1, static_cast<DWORD>(text.size())));
-  EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770, 0}));
-  EXPECT_NE(LogText().find("C:\\Dict\\lunve2.dic - installed\r\n"), std::string::npos);
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER),
-            (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic", "2=C:\\Dict\\lunve2.dic"}));
-}
-
-TEST_F(SplitDictionaryTest, ALineFeedExactlyAtTheBlockBoundaryDoesNotEndThePiece) {
-  std::string text = std::string(64767, 'a') + "\n" + "bcd\r\n" + "tail\r\n";
-  Split(text);
-  EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64773, 6}));
-  EXPECT_EQ(joined, text);
-}
-
-TEST_F(SplitDictionaryTest, SmallDictionaryIsOnePieceIntoAFolderWithoutTrailingBackslash) {
-  EXPECT_TRUE(Split(TenByteLines(34722), -1, 34722));
-  EXPECT_EQ(PieceSizes(), (std::vector<size_t>{34722}));
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n");
-}
-
-TEST_F(SplitDictionaryTest, ReadErrorEndsTheSeriesWithAnErrorAndNoRegistration) {
-  EXPECT_FALSE(Split(TenByteLines(200000), 100000));
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
-                         "C:\\Dict\\lunve1.dic - installed\r\n"
-                         "Error writing C:\\Dict\\lunve2.dic Could not write file. \r\n\r\n");
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic"}));
-  EXPECT_FALSE(world.Exists("C:\\Dict\\lunve3.dic"));
-}
-
-TEST_F(SplitDictionaryTest, DataShorterThanPromisedIsNotInstalled) {
-  EXPECT_FALSE(Split(TenByteLines(30000), -1, 34722));
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
-  EXPECT_TRUE(world.DictionaryEntries(HKEY_CURRENT_USER).empty());
-}
-
-TEST_F(SplitDictionaryTest, PieceThatCannotBeCreatedOrWrittenIsReportedAndEndsTheSeries) {
-  // The second piece's creation fails.
-  world.faulty.FailCreate(world.faulty.Creates() + 2);
-  EXPECT_FALSE(Split(TenByteLines(200000)));
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) +
-                         "C:\\Dict\\lunve1.dic - installed\r\n"
-                         "Error writing C:\\Dict\\lunve2.dic Could not write file. \r\n\r\n");
-  EXPECT_EQ(PieceSizes(), (std::vector<size_t>{64770}));
-  EXPECT_EQ(world.DictionaryEntries(HKEY_CURRENT_USER), (std::vector<std::string>{"1=C:\\Dict\\lunve1.dic"}));
-}
-
-TEST_F(SplitDictionaryTest, FailedWriteInTheLinePhaseLeavesThePieceUnregistered) {
-  // Piece 1: eight block writes, then the line phase one byte at a time; fail its second byte.
-  world.faulty.FailWrite(world.faulty.Writes() + 4 + 8 + 2);
-  EXPECT_FALSE(Split(TenByteLines(200000)));
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing C:\\Dict\\lunve1.dic Could not write file. \r\n\r\n");
-  EXPECT_TRUE(world.DictionaryEntries(HKEY_CURRENT_USER).empty());
-}
-
-TEST_F(SplitDictionaryTest, EmptyFolderNeverWritesIntoTheCurrentFolder) {
-  EXPECT_FALSE(Split(TenByteLines(1000), -1, kUnknownLength, ""));
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "Error writing lunve1.dic Could not write file. \r\n\r\n");
-  EXPECT_FALSE(world.Exists("C:\\lunve1.dic"));
-}
-
-TEST_F(SplitDictionaryTest, EachDictionaryGetsItsHeaderAndNumbersFromOne) {
-  EXPECT_TRUE(Split(TenByteLines(100)));
-  EXPECT_TRUE(Split(TenByteLines(200), -1, kUnknownLength, "C:\\Dict\\", "vsquni"));
-  EXPECT_EQ(LogText(), std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n" + kSplitHeader +
+TEST(SplitDictionary, EachDictionaryGetsItsHeaderAndNumbersFromOne) {
+  Splitter split;
+  EXPECT_TRUE(split.Split(TenByteLines(100)));
+  EXPECT_TRUE(split.Split(TenByteLines(200), -1, kUnknownLength, "C:\\Dict\\", "vsquni"));
+  EXPECT_EQ(split.LogText(), std::string(kSplitHeader) + "C:\\Dict\\lunve1.dic - installed\r\n" + kSplitHeader +
                          "C:\\Dict\\vsquni1.dic - installed\r\n");
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/path_helpers.h"
@@ -51,24 +52,12 @@ class CustomDictionariesTest : public OfficeFixture {
 };
 
 TEST(ContainsNoCase, ComparesAsciiLettersWithoutCase) {
-  EXPECT_TRUE(ContainsNoCase("D:\\OLD\\A.DIC", "a.dic"));
-  EXPECT_TRUE(ContainsNoCase("C:\\Proof\\MyCustom.Dic", "custom.dic"));  // anywhere in the path
-  EXPECT_TRUE(ContainsNoCase("anything", ""));
-  EXPECT_TRUE(ContainsNoCase("", ""));
-  EXPECT_FALSE(ContainsNoCase("custom.di", "custom.dic"));
-  EXPECT_FALSE(ContainsNoCase("custom_dic", "custom.dic"));
-  // Only A-Z and a-z fold; other bytes compare as they are.
-  EXPECT_FALSE(ContainsNoCase("\xC4.dic", "\xE4.dic"));
-  EXPECT_TRUE(ContainsNoCase("x\xE4.DIC", "\xE4.dic"));
-  EXPECT_FALSE(ContainsNoCase(nullptr, "a"));
-  EXPECT_FALSE(ContainsNoCase("a", nullptr));
-}
-
-TEST_F(CustomDictionariesTest, RegisteringIntoAnEmptyUserListWritesEntryOne) {
-  MakeList(HKEY_CURRENT_USER, "");
-  EXPECT_TRUE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));  // the machine has no list: that write fails
-  EXPECT_EQ((Entries{"1=C:\\Dic\\a.dic"}), List(HKEY_CURRENT_USER));
-  EXPECT_EQ((Entries{"(no key)"}), List(HKEY_LOCAL_MACHINE));
+  // Anywhere in the path; only A-Z and a-z fold, other bytes compare as they are.
+  for (const auto& [text, sought, contains] : std::vector<std::tuple<const char*, const char*, bool>>{
+           {"D:\\OLD\\A.DIC", "a.dic", true}, {"C:\\Proof\\MyCustom.Dic", "custom.dic", true}, {"anything", "", true},
+           {"", "", true}, {"custom.di", "custom.dic", false}, {"custom_dic", "custom.dic", false},
+           {"\xC4.dic", "\xE4.dic", false}, {"x\xE4.DIC", "\xE4.dic", true}, {nullptr, "a", false}, {"a", nullptr, false}})
+    EXPECT_EQ(ContainsNoCase(text, sought), contains) << (text ? text : "null") << " / " << (sought ? sought : "null");
 }
 
 TEST_F(CustomDictionariesTest, NewEntriesTakeTheNumberAfterTheHighestAndExistingOnesAreReplaced) {
@@ -81,10 +70,7 @@ TEST_F(CustomDictionariesTest, NewEntriesTakeTheNumberAfterTheHighestAndExisting
   registry.openedToSet.clear();
   EXPECT_TRUE(RegisterDictionary("C:\\New\\a.dic", "a.dic"));
   EXPECT_EQ(registry.openedToSet, (std::vector<std::string>{"HKLM", "HKCU"}));  // the machine's list first
-  EXPECT_EQ((Entries{"3=C:\\New\\a.dic", "5x=C:\\Dic\\five.dic"}), List(HKEY_LOCAL_MACHINE));
-  EXPECT_EQ((Entries{"1=C:\\Dic\\one.dic", "2=C:\\Dic\\two.dic", "7=C:\\Dic\\seven.dic", "8=C:\\New\\a.dic"}),
-            List(HKEY_CURRENT_USER));
-  // A second registration of the same file reuses both numbers.
+  // The lists it leaves are in dictionaries.expected. A second registration of the same file reuses both numbers.
   EXPECT_TRUE(RegisterDictionary("E:\\Again\\A.dic", "a.dic"));
   EXPECT_EQ((Entries{"3=E:\\Again\\A.dic", "5x=C:\\Dic\\five.dic"}), List(HKEY_LOCAL_MACHINE));
   EXPECT_EQ((Entries{"1=C:\\Dic\\one.dic", "2=C:\\Dic\\two.dic", "7=C:\\Dic\\seven.dic", "8=E:\\Again\\A.dic"}),
@@ -157,15 +143,18 @@ TEST_F(CustomDictionariesTest, NumbersThatCannotBeWrittenAreRefused) {
   EXPECT_EQ("12=C:\\Dic\\n.dic", List(HKEY_CURRENT_USER).back());
 }
 
-TEST_F(CustomDictionariesTest, NothingIsRegisteredWhereNoListExists) {
+TEST_F(CustomDictionariesTest, RegisteringWritesEntryOneOfWhicheverEmptyListThereIsAndNothingWithoutOne) {
   EXPECT_EQ(0u, FindDictionaryEntry(HKEY_CURRENT_USER, nullptr, 0, "a.dic"));
   EXPECT_FALSE(SetDictionaryEntry(HKEY_CURRENT_USER, "C:\\a.dic", 1));
   EXPECT_FALSE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));
   EXPECT_EQ((Entries{"(no key)"}), List(HKEY_LOCAL_MACHINE));
-  MakeList(HKEY_LOCAL_MACHINE, "");
-  EXPECT_TRUE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));
-  EXPECT_EQ((Entries{"1=C:\\Dic\\a.dic"}), List(HKEY_LOCAL_MACHINE));
-  EXPECT_EQ((Entries{"(no key)"}), List(HKEY_CURRENT_USER));
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    for (HKEY list : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) registry.DeleteKeyTree(list, kCustomDictionariesKey);
+    MakeList(root, "");
+    EXPECT_TRUE(RegisterDictionary("C:\\Dic\\a.dic", "a.dic"));  // the other root has no list: that write fails
+    EXPECT_EQ((Entries{"1=C:\\Dic\\a.dic"}), List(root));
+    EXPECT_EQ((Entries{"(no key)"}), List(root == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE));
+  }
 }
 
 TEST_F(CustomDictionariesTest, AListThatCannotBeReadFurtherEndsTheWalk) {
@@ -176,28 +165,18 @@ TEST_F(CustomDictionariesTest, AListThatCannotBeReadFurtherEndsTheWalk) {
   EXPECT_EQ(2, registry.enumCalls);
 }
 
-TEST_F(CustomDictionariesTest, LookupPrefersTheRootAskedForAndDefaultsToTheFolderOfTheRegisteredCustomDic) {
+TEST_F(CustomDictionariesTest, DefaultFolderIsThatOfTheRegisteredCustomDicWhereItFits) {
+  // Both lists, custom.dic only as a bare name or under entries that take no part, and no list:
+  // office97_xp.expected, word95.expected and none.expected state the lookups.
   LoadScenario("office97_xp.reg");
   char out[kPathCapacity];
-  EXPECT_EQ(1u, LookupDictionaryPath(out, kPathCapacity, "custom.dic", true));
-  EXPECT_STREQ("C:\\Program Files\\Common Files\\Microsoft Shared\\Proof\\custom.dic", out);
-  EXPECT_EQ(1u, LookupDictionaryPath(out, kPathCapacity, "custom.dic", false));
-  EXPECT_STREQ("C:\\Documents and Settings\\Ann\\Proof\\CUSTOM.DIC", out);
   EXPECT_EQ(0u, LookupDictionaryPath(out, kPathCapacity, "missing.dic", true));
-  // Both lists: the machine's wins.
-  EXPECT_EQ("1 C:\\Program Files\\Common Files\\Microsoft Shared\\Proof\\", DefaultFolder());
   // The user's list only.
   registry.DeleteKeyTree(HKEY_LOCAL_MACHINE, kCustomDictionariesKey);
   MakeList(HKEY_CURRENT_USER, "\"1\"=\"C:\\\\Windows\\\\Custom.dic\"\n");
   EXPECT_EQ("1 C:\\Windows\\", DefaultFolder());
-}
-
-TEST_F(CustomDictionariesTest, NoDefaultFolderForABareNameOrNoEntry) {
-  LoadScenario("word95.reg");  // custom.dic only as a bare name, or under entries that take no part
-  EXPECT_EQ("0 unchanged", DefaultFolder());
-  LoadScenario("none.reg");
-  EXPECT_EQ("0 unchanged", DefaultFolder());
   // custom.dic somewhere inside a long folder name: the folder would be cut, so there is no default.
+  registry.DeleteKeyTree(HKEY_CURRENT_USER, kCustomDictionariesKey);
   MakeList(HKEY_LOCAL_MACHINE, "\"1\"=\"C:\\\\custom.dic" + std::string(244, 'x') + "\\\\a\"\n");
   EXPECT_EQ("0 unchanged", DefaultFolder());
 }

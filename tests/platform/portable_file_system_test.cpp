@@ -112,13 +112,30 @@ TEST_F(PortableFileSystemTest, RelativePathsStartFromTheCurrentFolder) {
   EXPECT_EQ("C:\\work", files.CurrentFolder());
 }
 
-TEST_F(PortableFileSystemTest, CreateFileFollowsEachDisposition) {
+TEST_F(PortableFileSystemTest, CreateFileFollowsEachDispositionAndFailsWithTheWin32Error) {
+  drive.MakeFolder("Folder");
   drive.WriteFile("old.txt", "old content");
-
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\old.txt", GENERIC_WRITE, CREATE_NEW));
-  EXPECT_EQ(ERROR_FILE_EXISTS, files.LastError());
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\none.txt", GENERIC_READ, OPEN_EXISTING));
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, files.LastError());
+  const struct {
+    const char* path;
+    DWORD access, disposition, error;
+  } refused[] = {
+      {"C:\\old.txt", GENERIC_WRITE, CREATE_NEW, ERROR_FILE_EXISTS},
+      {"C:\\none.txt", GENERIC_READ, OPEN_EXISTING, ERROR_FILE_NOT_FOUND},
+      {"C:\\Folder", GENERIC_READ, OPEN_EXISTING, ERROR_ACCESS_DENIED},
+      {"C:\\Folder", GENERIC_WRITE, CREATE_ALWAYS, ERROR_ACCESS_DENIED},
+      {"C:\\", GENERIC_WRITE, CREATE_ALWAYS, ERROR_ACCESS_DENIED},
+      {"C:\\Missing\\a.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND},
+      {"C:\\old.txt\\a.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND},
+      {"D:\\a.txt", GENERIC_WRITE, CREATE_ALWAYS, ERROR_PATH_NOT_FOUND},  // a drive not mapped
+      {"C:\\new.txt", GENERIC_WRITE, 99, ERROR_INVALID_PARAMETER},
+  };
+  for (const auto& r : refused) {
+    EXPECT_EQ(INVALID_HANDLE_VALUE, Open(r.path, r.access, r.disposition)) << r.path;
+    EXPECT_EQ(r.error, files.LastError()) << r.path;
+  }
+  EXPECT_FALSE(drive.Exists("Missing"));
+  EXPECT_FALSE(drive.Exists("new.txt"));
+  EXPECT_EQ(0u, files.OpenHandleCount());
 
   HANDLE kept = Open("C:\\OLD.TXT", GENERIC_READ, OPEN_ALWAYS);
   ASSERT_NE(INVALID_HANDLE_VALUE, kept);
@@ -126,51 +143,28 @@ TEST_F(PortableFileSystemTest, CreateFileFollowsEachDisposition) {
   EXPECT_EQ("old content", ReadAll(kept));
   files.CloseHandle(kept);
 
+  // Replaced: empty, then read, written and sized through one handle.
   HANDLE replaced = Open("C:\\old.txt", GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS);
   ASSERT_NE(INVALID_HANDLE_VALUE, replaced);
-  EXPECT_EQ(0u, files.GetFileSize(replaced, nullptr));
-  EXPECT_TRUE(WriteText(replaced, "new"));
-  files.CloseHandle(replaced);
-  EXPECT_EQ("new", drive.ReadFile("old.txt"));
+  DWORD high = 77;
+  EXPECT_EQ(0u, files.GetFileSize(replaced, &high));
+  EXPECT_EQ(0u, high);
+  EXPECT_TRUE(WriteText(replaced, "0123456789"));
+  EXPECT_EQ(10u, files.GetFileSize(replaced, nullptr));
+  EXPECT_TRUE(WriteText(replaced, "ab"));
+  // Reading at the end gives TRUE and nothing.
+  char byte = 0;
+  DWORD got = 99;
+  EXPECT_TRUE(files.ReadFile(replaced, &byte, 1, &got, nullptr));
+  EXPECT_EQ(0u, got);
+  EXPECT_TRUE(files.CloseHandle(replaced));
+  EXPECT_EQ("0123456789ab", drive.ReadFile("old.txt"));
 
   HANDLE made = Open("C:\\made.txt", GENERIC_WRITE, OPEN_ALWAYS);
   ASSERT_NE(INVALID_HANDLE_VALUE, made);
   EXPECT_EQ(ERROR_SUCCESS, files.LastError());
   files.CloseHandle(made);
   EXPECT_TRUE(drive.Exists("made.txt"));
-}
-
-TEST_F(PortableFileSystemTest, CreateFileFailsOnFoldersMissingFoldersAndUnmappedDrives) {
-  drive.MakeFolder("Folder");
-  drive.WriteFile("plain.txt", "x");
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\Folder", GENERIC_READ, OPEN_EXISTING));
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\Folder", GENERIC_WRITE, CREATE_ALWAYS));
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\Missing\\a.txt", GENERIC_WRITE, CREATE_ALWAYS));
-  EXPECT_EQ(ERROR_PATH_NOT_FOUND, files.LastError());
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\plain.txt\\a.txt", GENERIC_WRITE, CREATE_ALWAYS));
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("D:\\a.txt", GENERIC_WRITE, CREATE_ALWAYS));
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\", GENERIC_WRITE, CREATE_ALWAYS));
-  EXPECT_EQ(INVALID_HANDLE_VALUE, Open("C:\\new.txt", GENERIC_WRITE, 99));
-  EXPECT_FALSE(drive.Exists("Missing"));
-  EXPECT_FALSE(drive.Exists("new.txt"));
-  EXPECT_EQ(0u, files.OpenHandleCount());
-}
-
-TEST_F(PortableFileSystemTest, ReadWriteAndSizeThroughOneHandle) {
-  HANDLE file = Open("C:\\data.bin", GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  EXPECT_TRUE(WriteText(file, "0123456789"));
-  DWORD high = 77;
-  EXPECT_EQ(10u, files.GetFileSize(file, &high));
-  EXPECT_EQ(0u, high);
-  EXPECT_TRUE(WriteText(file, "ab"));
-  // Reading at the end gives TRUE and nothing.
-  char byte = 0;
-  DWORD got = 99;
-  EXPECT_TRUE(files.ReadFile(file, &byte, 1, &got, nullptr));
-  EXPECT_EQ(0u, got);
-  EXPECT_TRUE(files.CloseHandle(file));
-  EXPECT_EQ("0123456789ab", drive.ReadFile("data.bin"));
 }
 
 TEST_F(PortableFileSystemTest, HandlesAreCheckedAndKeepTheirAccess) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "install/edition.h"
+#include "install/install_log.h"
 #include "install/split_dictionary.h"
 #include "office/custom_dictionaries.h"
 #include "platform/portable/machine.h"
@@ -201,4 +202,18 @@ class TestMachine : public PortableMachine {
   FaultyFileSystem faulty{&files};
   TestResourceStore testResources;
   TestLzLibrary testLz;
+};
+
+// A machine whose install log is open in C:\Log, as the install's steps are given it.
+struct LoggedMachine {
+  LoggedMachine() {
+    world.MakeFolders("C:\\Log");
+    log.Open("C:\\Log");
+  }
+  std::string LogText() {  // the log closed, as it stands
+    log.Close();
+    return world.Bytes("C:\\Log\\InstallLog.txt");
+  }
+  TestMachine world;
+  InstallLog log;
 };

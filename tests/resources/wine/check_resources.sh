@@ -57,16 +57,6 @@ while read -r item file; do
   fi
 done < "$work/items"
 
-size_of() { wrestool -x --raw --type=10 --name="$1" "$exe" 2>/dev/null > "$work/one"; stat -c %s "$work/one"; }
-[ "$(size_of LICENSE.TXT)" = 3355 ] || fail "LICENSE.TXT is not 3355 plain bytes"
-if [ "$edition" = Quorvel ]; then
-  grep -q "LUNVERA.DI_" "$work/found" && fail "LUNVERA.DI_ is carried by the Quorvel edition"
-  for pair in VSQQUOR.DI_:34722 QVLUNVERA.DO_:36352 README.HT_:7227 FENMOOR.GI_:6079 VESSORA.JP_:7859; do
-    item=${pair%%:*} want=${pair#*:}
-    wrestool -x --raw --type=10 --name="$item" "$exe" > "$work/item"
-    [ "$(msexpand < "$work/item" | wc -c)" = "$want" ] || fail "$item does not expand to $want bytes"
-  done
-fi
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s) in $exe"
   exit 1
