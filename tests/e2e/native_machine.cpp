@@ -1,7 +1,5 @@
 #include "native_machine.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -93,13 +91,6 @@ bool NativeMachine::Exists(const std::string& path) {
 bool NativeMachine::WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(HostPath(path), std::ios::binary | std::ios::trunc);
   return static_cast<bool>(out << bytes);
-}
-
-bool NativeMachine::FileSize(const std::string& path, unsigned long long& size) {
-  struct stat info;
-  if (stat(HostPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  size = static_cast<unsigned long long>(info.st_size);
-  return true;
 }
 
 bool NativeMachine::ListFolder(const std::string& path, std::vector<std::string>& names) {

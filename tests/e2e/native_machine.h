@@ -36,7 +36,6 @@ class NativeMachine : public ScenarioMachine {
   bool Exists(const std::string& path) override;
   bool ReadFileBytes(const std::string& path, std::string& bytes) override { return portable.ReadFile(path, &bytes); }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
-  bool FileSize(const std::string& path, unsigned long long& size) override;
   bool ListFolder(const std::string& path, std::vector<std::string>& names) override;
   bool ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) override {
     return ReadRegistryValues(portable.registry, key, values);

@@ -65,9 +65,8 @@ class ScenarioMachine {
 
   // ---- What the program left, read back (and spoilt) as files, registry values and shell links.
   virtual bool Exists(const std::string& path) = 0;
-  virtual bool ReadFileBytes(const std::string& path, std::string& bytes) = 0;
+  virtual bool ReadFileBytes(const std::string& path, std::string& bytes) = 0;  // false for a folder
   virtual bool WriteFileBytes(const std::string& path, const std::string& bytes) = 0;
-  virtual bool FileSize(const std::string& path, unsigned long long& size) = 0;  // false for a folder
   // Names of the files and folders directly inside a folder, sorted; false when it is no folder.
   virtual bool ListFolder(const std::string& path, std::vector<std::string>& names) = 0;
   // Every value of the key as the program sees it; false when the key does not open.

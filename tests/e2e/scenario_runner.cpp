@@ -82,16 +82,13 @@ std::vector<std::string> ScenarioRunner::BlockLines(const std::vector<std::strin
 
 int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
   // A step the runner does not know stops the scenario before anything is done.
-  checkingOnly = true;
-  for (const ScenarioStep& step : steps) {
-    currentLine = step.line;
-    Step(step);
-  }
-  checkingOnly = false;
-  if (failures > 0) return failures;
-  for (const ScenarioStep& step : steps) {
-    currentLine = step.line;
-    Step(step);
+  for (bool checking : {true, false}) {
+    checkingOnly = checking;
+    for (const ScenarioStep& step : steps) {
+      currentLine = step.line;
+      Step(step);
+    }
+    if (checkingOnly && failures > 0) return failures;
   }
   if (launched && machine.Running()) {
     Fail("setup.exe still running at the end of the scenario; stopped");
@@ -367,22 +364,17 @@ void ScenarioRunner::CheckFile(const std::string& args) {
   std::vector<std::string> fields = SplitFields(args);
   if (fields.size() != 2) return Fail("file needs: path | size N  or  path | same NAME");
   const std::string& path = fields[0];
-  std::string rest = fields[1];
-  std::string kind = TakeWord(rest);
-  std::string expected, actual;
-  unsigned long long size = 0;
+  std::string rest = fields[1], kind = TakeWord(rest), expected, actual;
+  if (kind != "size" && kind != "same") return Fail("unknown file check " + kind);
+  if (kind == "same" && !machine.ReadFileBytes(settings.contentFolder + "\\" + rest, expected))
+    return Fail("cannot read " + rest + " in " + settings.contentFolder);
+  if (!machine.ReadFileBytes(path, actual)) return Fail(path + " is missing");
   if (kind == "size") {
-    if (!machine.FileSize(path, size)) return Fail(path + " is missing");
-    Check(size == std::strtoull(rest.c_str(), nullptr, 10),
-          path + " has " + std::to_string(size) + " bytes, expected " + rest);
-  } else if (kind == "same") {
-    if (!machine.ReadFileBytes(settings.contentFolder + "\\" + rest, expected))
-      return Fail("cannot read " + rest + " in " + settings.contentFolder);
-    if (!machine.ReadFileBytes(path, actual)) return Fail(path + " is missing");
+    Check(actual.size() == std::strtoull(rest.c_str(), nullptr, 10),
+          path + " has " + std::to_string(actual.size()) + " bytes, expected " + rest);
+  } else {
     Check(expected == actual, path + " is not byte-identical to " + rest + ": " + std::to_string(actual.size()) +
                                   " bytes, expected " + std::to_string(expected.size()));
-  } else {
-    Fail("unknown file check " + kind);
   }
 }
 
@@ -478,10 +470,9 @@ void ScenarioRunner::ShowFolder(const std::string& path, const std::string& inde
   std::vector<std::string> names;
   if (!machine.ListFolder(path, names)) return Print(indent + "(missing)");
   for (const std::string& name : names) {
-    std::string full = path + "\\" + name;
-    unsigned long long size = 0;
-    if (machine.FileSize(full, size)) {
-      Print(indent + name + "  " + std::to_string(size) + " bytes");
+    std::string full = path + "\\" + name, bytes;
+    if (machine.ReadFileBytes(full, bytes)) {
+      Print(indent + name + "  " + std::to_string(bytes.size()) + " bytes");
     } else {
       Print(indent + name + "\\");
       ShowFolder(full, indent + "  ");

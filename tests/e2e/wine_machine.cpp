@@ -274,14 +274,6 @@ bool WineMachine::WriteFileBytes(const std::string& path, const std::string& byt
   return ok;
 }
 
-bool WineMachine::FileSize(const std::string& path, unsigned long long& size) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  return true;
-}
-
 bool WineMachine::ListFolder(const std::string& path, std::vector<std::string>& names) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   names.clear();
@@ -387,10 +379,6 @@ bool WineMachine::Launch(const std::string& edition, std::string& error) {
   return onScreen;
 }
 
-bool WineMachine::Running() {
-  return process.hProcess && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
-}
-
 HWND WineMachine::FindWindowOf(const char* className, HWND owner) const {
   for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) {
     DWORD processId = 0;
@@ -453,7 +441,9 @@ MainWindowInfo WineMachine::MainWindow() {
                         static_cast<DWORD>(GetWindowLongPtrA(main, GWL_STYLE))};
 }
 
-std::vector<ControlInfo> WineMachine::Controls() { return main && IsWindow(main) ? ChildrenOf(main) : std::vector<ControlInfo>(); }
+std::vector<ControlInfo> WineMachine::Controls() {
+  return main && IsWindow(main) ? ChildrenOf(main) : std::vector<ControlInfo>();
+}
 
 bool WineMachine::Await(unsigned timeoutMs, const std::function<bool()>& done) { return WaitUntil(timeoutMs, 5, done); }
 
@@ -516,7 +506,8 @@ std::vector<std::string> WineMachine::Browse(int id, const std::string& choice, 
     }
   }
   if (choice != "ok" && choice != "cancel") {
-    if (!SelectInChooser(process.hProcess, chooser, choice)) failures.push_back("cannot select " + choice + " in the chooser");
+    if (!SelectInChooser(process.hProcess, chooser, choice))
+      failures.push_back("cannot select " + choice + " in the chooser");
     Sleep(200);
   }
   // "ok" takes whatever the chooser selected when it opened.

@@ -24,7 +24,6 @@ class WineMachine : public ScenarioMachine {
   bool Exists(const std::string& path) override;
   bool ReadFileBytes(const std::string& path, std::string& bytes) override;
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
-  bool FileSize(const std::string& path, unsigned long long& size) override;
   bool ListFolder(const std::string& path, std::vector<std::string>& names) override;
   bool ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) override;
   bool ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) override;
@@ -32,7 +31,7 @@ class WineMachine : public ScenarioMachine {
   bool Plant(const std::string& edition, const std::vector<std::string>& dlls, std::string& error) override;
   std::vector<std::string> PlantedLoads() override;
   bool Launch(const std::string& edition, std::string& error) override;
-  bool Running() override;
+  bool Running() override { return process.hProcess && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
   MainWindowInfo MainWindow() override;
   std::vector<ControlInfo> Controls() override;
   bool Await(unsigned timeoutMs, const std::function<bool()>& done) override;
