@@ -48,12 +48,6 @@ std::string NativeMachine::HostPath(const std::string& path) const {
 
 // ---------------------------------------------------------------- the machine's state
 
-bool NativeMachine::ResetOfficeKeys(std::string& error) {
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-    for (const char* key : kOfficeKeys) portable.registry.DeleteKeyTree(root, key);
-  return true;
-}
-
 bool NativeMachine::ImportRegFile(const std::string& path, std::string& error) {
   if (portable.registry.LoadRegFile(HostPath(path), &error)) return true;
   error = path + ": " + error;

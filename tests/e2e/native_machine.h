@@ -27,7 +27,10 @@ class NativeMachine : public ScenarioMachine {
   // Call once the drives are mapped: the Programs and temporary folders the steps name.
   void TakeFolders();
 
-  bool ResetOfficeKeys(std::string& error) override;
+  bool DeleteKeyTree(HKEY root, const char* key, std::string&) override {
+    portable.registry.DeleteKeyTree(root, key);  // false only when there was no such key
+    return true;
+  }
   bool ImportRegFile(const std::string& path, std::string& error) override;
   bool RemoveTree(const std::string& path) override;
   bool MakeFolders(const std::string& path) override { return PortableMachine::MakeFolders(path); }

@@ -54,8 +54,8 @@ class ScenarioMachine {
   std::string programsFolder, tempFolder;  // without a trailing backslash
 
   // ---- The machine before and between runs of the program.
-  // Deletes the Office and Word keys and both custom-dictionary lists.
-  virtual bool ResetOfficeKeys(std::string& error) = 0;
+  // Deletes a registry key with everything under it; true when it is gone.
+  virtual bool DeleteKeyTree(HKEY root, const char* key, std::string& error) = 0;
   virtual bool ImportRegFile(const std::string& path, std::string& error) = 0;
   // Deletes a file or a folder with everything in it; true when nothing is left.
   virtual bool RemoveTree(const std::string& path) = 0;
@@ -111,13 +111,6 @@ class ScenarioMachine {
   // A picture of the window as NAME.png in the output folder; false (error empty) where there is no screen.
   // With sameAs, the picture must be that earlier one's, pixel for pixel.
   virtual bool Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) = 0;
-};
-
-// The keys "reset" deletes under both roots: the Office and Word keys and the custom-dictionary lists.
-inline constexpr const char* kOfficeKeys[] = {
-    "Software\\Microsoft\\Office",
-    "Software\\Microsoft\\Word",
-    "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries",
 };
 
 // "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..." into root and path.

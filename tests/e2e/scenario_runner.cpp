@@ -206,7 +206,11 @@ std::vector<std::string> ScenarioRunner::TemporaryFiles() {
 
 void ScenarioRunner::Reset() {
   std::string error;
-  Check(machine.ResetOfficeKeys(error), error);
+  // The Office and Word keys and both custom-dictionary lists.
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    for (const char* key : {"Software\\Microsoft\\Office", "Software\\Microsoft\\Word",
+                            "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries"})
+      Check(machine.DeleteKeyTree(root, key, error), error);
   // What any install of the product leaves outside the scenario's own folders.
   for (const std::string& folder : {std::string("C:\\Program Files\\Vessora"), machine.programsFolder + "\\Vessora"})
     Check(machine.RemoveTree(folder), "cannot remove " + folder);
@@ -386,8 +390,10 @@ void ScenarioRunner::CheckFolderList(const std::string& folder, const std::vecto
 }
 
 void ScenarioRunner::CheckLog(const std::string& path, const std::vector<std::string>& block) {
-  std::string expected = LogFromLines(BlockLines(block, false));
-  std::string actual;
+  // Each line ends in CR LF; a "$" ending a line marks its end, so that trailing blanks stay visible.
+  std::string expected, actual;
+  for (const std::string& line : BlockLines(block, false))
+    expected += line.substr(0, line.size() - (!line.empty() && line.back() == '$')) + "\r\n";
   if (!machine.ReadFileBytes(path, actual)) return Fail(path + " is missing");
   if (actual != expected) Fail(path + " " + DescribeDifference(expected, actual));
 }

@@ -100,15 +100,6 @@ double NowMs() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-std::string LogFromLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (std::string line : lines) {
-    if (!line.empty() && line.back() == '$') line.pop_back();
-    text += line + "\r\n";
-  }
-  return text;
-}
-
 std::string Escaped(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {

@@ -189,16 +189,10 @@ WineMachine::WineMachine(const std::map<std::string, std::string>& p, const std:
   if (!tempFolder.empty() && tempFolder.back() == '\\') tempFolder.pop_back();  // without the trailing backslash
 }
 
-bool WineMachine::ResetOfficeKeys(std::string& error) {
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    for (const char* key : kOfficeKeys) {
-      LONG result = RegDeleteTreeA(root, key);  // the key itself as well
-      if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) continue;
-      error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
-      return false;
-    }
-  }
-  return true;
+bool WineMachine::DeleteKeyTree(HKEY root, const char* key, std::string& error) {
+  LONG result = RegDeleteTreeA(root, key);  // the key itself as well
+  error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
+  return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 bool WineMachine::ImportRegFile(const std::string& windowsPath, std::string& error) {

@@ -16,7 +16,7 @@ class WineMachine : public ScenarioMachine {
   WineMachine(const std::map<std::string, std::string>& programs, const std::string& outputHost);
   ~WineMachine() override;
 
-  bool ResetOfficeKeys(std::string& error) override;
+  bool DeleteKeyTree(HKEY root, const char* key, std::string& error) override;
   bool ImportRegFile(const std::string& path, std::string& error) override;
   bool RemoveTree(const std::string& path) override;
   bool MakeFolders(const std::string& path) override;
