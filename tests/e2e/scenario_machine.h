@@ -113,24 +113,18 @@ class ScenarioMachine {
   virtual bool Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) = 0;
 };
 
-// "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..." into root and path.
-inline bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
-  size_t at = text.find('\\');
-  std::string name = text.substr(0, at);
-  path = at == std::string::npos ? "" : text.substr(at + 1);
-  bool user = name == "HKCU" || name == "HKEY_CURRENT_USER";
-  root = user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-  return user || name == "HKLM" || name == "HKEY_LOCAL_MACHINE";
-}
-
 // Every value of a key, read through anything with advapi32's calls (the prefix's registry, or the
 // portable one); false when the key does not open.
 template <class Store>
 bool ReadRegistryValues(Store& store, const std::string& key, std::map<std::string, RegistryValue>& values) {
-  HKEY root, handle;
-  std::string path;
+  // "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..."
+  size_t at = key.find('\\');
+  std::string root = key.substr(0, at), path = at == std::string::npos ? "" : key.substr(at + 1);
+  bool user = root == "HKCU" || root == "HKEY_CURRENT_USER";
+  HKEY handle;
   values.clear();
-  if (!ParseKey(key, root, path) || store.RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != 0)
+  if ((!user && root != "HKLM" && root != "HKEY_LOCAL_MACHINE") ||
+      store.RegOpenKeyExA(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != 0)
     return false;
   std::vector<char> name(16384);
   std::vector<BYTE> data(65536);

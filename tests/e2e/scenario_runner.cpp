@@ -13,10 +13,7 @@ namespace {
 
 RECT MakeRect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
+// "(left,top widthxheight)", which also tells whether two rectangles are the same.
 std::string RectText(const RECT& r) {
   return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
          std::to_string(r.bottom - r.top) + ")";
@@ -238,7 +235,7 @@ void ScenarioRunner::Launch() {
         std::to_string(main.screenHeight) + " style " + Hex(main.style));
   // Centred on the screen, 600 by 440 from outer edge to outer edge.
   RECT expected = MakeRect((main.screenWidth - 600) / 2, (main.screenHeight - 440) / 2, 600, 440);
-  Check(SameRect(window, expected), "window at " + RectText(window) + ", expected " + RectText(expected));
+  Check(RectText(window) == RectText(expected), "window at " + RectText(window) + ", expected " + RectText(expected));
   Check((main.style & (WS_SYSMENU | WS_MINIMIZEBOX)) == (WS_SYSMENU | WS_MINIMIZEBOX) &&
             !(main.style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP)),
         "window style " + Hex(main.style) + " is not a fixed-size window with a system menu and a minimise box");
@@ -307,7 +304,7 @@ void ScenarioRunner::WaitForPage(int wanted) {
     Check(found->exStyle == e.exStyle,
           name + " extended style " + Hex(found->exStyle) + ", expected " + Hex(e.exStyle));
     RECT place = MakeRect(e.left, e.top, e.width, e.height);
-    Check(SameRect(found->rect, place), name + " at " + RectText(found->rect) + ", expected " + RectText(place));
+    Check(RectText(found->rect) == RectText(place), name + " at " + RectText(found->rect) + ", expected " + RectText(place));
     Check(found->enabled == !(e.style & WS_DISABLED), name + (found->enabled ? " enabled" : " disabled"));
     Check(found->visible, name + " not visible");
   }

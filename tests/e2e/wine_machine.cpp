@@ -280,34 +280,29 @@ bool WineMachine::ListFolder(const std::string& path, std::vector<std::string>& 
 // Loads a .lnk through CLSID_ShellLink and IPersistFile::Load.
 bool WineMachine::ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) {
   IShellLinkA* shellLink = nullptr;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(&shellLink));
-  if (FAILED(result)) {
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&shellLink)))) {
     error = "CoCreateInstance(CLSID_ShellLink) failed";
     return false;
   }
   IPersistFile* file = nullptr;
-  result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  HRESULT result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
   if (SUCCEEDED(result)) {
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     result = file->Load(wide, STGM_READ);
     file->Release();
   }
-  if (FAILED(result)) {
-    shellLink->Release();
-    error = "IPersistFile::Load failed with " + Hex(static_cast<DWORD>(result));
-    return false;
-  }
-  char target[MAX_PATH] = "";
-  char description[MAX_PATH] = "";
+  char target[MAX_PATH] = "", description[MAX_PATH] = "";
   WIN32_FIND_DATAA found;
-  shellLink->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
-  shellLink->GetDescription(description, MAX_PATH);
+  if (SUCCEEDED(result)) {
+    shellLink->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
+    shellLink->GetDescription(description, MAX_PATH);
+  }
   shellLink->Release();
-  link.target = target;
-  link.description = description;
-  return true;
+  link = LinkInfo{target, description};
+  error = "IPersistFile::Load failed with " + Hex(static_cast<DWORD>(result));
+  return SUCCEEDED(result);
 }
 
 bool WineMachine::ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) {
