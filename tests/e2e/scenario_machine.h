@@ -119,12 +119,12 @@ template <class Store>
 bool ReadRegistryValues(Store& store, const std::string& key, std::map<std::string, RegistryValue>& values) {
   // "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..."
   size_t at = key.find('\\');
-  std::string root = key.substr(0, at), path = at == std::string::npos ? "" : key.substr(at + 1);
-  bool user = root == "HKCU" || root == "HKEY_CURRENT_USER";
-  HKEY handle;
+  std::string rootName = key.substr(0, at), path = at == std::string::npos ? "" : key.substr(at + 1);
+  bool user = rootName == "HKCU" || rootName == "HKEY_CURRENT_USER";
+  HKEY root = user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, handle;
   values.clear();
-  if ((!user && root != "HKLM" && root != "HKEY_LOCAL_MACHINE") ||
-      store.RegOpenKeyExA(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != 0)
+  if ((!user && rootName != "HKLM" && rootName != "HKEY_LOCAL_MACHINE") ||
+      store.RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != 0)
     return false;
   std::vector<char> name(16384);
   std::vector<BYTE> data(65536);

@@ -304,7 +304,8 @@ void ScenarioRunner::WaitForPage(int wanted) {
     Check(found->exStyle == e.exStyle,
           name + " extended style " + Hex(found->exStyle) + ", expected " + Hex(e.exStyle));
     RECT place = MakeRect(e.left, e.top, e.width, e.height);
-    Check(RectText(found->rect) == RectText(place), name + " at " + RectText(found->rect) + ", expected " + RectText(place));
+    Check(RectText(found->rect) == RectText(place),
+          name + " at " + RectText(found->rect) + ", expected " + RectText(place));
     Check(found->enabled == !(e.style & WS_DISABLED), name + (found->enabled ? " enabled" : " disabled"));
     Check(found->visible, name + " not visible");
   }

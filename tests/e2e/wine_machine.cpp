@@ -42,8 +42,8 @@ bool StartProgram(const std::string& command, const std::string& what, std::stri
   return done;
 }
 
-// Saves the part of the screen under the rectangle as a PNG at hostPath with ImageMagick's import (a
-// host program), which sees the screen as the X server shows it. False when the file did not appear in time.
+// Saves the screen under the rectangle, as the X server shows it, as a PNG at hostPath with ImageMagick's
+// import (a host program). False when the file did not appear in time.
 bool CaptureScreen(const RECT& r, const std::string& hostPath, std::string& error) {
   std::string windowsPath = HostToWindows(hostPath);
   std::string partial = hostPath + ".part";
