@@ -20,13 +20,8 @@ WHITE = (255, 255, 255)
 
 
 def read_info(path):
-    info = {}
     with open(path) as f:
-        for line in f:
-            words = line.split()
-            if words:
-                info[words[0]] = [int(w) if w.isdigit() else w for w in words[1:]]
-    return info
+        return {w[0]: [int(x) if x.isdigit() else x for x in w[1:]] for w in map(str.split, f) if w}
 
 
 def ring(left, top, right, bottom):
@@ -53,22 +48,15 @@ def check_picture(image, cx, cy, left, top, bitmap_path, name, fail, skip=None):
     except OSError as e:
         fail("%s: cannot read %s (%s)" % (name, bitmap_path, e))
         return
-    px = image.load()
-    bx = bitmap.load()
+    px, bx = image.load(), bitmap.load()
     bw, bh = bitmap.size
-    wrong = 0
-    first = None
-    for y in range(bh):
-        for x in range(bw):
-            if skip and skip(x, y):
-                continue
-            if px[cx + left + x, cy + top + y] != bx[x, y]:
-                wrong += 1
-                if first is None:
-                    first = (x, y, px[cx + left + x, cy + top + y], bx[x, y])
+    wrong = [(x, y) for y in range(bh) for x in range(bw)
+             if not (skip and skip(x, y)) and px[cx + left + x, cy + top + y] != bx[x, y]]
     if wrong:
+        x, y = wrong[0]
         fail("%s at (%d,%d) %dx%d: %d pixels differ from %s, first at (%d,%d): %s instead of %s"
-             % (name, left, top, bw, bh, wrong, os.path.basename(bitmap_path), *first))
+             % (name, left, top, bw, bh, len(wrong), os.path.basename(bitmap_path), x, y,
+                px[cx + left + x, cy + top + y], bx[x, y]))
 
 
 def has_ink(image, cx, cy, left, top, right, bottom):
@@ -102,17 +90,15 @@ def check_shot(png, content, failures):
         check_picture(image, cx, cy, (w - 372) // 2, 158, os.path.join(content, "thanks.bmp"), "acknowledgement",
                       fail, skip=lambda x, y: 324 <= x < 338 and 32 <= y < 46)
         check_picture(image, cx, cy, (w - 152) // 2, 292, os.path.join(content, "credit.bmp"), "credit", fail)
-    if page == 4:
-        if not has_ink(image, cx, cy, 16, 183, w - 16, 255):
-            fail("no completion text between (16,183) and (%d,255)" % (w - 16))
+    if page == 4 and not has_ink(image, cx, cy, 16, 183, w - 16, 255):
+        fail("no completion text between (16,183) and (%d,255)" % (w - 16))
     if page == 3:
         for top, label in ((16, "dictionary"), (88, "install")):
             if not has_ink(image, cx, cy, 16, top, w - 16, top + 24):
                 fail("no %s folder label at (16,%d)" % (label, top))
-    if page == 2:
-        # The page draws nothing of its own: left of the licence control all is white.
-        if has_ink(image, cx, cy, 1, 1, 16, h - 48):
-            fail("something is drawn left of the licence text")
+    # The licence page draws nothing of its own: left of the licence control all is white.
+    if page == 2 and has_ink(image, cx, cy, 1, 1, 16, h - 48):
+        fail("something is drawn left of the licence text")
 
 
 def main():

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <string>
 
-#include "host_paths.h"
 #include "scenario_runner.h"
 #include "scenario_script.h"
 #include "wine_machine.h"

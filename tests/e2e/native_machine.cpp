@@ -1,7 +1,5 @@
 #include "native_machine.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -50,12 +48,6 @@ std::string NativeMachine::HostPath(const std::string& path) const {
 
 // ---------------------------------------------------------------- the machine's state
 
-bool NativeMachine::ResetOfficeKeys(std::string& error) {
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-    for (const char* key : kOfficeKeys) portable.registry.DeleteKeyTree(root, key);
-  return true;
-}
-
 bool NativeMachine::ImportRegFile(const std::string& path, std::string& error) {
   if (portable.registry.LoadRegFile(HostPath(path), &error)) return true;
   error = path + ": " + error;
@@ -93,13 +85,6 @@ bool NativeMachine::Exists(const std::string& path) {
 bool NativeMachine::WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(HostPath(path), std::ios::binary | std::ios::trunc);
   return static_cast<bool>(out << bytes);
-}
-
-bool NativeMachine::FileSize(const std::string& path, unsigned long long& size) {
-  struct stat info;
-  if (stat(HostPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  size = static_cast<unsigned long long>(info.st_size);
-  return true;
 }
 
 bool NativeMachine::ListFolder(const std::string& path, std::vector<std::string>& names) {

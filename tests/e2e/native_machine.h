@@ -27,7 +27,10 @@ class NativeMachine : public ScenarioMachine {
   // Call once the drives are mapped: the Programs and temporary folders the steps name.
   void TakeFolders();
 
-  bool ResetOfficeKeys(std::string& error) override;
+  bool DeleteKeyTree(HKEY root, const char* key, std::string&) override {
+    portable.registry.DeleteKeyTree(root, key);  // false only when there was no such key
+    return true;
+  }
   bool ImportRegFile(const std::string& path, std::string& error) override;
   bool RemoveTree(const std::string& path) override;
   bool MakeFolders(const std::string& path) override { return PortableMachine::MakeFolders(path); }
@@ -36,7 +39,6 @@ class NativeMachine : public ScenarioMachine {
   bool Exists(const std::string& path) override;
   bool ReadFileBytes(const std::string& path, std::string& bytes) override { return portable.ReadFile(path, &bytes); }
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
-  bool FileSize(const std::string& path, unsigned long long& size) override;
   bool ListFolder(const std::string& path, std::vector<std::string>& names) override;
   bool ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) override {
     return ReadRegistryValues(portable.registry, key, values);

@@ -54,8 +54,8 @@ class ScenarioMachine {
   std::string programsFolder, tempFolder;  // without a trailing backslash
 
   // ---- The machine before and between runs of the program.
-  // Deletes the Office and Word keys and both custom-dictionary lists.
-  virtual bool ResetOfficeKeys(std::string& error) = 0;
+  // Deletes a registry key with everything under it; true when it is gone.
+  virtual bool DeleteKeyTree(HKEY root, const char* key, std::string& error) = 0;
   virtual bool ImportRegFile(const std::string& path, std::string& error) = 0;
   // Deletes a file or a folder with everything in it; true when nothing is left.
   virtual bool RemoveTree(const std::string& path) = 0;
@@ -65,9 +65,8 @@ class ScenarioMachine {
 
   // ---- What the program left, read back (and spoilt) as files, registry values and shell links.
   virtual bool Exists(const std::string& path) = 0;
-  virtual bool ReadFileBytes(const std::string& path, std::string& bytes) = 0;
+  virtual bool ReadFileBytes(const std::string& path, std::string& bytes) = 0;  // false for a folder
   virtual bool WriteFileBytes(const std::string& path, const std::string& bytes) = 0;
-  virtual bool FileSize(const std::string& path, unsigned long long& size) = 0;  // false for a folder
   // Names of the files and folders directly inside a folder, sorted; false when it is no folder.
   virtual bool ListFolder(const std::string& path, std::vector<std::string>& names) = 0;
   // Every value of the key as the program sees it; false when the key does not open.
@@ -114,31 +113,18 @@ class ScenarioMachine {
   virtual bool Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) = 0;
 };
 
-// The keys "reset" deletes under both roots: the Office and Word keys and the custom-dictionary lists.
-inline constexpr const char* kOfficeKeys[] = {
-    "Software\\Microsoft\\Office",
-    "Software\\Microsoft\\Word",
-    "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries",
-};
-
-// "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..." into root and path.
-inline bool ParseKey(const std::string& text, HKEY& root, std::string& path) {
-  size_t at = text.find('\\');
-  std::string name = text.substr(0, at);
-  path = at == std::string::npos ? "" : text.substr(at + 1);
-  bool user = name == "HKCU" || name == "HKEY_CURRENT_USER";
-  root = user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-  return user || name == "HKLM" || name == "HKEY_LOCAL_MACHINE";
-}
-
 // Every value of a key, read through anything with advapi32's calls (the prefix's registry, or the
 // portable one); false when the key does not open.
 template <class Store>
 bool ReadRegistryValues(Store& store, const std::string& key, std::map<std::string, RegistryValue>& values) {
-  HKEY root, handle;
-  std::string path;
+  // "HKCU\Software\..." or "HKEY_LOCAL_MACHINE\Software\..."
+  size_t at = key.find('\\');
+  std::string rootName = key.substr(0, at), path = at == std::string::npos ? "" : key.substr(at + 1);
+  bool user = rootName == "HKCU" || rootName == "HKEY_CURRENT_USER";
+  HKEY root = user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, handle;
   values.clear();
-  if (!ParseKey(key, root, path) || store.RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != 0)
+  if ((!user && rootName != "HKLM" && rootName != "HKEY_LOCAL_MACHINE") ||
+      store.RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &handle) != 0)
     return false;
   std::vector<char> name(16384);
   std::vector<BYTE> data(65536);

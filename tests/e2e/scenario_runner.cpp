@@ -13,10 +13,7 @@ namespace {
 
 RECT MakeRect(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
+// "(left,top widthxheight)", which also tells whether two rectangles are the same.
 std::string RectText(const RECT& r) {
   return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
          std::to_string(r.bottom - r.top) + ")";
@@ -82,16 +79,13 @@ std::vector<std::string> ScenarioRunner::BlockLines(const std::vector<std::strin
 
 int ScenarioRunner::Run(const std::vector<ScenarioStep>& steps) {
   // A step the runner does not know stops the scenario before anything is done.
-  checkingOnly = true;
-  for (const ScenarioStep& step : steps) {
-    currentLine = step.line;
-    Step(step);
-  }
-  checkingOnly = false;
-  if (failures > 0) return failures;
-  for (const ScenarioStep& step : steps) {
-    currentLine = step.line;
-    Step(step);
+  for (bool checking : {true, false}) {
+    checkingOnly = checking;
+    for (const ScenarioStep& step : steps) {
+      currentLine = step.line;
+      Step(step);
+    }
+    if (checkingOnly && failures > 0) return failures;
   }
   if (launched && machine.Running()) {
     Fail("setup.exe still running at the end of the scenario; stopped");
@@ -209,7 +203,11 @@ std::vector<std::string> ScenarioRunner::TemporaryFiles() {
 
 void ScenarioRunner::Reset() {
   std::string error;
-  Check(machine.ResetOfficeKeys(error), error);
+  // The Office and Word keys and both custom-dictionary lists.
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+    for (const char* key : {"Software\\Microsoft\\Office", "Software\\Microsoft\\Word",
+                            "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries"})
+      Check(machine.DeleteKeyTree(root, key, error), error);
   // What any install of the product leaves outside the scenario's own folders.
   for (const std::string& folder : {std::string("C:\\Program Files\\Vessora"), machine.programsFolder + "\\Vessora"})
     Check(machine.RemoveTree(folder), "cannot remove " + folder);
@@ -237,7 +235,7 @@ void ScenarioRunner::Launch() {
         std::to_string(main.screenHeight) + " style " + Hex(main.style));
   // Centred on the screen, 600 by 440 from outer edge to outer edge.
   RECT expected = MakeRect((main.screenWidth - 600) / 2, (main.screenHeight - 440) / 2, 600, 440);
-  Check(SameRect(window, expected), "window at " + RectText(window) + ", expected " + RectText(expected));
+  Check(RectText(window) == RectText(expected), "window at " + RectText(window) + ", expected " + RectText(expected));
   Check((main.style & (WS_SYSMENU | WS_MINIMIZEBOX)) == (WS_SYSMENU | WS_MINIMIZEBOX) &&
             !(main.style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD | WS_POPUP)),
         "window style " + Hex(main.style) + " is not a fixed-size window with a system menu and a minimise box");
@@ -306,7 +304,8 @@ void ScenarioRunner::WaitForPage(int wanted) {
     Check(found->exStyle == e.exStyle,
           name + " extended style " + Hex(found->exStyle) + ", expected " + Hex(e.exStyle));
     RECT place = MakeRect(e.left, e.top, e.width, e.height);
-    Check(SameRect(found->rect, place), name + " at " + RectText(found->rect) + ", expected " + RectText(place));
+    Check(RectText(found->rect) == RectText(place),
+          name + " at " + RectText(found->rect) + ", expected " + RectText(place));
     Check(found->enabled == !(e.style & WS_DISABLED), name + (found->enabled ? " enabled" : " disabled"));
     Check(found->visible, name + " not visible");
   }
@@ -367,22 +366,17 @@ void ScenarioRunner::CheckFile(const std::string& args) {
   std::vector<std::string> fields = SplitFields(args);
   if (fields.size() != 2) return Fail("file needs: path | size N  or  path | same NAME");
   const std::string& path = fields[0];
-  std::string rest = fields[1];
-  std::string kind = TakeWord(rest);
-  std::string expected, actual;
-  unsigned long long size = 0;
+  std::string rest = fields[1], kind = TakeWord(rest), expected, actual;
+  if (kind != "size" && kind != "same") return Fail("unknown file check " + kind);
+  if (kind == "same" && !machine.ReadFileBytes(settings.contentFolder + "\\" + rest, expected))
+    return Fail("cannot read " + rest + " in " + settings.contentFolder);
+  if (!machine.ReadFileBytes(path, actual)) return Fail(path + " is missing");
   if (kind == "size") {
-    if (!machine.FileSize(path, size)) return Fail(path + " is missing");
-    Check(size == std::strtoull(rest.c_str(), nullptr, 10),
-          path + " has " + std::to_string(size) + " bytes, expected " + rest);
-  } else if (kind == "same") {
-    if (!machine.ReadFileBytes(settings.contentFolder + "\\" + rest, expected))
-      return Fail("cannot read " + rest + " in " + settings.contentFolder);
-    if (!machine.ReadFileBytes(path, actual)) return Fail(path + " is missing");
+    Check(actual.size() == std::strtoull(rest.c_str(), nullptr, 10),
+          path + " has " + std::to_string(actual.size()) + " bytes, expected " + rest);
+  } else {
     Check(expected == actual, path + " is not byte-identical to " + rest + ": " + std::to_string(actual.size()) +
                                   " bytes, expected " + std::to_string(expected.size()));
-  } else {
-    Fail("unknown file check " + kind);
   }
 }
 
@@ -394,8 +388,10 @@ void ScenarioRunner::CheckFolderList(const std::string& folder, const std::vecto
 }
 
 void ScenarioRunner::CheckLog(const std::string& path, const std::vector<std::string>& block) {
-  std::string expected = LogFromLines(BlockLines(block, false));
-  std::string actual;
+  // Each line ends in CR LF; a "$" ending a line marks its end, so that trailing blanks stay visible.
+  std::string expected, actual;
+  for (const std::string& line : BlockLines(block, false))
+    expected += line.substr(0, line.size() - (!line.empty() && line.back() == '$')) + "\r\n";
   if (!machine.ReadFileBytes(path, actual)) return Fail(path + " is missing");
   if (actual != expected) Fail(path + " " + DescribeDifference(expected, actual));
 }
@@ -478,10 +474,9 @@ void ScenarioRunner::ShowFolder(const std::string& path, const std::string& inde
   std::vector<std::string> names;
   if (!machine.ListFolder(path, names)) return Print(indent + "(missing)");
   for (const std::string& name : names) {
-    std::string full = path + "\\" + name;
-    unsigned long long size = 0;
-    if (machine.FileSize(full, size)) {
-      Print(indent + name + "  " + std::to_string(size) + " bytes");
+    std::string full = path + "\\" + name, bytes;
+    if (machine.ReadFileBytes(full, bytes)) {
+      Print(indent + name + "  " + std::to_string(bytes.size()) + " bytes");
     } else {
       Print(indent + name + "\\");
       ShowFolder(full, indent + "  ");

@@ -100,31 +100,12 @@ double NowMs() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-std::string LogFromLines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (std::string line : lines) {
-    if (!line.empty() && line.back() == '$') line.pop_back();
-    text += line + "\r\n";
-  }
-  return text;
-}
-
 std::string Escaped(const std::string& text) {
   std::string out;
   for (unsigned char c : text) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (c < 32 || c >= 127) {
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "\\x%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
+    char code[8] = {static_cast<char>(c), '\0'};
+    if (c < 32 || c >= 127) std::snprintf(code, sizeof code, "\\x%02X", c);
+    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : code;
   }
   return out;
 }

@@ -33,9 +33,6 @@ std::string Quoted(const std::string& text);
 std::string Hex(unsigned long value);  // 0x0000ABCD
 // Each item after a blank.
 std::string Listed(const std::vector<std::string>& items);
-// The expected log from block lines: each line gets CR LF; a "$" ending a line
-// marks its end so that trailing blanks stay visible in the scenario file.
-std::string LogFromLines(const std::vector<std::string>& lines);
 // A readable account of where two texts first differ, line by line.
 std::string DescribeDifference(const std::string& expected, const std::string& actual);
 // Milliseconds on a steady clock.

@@ -5,9 +5,61 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "host_paths.h"
+#include "pages/control_ids.h"
+#include "scenario_script.h"
 
 namespace {
+
+// Asks done every pauseMs until it says true (true) or timeoutMs have passed (false).
+bool WaitUntil(DWORD timeoutMs, DWORD pauseMs, const std::function<bool()>& done) {
+  double deadline = NowMs() + timeoutMs;
+  while (!done()) {
+    if (NowMs() >= deadline) return false;
+    Sleep(pauseMs);
+  }
+  return true;
+}
+
+// Starts a program. With exitCode it waits up to a minute for the exit code (false when it did not
+// finish); without, it returns at once, since Wine gives no process handle to wait on for a host
+// program (one on drive Z:), so the caller watches for what it does. False with error set when it
+// cannot start.
+bool StartProgram(const std::string& command, const std::string& what, std::string& error,
+                  DWORD* exitCode = nullptr) {
+  std::string line = command;  // CreateProcess may write to it
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    error = "cannot start " + what + " (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  bool done = exitCode == nullptr || WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0;
+  if (exitCode != nullptr && (!done || !GetExitCodeProcess(info.hProcess, exitCode))) *exitCode = 1;
+  if (info.hProcess) CloseHandle(info.hProcess);
+  if (info.hThread) CloseHandle(info.hThread);
+  if (!done) error = what + " did not finish";
+  return done;
+}
+
+// Saves the screen under the rectangle, as the X server shows it, as a PNG at hostPath with ImageMagick's
+// import (a host program). False when the file did not appear in time.
+bool CaptureScreen(const RECT& r, const std::string& hostPath, std::string& error) {
+  std::string windowsPath = HostToWindows(hostPath);
+  std::string partial = hostPath + ".part";
+  DeleteFileA(windowsPath.c_str());
+  char geometry[64];
+  std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", static_cast<long>(r.right - r.left),
+                static_cast<long>(r.bottom - r.top), static_cast<long>(r.left), static_cast<long>(r.top));
+  // import writes the file as it goes, so it is renamed into place once complete.
+  std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + std::string(geometry) +
+                        " +repage 'png:" + partial + "' && mv '" + partial + "' '" + hostPath + "'\"";
+  // The file tells when import is done.
+  if (!StartProgram(command, "import", error)) return false;
+  bool saved = WaitUntil(15000, 10, [&] { return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES; });
+  if (!saved) error = "no picture at " + hostPath + " after 15 s";
+  return saved;
+}
 
 // The names FindFirstFile gives for a pattern such as FOLDER\*, without "." and "..".
 std::vector<std::string> FindNames(const std::string& pattern) {
@@ -23,18 +75,6 @@ std::vector<std::string> FindNames(const std::string& pattern) {
   return names;
 }
 
-// The prefix's own registry calls, in the shape ReadRegistryValues reads through.
-struct Advapi {
-  LONG RegOpenKeyExA(HKEY root, LPCSTR key, DWORD options, REGSAM access, HKEY* result) {
-    return ::RegOpenKeyExA(root, key, options, access, result);
-  }
-  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameLength, DWORD* reserved, DWORD* type, BYTE* data,
-                     DWORD* dataLength) {
-    return ::RegEnumValueA(key, index, name, nameLength, reserved, type, data, dataLength);
-  }
-  LONG RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
-};
-
 // The DLLs a program imports, from its import directory (mapped, its imports left unresolved).
 std::vector<std::string> ImportedDlls(const std::string& program) {
   std::vector<std::string> names;
@@ -49,6 +89,95 @@ std::vector<std::string> ImportedDlls(const std::string& program) {
   return names;
 }
 
+// The text through WM_GETTEXT (edit controls keep their text to themselves).
+std::string TextOf(HWND window) {
+  std::vector<char> buffer(65536, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                           SMTO_ABORTIFHUNG, 5000, &copied))
+    return "<no answer>";
+  buffer.back() = '\0';
+  return buffer.data();
+}
+
+// The window's caption through GetWindowText, which never waits for the program.
+std::string CaptionOf(HWND window) {
+  char caption[256] = "";
+  GetWindowTextA(window, caption, sizeof caption);
+  return caption;
+}
+
+// Every child of a window (the main window or a dialog), in its client coordinates. Direct children only:
+// the controls of the chooser's own children are not ours.
+std::vector<ControlInfo> ChildrenOf(HWND parent) {
+  std::vector<ControlInfo> controls;
+  for (HWND window = GetWindow(parent, GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
+    ControlInfo info;
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    info.className = name;
+    info.text = TextOf(window);
+    info.style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    info.exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+    info.id = GetDlgCtrlID(window);
+    GetWindowRect(window, &info.rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&info.rect), 2);
+    info.enabled = IsWindowEnabled(window) != FALSE;
+    info.visible = IsWindowVisible(window) != FALSE;
+    controls.push_back(info);
+  }
+  return controls;
+}
+
+// A button press the way the mouse gives it: BM_CLICK, posted so that a modal box opened by the
+// command does not hold the driver up.
+bool PressButton(HWND window, int id) {
+  HWND button = GetDlgItem(window, id);
+  return button && PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool WaitForDialogGone(HWND dialog, DWORD timeoutMs) {
+  return WaitUntil(timeoutMs, 5, [dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+// Waits until the screen shows the client area's black frame with white inside it, at all four
+// corners: the paint has reached the display.
+bool WaitForFrameOnScreen(HWND main, DWORD timeoutMs) {
+  HDC screen = GetDC(nullptr);
+  bool shown = false;
+  WaitUntil(timeoutMs, 2, [&] {
+    RECT client;
+    POINT origin{0, 0};
+    if (!main || !GetClientRect(main, &client) || !ClientToScreen(main, &origin)) return true;  // no window to look at
+    int right = origin.x + client.right - 1;
+    int bottom = origin.y + client.bottom - 1;
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    shown = GetPixel(screen, origin.x, origin.y) == black && GetPixel(screen, right, origin.y) == black &&
+            GetPixel(screen, origin.x, bottom) == black && GetPixel(screen, right, bottom) == black &&
+            GetPixel(screen, origin.x + 1, origin.y + 1) == white && GetPixel(screen, right - 1, bottom - 1) == white;
+    return shown;
+  });
+  ReleaseDC(nullptr, screen);
+  return shown;
+}
+
+// Selects a folder in the shell's folder chooser (BFFM_SETSELECTIONA) and reports whether it was sent.
+bool SelectInChooser(HANDLE process, HWND chooser, const std::string& path) {
+  // The message carries a pointer, so the text has to live in the program's memory.
+  SIZE_T size = path.size() + 1;
+  void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  SIZE_T written = 0;
+  bool ok = WriteProcessMemory(process, remote, path.c_str(), size, &written) && written == size;
+  DWORD_PTR result = 0;
+  if (ok) {
+    ok = SendMessageTimeoutA(chooser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
+                             SMTO_ABORTIFHUNG, 10000, &result) != 0;
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return ok;
+}
+
 }  // namespace
 
 WineMachine::WineMachine(const std::map<std::string, std::string>& p, const std::string& out)
@@ -60,16 +189,10 @@ WineMachine::WineMachine(const std::map<std::string, std::string>& p, const std:
   if (!tempFolder.empty() && tempFolder.back() == '\\') tempFolder.pop_back();  // without the trailing backslash
 }
 
-bool WineMachine::ResetOfficeKeys(std::string& error) {
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    for (const char* key : kOfficeKeys) {
-      LONG result = RegDeleteTreeA(root, key);  // the key itself as well
-      if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) continue;
-      error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
-      return false;
-    }
-  }
-  return true;
+bool WineMachine::DeleteKeyTree(HKEY root, const char* key, std::string& error) {
+  LONG result = RegDeleteTreeA(root, key);  // the key itself as well
+  error = std::string("cannot delete ") + key + " (error " + std::to_string(result) + ")";
+  return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 bool WineMachine::ImportRegFile(const std::string& windowsPath, std::string& error) {
@@ -96,9 +219,7 @@ bool WineMachine::MakeFolders(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   size_t at = path.find_last_of('\\');
-  if (at != std::string::npos && at > 2) {
-    if (!MakeFolders(path.substr(0, at))) return false;
-  }
+  if (at != std::string::npos && at > 2 && !MakeFolders(path.substr(0, at))) return false;
   return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }
 
@@ -147,14 +268,6 @@ bool WineMachine::WriteFileBytes(const std::string& path, const std::string& byt
   return ok;
 }
 
-bool WineMachine::FileSize(const std::string& path, unsigned long long& size) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  return true;
-}
-
 bool WineMachine::ListFolder(const std::string& path, std::vector<std::string>& names) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   names.clear();
@@ -167,59 +280,102 @@ bool WineMachine::ListFolder(const std::string& path, std::vector<std::string>& 
 // Loads a .lnk through CLSID_ShellLink and IPersistFile::Load.
 bool WineMachine::ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) {
   IShellLinkA* shellLink = nullptr;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(&shellLink));
-  if (FAILED(result)) {
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&shellLink)))) {
     error = "CoCreateInstance(CLSID_ShellLink) failed";
     return false;
   }
   IPersistFile* file = nullptr;
-  result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  HRESULT result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  wchar_t wide[MAX_PATH];
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
   if (SUCCEEDED(result)) {
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     result = file->Load(wide, STGM_READ);
     file->Release();
   }
-  if (FAILED(result)) {
-    shellLink->Release();
-    error = "IPersistFile::Load failed with " + Hex(static_cast<DWORD>(result));
-    return false;
-  }
-  char target[MAX_PATH] = "";
-  char description[MAX_PATH] = "";
+  char target[MAX_PATH] = "", description[MAX_PATH] = "";
   WIN32_FIND_DATAA found;
-  shellLink->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
-  shellLink->GetDescription(description, MAX_PATH);
+  if (SUCCEEDED(result)) {
+    shellLink->GetPath(target, MAX_PATH, &found, SLGP_RAWPATH);
+    shellLink->GetDescription(description, MAX_PATH);
+  }
   shellLink->Release();
-  link.target = target;
-  link.description = description;
-  return true;
+  link = LinkInfo{target, description};
+  error = "IPersistFile::Load failed with " + Hex(static_cast<DWORD>(result));
+  return SUCCEEDED(result);
 }
 
 bool WineMachine::ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) {
-  Advapi advapi;
+  // The prefix's own registry calls, in the shape ReadRegistryValues reads through.
+  struct {
+    decltype(&::RegOpenKeyExA) RegOpenKeyExA;
+    decltype(&::RegEnumValueA) RegEnumValueA;
+    decltype(&::RegCloseKey) RegCloseKey;
+  } advapi{::RegOpenKeyExA, ::RegEnumValueA, ::RegCloseKey};
   return ReadRegistryValues(advapi, key, values);
 }
 
+WineMachine::~WineMachine() {
+  for (HANDLE handle : {process.hProcess, process.hThread})
+    if (handle) CloseHandle(handle);
+}
+
 bool WineMachine::Launch(const std::string& edition, std::string& error) {
-  launches.push_back(std::make_unique<WizardProbe>());
-  probe = launches.back().get();
-  if (!probe->Launch(plantFolder.empty() ? programs[edition] : plantFolder + "\\setup.exe", error)) return false;
-  if (probe->Retries()) Print("  (Wine refused " + std::to_string(probe->Retries()) + " start(s) before this one)");
+  for (HANDLE handle : {process.hProcess, process.hThread})  // the previous launch's
+    if (handle) CloseHandle(handle);
+  process = PROCESS_INFORMATION{};
+  main = nullptr;
+  std::string exe = plantFolder.empty() ? programs[edition] : plantFolder + "\\setup.exe";
+  // In its own folder, as when it is opened from there.
+  std::string commandLine = "\"" + exe + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  double started = 0;
+  // Wine now and then refuses a start with an internal error while the machine is busy; a second
+  // try is what a user's second double-click would be.
+  for (int refused = 0;; ++refused) {
+    started = NowMs();
+    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, ParentOf(exe).c_str(),
+                       &startup, &process)) {
+      if (refused) Print("  (Wine refused " + std::to_string(refused) + " start(s) before this one)");
+      break;
+    }
+    DWORD lastError = GetLastError();
+    error = "CreateProcess failed with error " + std::to_string(lastError);
+    if (lastError != ERROR_INTERNAL_ERROR || refused == 2) return false;
+    Sleep(500);
+  }
   error = "no window of class LunveraSetup appeared";
-  if (!probe->WaitForMainWindow(30000)) return false;
-  double windowTime = probe->Elapsed();
+  WaitUntil(30000, 2, [this] { return (main = FindWindowOf("LunveraSetup", nullptr)) || !Running(); });
+  if (!main) return false;
+  double windowTime = NowMs() - started;
+  // The creation caption gives way to the page's caption in the first paint.
   error = "the first paint did not set the caption E&xit";
-  if (!probe->WaitForFirstPaint(30000)) return false;
-  double paintTime = probe->Elapsed();
-  bool onScreen = probe->WaitForFrameOnScreen(10000);
+  bool painted = false;
+  WaitUntil(30000, 1, [&] {
+    HWND back = Control(kBackButtonId);
+    painted = back && CaptionOf(back) == "E&xit";
+    return painted || !Running();
+  });
+  if (!painted) return false;
+  double paintTime = NowMs() - started;
+  bool onScreen = WaitForFrameOnScreen(main, 10000);
   char line[160];
   std::snprintf(line, sizeof line, "  TIMING window %.1f ms, first-paint %.1f ms, on-screen %.1f ms", windowTime,
-                paintTime, onScreen ? probe->Elapsed() : -1.0);
+                paintTime, onScreen ? NowMs() - started : -1.0);
   Print(line);
   error = "the client area's frame did not show on the screen";
   return onScreen;
+}
+
+HWND WineMachine::FindWindowOf(const char* className, HWND owner) const {
+  for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == process.dwProcessId && (!owner || GetWindow(window, GW_OWNER) == owner) && IsWindowVisible(window))
+      return window;
+  }
+  return nullptr;
 }
 
 bool WineMachine::Plant(const std::string& edition, const std::vector<std::string>& dlls, std::string& error) {
@@ -266,25 +422,28 @@ std::vector<std::string> WineMachine::PlantedLoads() {
 }
 
 MainWindowInfo WineMachine::MainWindow() {
-  HWND main = probe->Main();
   RECT window{}, client{};
   GetWindowRect(main, &window);
   GetClientRect(main, &client);
-  return MainWindowInfo{WizardProbe::CaptionOf(main), window, client.right, client.bottom,
+  return MainWindowInfo{CaptionOf(main), window, client.right, client.bottom,
                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXVSCROLL),
                         static_cast<DWORD>(GetWindowLongPtrA(main, GWL_STYLE))};
+}
+
+std::vector<ControlInfo> WineMachine::Controls() {
+  return main && IsWindow(main) ? ChildrenOf(main) : std::vector<ControlInfo>();
 }
 
 bool WineMachine::Await(unsigned timeoutMs, const std::function<bool()>& done) { return WaitUntil(timeoutMs, 5, done); }
 
 bool WineMachine::ControlText(int id, std::string& text) {
-  HWND control = probe->Control(id);
-  if (control) text = WizardProbe::TextOf(control);
+  HWND control = Control(id);
+  if (control) text = TextOf(control);
   return control != nullptr;
 }
 
 int WineMachine::LinesShown(int id) {
-  HWND control = probe->Control(id);
+  HWND control = Control(id);
   DWORD_PTR shown = 0;
   if (!control || (GetWindowLongA(control, GWL_STYLE) & ES_MULTILINE) == 0 ||
       !SendMessageTimeoutA(control, EM_GETLINECOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &shown))
@@ -293,39 +452,40 @@ int WineMachine::LinesShown(int id) {
 }
 
 bool WineMachine::TakeMessageBox(MessageBoxInfo& box, std::string& error) {
-  HWND dialog = probe->WaitForOwnedDialog(15000);
+  HWND dialog = nullptr;
+  WaitUntil(15000, 5, [&] { return (dialog = FindWindowOf("#32770", main)) || !Running(); });
   error = "no message box owned by the main window appeared";
   if (!dialog) return false;
-  box.caption = WizardProbe::CaptionOf(dialog);
-  for (const ControlInfo& c : WizardProbe::ChildrenOf(dialog)) {
+  box.caption = CaptionOf(dialog);
+  for (const ControlInfo& c : ChildrenOf(dialog)) {
     if (!SameNoCase(c.className, "Static") || !c.visible) continue;
     bool icon = (c.style & SS_TYPEMASK) == SS_ICON;
     box.icon = box.icon || icon;
     if (!icon && !c.text.empty()) box.text = c.text;
   }
   error = "the message box did not close on OK";
-  if (!WizardProbe::PressDialogButton(dialog, IDOK) || !probe->WaitForDialogGone(dialog, 10000)) return false;
+  if (!PressButton(dialog, IDOK) || !WaitForDialogGone(dialog, 10000)) return false;
   error.clear();
   return true;
 }
 
 std::vector<std::string> WineMachine::Browse(int id, const std::string& choice, const std::string* status) {
   std::vector<std::string> failures;
-  if (!probe->Click(id)) return {"no Browse button " + std::to_string(id)};
+  if (!Click(id)) return {"no Browse button " + std::to_string(id)};
   HWND chooser = nullptr;
   WaitUntil(15000, 10, [&] {
-    HWND dialog = probe->FindOwnedDialog();
+    HWND dialog = FindWindowOf("#32770", main);
     if (dialog && FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr)) chooser = dialog;
     return chooser != nullptr;
   });
   if (!chooser) return {"the folder chooser did not open"};
-  Print("  folder chooser " + Quoted(WizardProbe::CaptionOf(chooser)) + " open");
+  Print("  folder chooser " + Quoted(CaptionOf(chooser)) + " open");
   if (status) {
     // The program sets the status line when the chooser reports that it is ready.
     std::vector<std::string> texts;
     bool seen = WaitUntil(2000, 20, [&] {
       texts.clear();
-      for (const ControlInfo& c : WizardProbe::ChildrenOf(chooser))
+      for (const ControlInfo& c : ChildrenOf(chooser))
         if (SameNoCase(c.className, "Static")) texts.push_back(c.text);
       return std::find(texts.begin(), texts.end(), *status) != texts.end();
     });
@@ -335,28 +495,45 @@ std::vector<std::string> WineMachine::Browse(int id, const std::string& choice, 
     }
   }
   if (choice != "ok" && choice != "cancel") {
-    if (!probe->SelectInChooser(chooser, choice)) failures.push_back("cannot select " + choice + " in the chooser");
+    if (!SelectInChooser(process.hProcess, chooser, choice))
+      failures.push_back("cannot select " + choice + " in the chooser");
     Sleep(200);
   }
   // "ok" takes whatever the chooser selected when it opened.
-  WizardProbe::PressDialogButton(chooser, choice == "cancel" ? IDCANCEL : IDOK);
-  if (!probe->WaitForDialogGone(chooser, 10000)) failures.push_back("the folder chooser did not close");
+  PressButton(chooser, choice == "cancel" ? IDCANCEL : IDOK);
+  if (!WaitForDialogGone(chooser, 10000)) failures.push_back("the folder chooser did not close");
   return failures;
 }
 
 bool WineMachine::WaitForExit(int& exitCode) {
   DWORD code = 0;
-  if (!probe->WaitForExit(30000, code)) return false;
+  if (!process.hProcess || WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process.hProcess, &code))
+    return false;
   exitCode = static_cast<int>(code);
   return true;
 }
 
+void WineMachine::Kill() {
+  if (!Running()) return;
+  TerminateProcess(process.hProcess, 99);
+  WaitForSingleObject(process.hProcess, 5000);
+}
+
+bool WineMachine::Click(int id) { return main && PressButton(main, id); }
+
+bool WineMachine::TypeText(int id, const std::string& text) {
+  HWND control = Control(id);
+  DWORD_PTR result = 0;
+  return control && SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                        SMTO_ABORTIFHUNG, 5000, &result);
+}
+
 bool WineMachine::Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) {
-  HWND main = probe->Main();
   // The paint that set the captions has run; wait for the display to show it.
   DWORD_PTR result;
   SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-  probe->WaitForFrameOnScreen(3000);
+  WaitForFrameOnScreen(main, 3000);
   Sleep(150);
   RECT window, client;
   GetWindowRect(main, &window);

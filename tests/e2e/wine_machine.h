@@ -1,20 +1,22 @@
 // The scenario machine under Wine: the real setup.exe of each edition, started in the prefix and driven
-// from outside as a user drives it; the prefix's files, registry and links read through the Win32 API.
+// from outside as a user drives it (its main window, its controls, message boxes and the folder chooser);
+// the prefix's files, registry and links read through the Win32 API.
 #pragma once
+#include <windows.h>
+
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "scenario_machine.h"
-#include "wizard_probe.h"
 
 class WineMachine : public ScenarioMachine {
  public:
   // programs: edition -> Windows path of its setup.exe; outputHost: host folder for the pictures.
   WineMachine(const std::map<std::string, std::string>& programs, const std::string& outputHost);
+  ~WineMachine() override;
 
-  bool ResetOfficeKeys(std::string& error) override;
+  bool DeleteKeyTree(HKEY root, const char* key, std::string& error) override;
   bool ImportRegFile(const std::string& path, std::string& error) override;
   bool RemoveTree(const std::string& path) override;
   bool MakeFolders(const std::string& path) override;
@@ -22,7 +24,6 @@ class WineMachine : public ScenarioMachine {
   bool Exists(const std::string& path) override;
   bool ReadFileBytes(const std::string& path, std::string& bytes) override;
   bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
-  bool FileSize(const std::string& path, unsigned long long& size) override;
   bool ListFolder(const std::string& path, std::vector<std::string>& names) override;
   bool ReadValues(const std::string& key, std::map<std::string, RegistryValue>& values) override;
   bool ReadShellLink(const std::string& path, LinkInfo& link, std::string& error) override;
@@ -30,28 +31,31 @@ class WineMachine : public ScenarioMachine {
   bool Plant(const std::string& edition, const std::vector<std::string>& dlls, std::string& error) override;
   std::vector<std::string> PlantedLoads() override;
   bool Launch(const std::string& edition, std::string& error) override;
-  bool Running() override { return probe && probe->Running(); }
+  bool Running() override { return process.hProcess && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; }
   MainWindowInfo MainWindow() override;
-  std::vector<ControlInfo> Controls() override { return probe->Controls(); }
+  std::vector<ControlInfo> Controls() override;
   bool Await(unsigned timeoutMs, const std::function<bool()>& done) override;
   bool ControlText(int id, std::string& text) override;
   int LinesShown(int id) override;
-  bool Click(int id) override { return probe->Click(id); }
-  bool Command(int id) override { return probe->Command(id); }
-  bool TypeText(int id, const std::string& text) override { return probe->TypeText(id, text); }
-  bool CloseBox() override { return probe->CloseBox(); }
+  bool Click(int id) override;
+  bool Command(int id) override { return main && PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  bool TypeText(int id, const std::string& text) override;
+  bool CloseBox() override { return main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0); }
   bool TakeMessageBox(MessageBoxInfo& box, std::string& error) override;
   std::vector<std::string> Browse(int id, const std::string& choice, const std::string* status) override;
   bool WaitForExit(int& exitCode) override;
-  void Kill() override { probe->Kill(); }
+  void Kill() override;
   std::string Leftovers() override { return ""; }
   bool Shot(const std::string& name, int page, const std::string& sameAs, std::string& error) override;
 
  private:
+  // A visible top-level window of the program of that class (and owner, when given), or null.
+  HWND FindWindowOf(const char* className, HWND owner) const;
+  HWND Control(int id) const { return main ? GetDlgItem(main, id) : nullptr; }
+
   std::map<std::string, std::string> programs;
   std::string outputHost;
-  // Every launch of the run; the last one is the program being driven.
-  std::vector<std::unique_ptr<WizardProbe>> launches;
-  WizardProbe* probe = nullptr;
-  std::string plantFolder;  // where "plant" put the program and the stand-ins
+  std::string plantFolder;        // where "plant" put the program and the stand-ins
+  PROCESS_INFORMATION process{};  // the program the last launch started
+  HWND main = nullptr;            // its main window
 };
