@@ -152,7 +152,6 @@ void PrintPaint(const RecordingWindowSystem& windows, const RecordedPaint& paint
     std::printf("  control %s\n", ControlLine(*control).c_str());
 }
 
-
 // Prints what the program shows as it happens, as the options ask.
 void Observe(const Options& options, RecordingWindowSystem& windows, CallLog& log) {
   windows.SetScreenSize(options.screenWidth, options.screenHeight);

@@ -48,7 +48,8 @@ class PortableMachine {
   ScriptedUser user{windows};
 
  private:
-  // Connects the shell's chooser to the window system and names the table's bitmaps and icons in it.
+  // Connects the shell's chooser, the call log's notes and the scripted user to the window system, and
+  // names the table's bitmaps and icons in it.
   void ConnectWindows(const ResourceTable& table);
 
   std::unique_ptr<PortableResourceStore> processResources;

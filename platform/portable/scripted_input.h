@@ -29,8 +29,8 @@ struct ScriptedInput {
 // program waits for input, the next step pushed is carried out on the system's main window.
 class ScriptedUser {
  public:
-  explicit ScriptedUser(RecordingWindowSystem& windows) : windows(windows) {}
-  // Becomes the user of the window system (again, after the system was replaced), with no steps left.
+  explicit ScriptedUser(RecordingWindowSystem& windows) : windows(windows) { Attend(); }
+  // Becomes the user of the window system again (after the system was replaced), with no steps left.
   void Attend();
 
   void Push(const ScriptedInput& input) { script.push_back(input); }

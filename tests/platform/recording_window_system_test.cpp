@@ -32,7 +32,6 @@ class RecordingTest : public ::testing::Test {
     windows.onInput = user.onInput = [this](const std::string& operation, const std::string& text) {
       log.Note(operation, text);
     };
-    user.Attend();
     WNDCLASSA listener = {};
     listener.lpfnWndProc = Listener;
     listener.lpszClassName = "Listener";

@@ -40,10 +40,7 @@ HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 RecordingWindowSystem g_world;
 ScriptedUser g_user(g_world);
 
-void Click(HWND) {
-  g_user.Attend();
-  g_user.PushClick(kButtonId);
-}
+void Click(HWND) { g_user.PushClick(kButtonId); }
 void AnswerBox() {}  // the box is answered (IDOK) once its loop has nothing left to do
 void Leave(HWND) {}      // the script ends here, which closes the window
 HINSTANCE Instance() { return nullptr; }
